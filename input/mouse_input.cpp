@@ -1,0 +1,8 @@
+#include "input/mouse_input.h"
+
+MouseInput* mouseInput = nullptr;
+IDirectInputDevice8* mouseDevice = nullptr;
+
+void CreateMouseInput() {}
+void SetUpMouse() {}
+void PollMouse() {}

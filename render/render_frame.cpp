@@ -1,0 +1,3 @@
+#include "render/graphics.h"
+
+void RenderFrame() {}

@@ -1,0 +1,53 @@
+# Helpers for the end-to-end tests: a private Xvfb display, waiting for a window, failing
+# with a message. Source it; call start_xvfb first.
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display and exports DISPLAY. Skips the test (exit 77) where Xvfb or
+# xdotool is missing.
+start_xvfb() {
+    command -v Xvfb >/dev/null 2>&1 || { echo "SKIP: Xvfb is not installed"; exit 77; }
+    command -v xdotool >/dev/null 2>&1 || { echo "SKIP: xdotool is not installed"; exit 77; }
+    E2E_DIR=$(mktemp -d)
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$E2E_DIR/display" \
+        >"$E2E_DIR/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    trap 'stop_all' EXIT
+    for _ in $(seq 100); do
+        [ -s "$E2E_DIR/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$E2E_DIR/display" ] || fail "Xvfb did not start: $(cat "$E2E_DIR/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$E2E_DIR/display")"
+}
+
+stop_all() {
+    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+}
+
+# Prints the id of the first visible window named $1, waiting up to $2 seconds (default 20).
+wait_window() {
+    local name=$1 limit=${2:-20} id pattern
+    pattern=$(printf '%s' "$name" | sed 's/[][().*^$+?{}|\\]/\\&/g')
+    for _ in $(seq $((limit * 10))); do
+        id=$(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to $3 seconds (default 10) for file $1 to hold a line matching regex $2.
+wait_line() {
+    local file=$1 pattern=$2 limit=${3:-10}
+    for _ in $(seq $((limit * 10))); do
+        grep -qE "$pattern" "$file" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
