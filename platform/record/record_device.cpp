@@ -3,9 +3,14 @@
 // state it needs for those results (scene open, depth buffer present); nothing is drawn.
 #include "platform/record/record_device.h"
 
+#include <algorithm>
+#include <type_traits>
+
 #include "platform/core/call_trace.h"
 #include "platform/core/ref_counted.h"
 #include "platform/core/window_system.h"
+#include "platform/d3dx/mesh_base.h"
+#include "platform/d3dx/shader_container.h"
 #include "platform/record/formatting.h"
 #include "platform/record/record_platform.h"
 
@@ -157,7 +162,7 @@ HRESULT RecordDevice::CreateShader(const char* api, const char* kind, const DWOR
                                    Shader** ppShader) {
     HRESULT hr = D3DERR_INVALIDCALL;
     Shader* shader = nullptr;
-    if (pFunction && ppShader && AcceptsShaderCode(pFunction)) {
+    if (pFunction && ppShader && AcceptsShaderCode(pFunction, std::is_same_v<Shader, IDirect3DPixelShader9>)) {
         shader = new Named<Shader>(kind);
         *ppShader = shader;
         hr = D3D_OK;
@@ -184,7 +189,89 @@ HRESULT RecordDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
     return Logged("SetPixelShader", Args(pShader), D3D_OK);
 }
 
-bool RecordDevice::AcceptsShaderCode(const DWORD*) { return true; }
+// Code that is not a container of the right stage is refused, as Direct3D 9 refuses bad
+// byte code.
+bool RecordDevice::AcceptsShaderCode(const DWORD* code, bool pixel) {
+    const auto shader = d3dx::UnpackShader(code);
+    return shader && (shader->stage == d3dx::ShaderStage::Pixel) == pixel;
+}
+
+// ---- D3DX resources ----------------------------------------------------------------------------
+
+namespace {
+
+class RecordMesh : public d3dx::MeshBase {
+public:
+    RecordMesh(IDirect3DDevice9* device, d3dx::MeshData&& data) : MeshBase(device, std::move(data)) {
+        platform::RegisterObjectName(this, "mesh");
+    }
+    HRESULT DrawSubset(DWORD AttribId) override {
+        return Logged("DrawSubset", Args(this, AttribId), D3D_OK);
+    }
+};
+
+class RecordTexture : public RefCounted<IDirect3DTexture9> {
+public:
+    explicit RecordTexture(d3dx::TextureData&& data) : data_(std::move(data)) {
+        platform::RegisterObjectName(this, "tex");
+    }
+    DWORD GetLevelCount() override { return static_cast<DWORD>(data_.levels.size()); }
+    HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override {
+        if (!pDesc || Level >= data_.levels.size()) return D3DERR_INVALIDCALL;
+        *pDesc = {};
+        pDesc->Format = data_.format;
+        pDesc->Width = std::max(1u, data_.width >> Level);
+        pDesc->Height = std::max(1u, data_.height >> Level);
+        return D3D_OK;
+    }
+
+private:
+    d3dx::TextureData data_;
+};
+
+class RecordFont : public RefCounted<ID3DXFont> {
+public:
+    explicit RecordFont(const d3dx::FontDesc& desc) : desc_(desc) {
+        platform::RegisterObjectName(this, "font");
+    }
+    // The height of the text: one cell height per line.
+    INT DrawTextA(LPD3DXSPRITE pSprite, LPCSTR pString, INT Count, LPRECT pRect, DWORD Format,
+                  D3DCOLOR Color) override {
+        INT height = 0;
+        if (pString) {
+            const std::string text = Count < 0 ? std::string(pString) : std::string(pString, Count);
+            height = desc_.height * (1 + static_cast<INT>(std::count(text.begin(), text.end(), '\n')));
+        }
+        platform::Trace("DrawTextA",
+                        Args(this, platform::Presence(pSprite, "sprite"), pString, Count,
+                             pRect, Format, Color),
+                        Fmt(height));
+        return height;
+    }
+
+private:
+    d3dx::FontDesc desc_;
+};
+
+}  // namespace
+
+HRESULT RecordDevice::CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) {
+    if (!mesh) return D3DERR_INVALIDCALL;
+    *mesh = new RecordMesh(this, std::move(data));
+    return D3D_OK;
+}
+
+HRESULT RecordDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) {
+    if (!texture || data.levels.empty()) return D3DERR_INVALIDCALL;
+    *texture = new RecordTexture(std::move(data));
+    return D3D_OK;
+}
+
+HRESULT RecordDevice::CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) {
+    if (!font) return D3DERR_INVALIDCALL;
+    *font = new RecordFont(desc);
+    return D3D_OK;
+}
 
 // ---- IDirect3D9 --------------------------------------------------------------------------------
 

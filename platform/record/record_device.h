@@ -4,11 +4,12 @@
 #include <string>
 
 #include "platform/core/ref_counted.h"
+#include "platform/d3dx/device_services.h"
 #include "platform/graphics_device.h"
 
 namespace record {
 
-class RecordDevice : public platform::RefCounted<IDirect3DDevice9> {
+class RecordDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::DeviceServices {
 public:
     explicit RecordDevice(const D3DPRESENT_PARAMETERS& parameters);
 
@@ -35,11 +36,16 @@ public:
     HRESULT CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) override;
     HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) override;
 
+    // D3DX services: resources that log their draws.
+    HRESULT CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) override;
+    HRESULT CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) override;
+    HRESULT CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) override;
+
 private:
     template <typename Shader>
     HRESULT CreateShader(const char* api, const char* kind, const DWORD* pFunction,
                          Shader** ppShader);
-    static bool AcceptsShaderCode(const DWORD* code);
+    static bool AcceptsShaderCode(const DWORD* code, bool pixel);
 
     D3DPRESENT_PARAMETERS parameters_;
     bool inScene_ = false;

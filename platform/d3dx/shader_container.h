@@ -1,0 +1,67 @@
+// The code buffer of a compiled shader: our own container behind the platform's version token,
+// holding the SPIR-V and its reflection (input and output semantics, samplers with their
+// registers, constants with their registers and sizes).
+//
+// Layout, in 32-bit words: the D3D9 version token (0xFFFE0000 | version for vertex shaders,
+// 0xFFFF0000 | version for pixel shaders), the tag 'TSHD', the total length in words, then the
+// serialised reflection and the SPIR-V words.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/graphics_device.h"
+
+namespace d3dx {
+
+enum class ShaderStage : std::uint32_t { Vertex = 0, Pixel = 1 };
+
+struct SemanticVar {
+    std::string name;      // the variable in the SPIR-V (and so in cross-compiled GLSL)
+    std::string semantic;  // as written, upper-cased, index split off: "TEXCOORD"
+    std::uint32_t index = 0;
+    std::uint32_t location = 0;
+};
+
+struct SamplerVar {
+    std::string name;
+    std::uint32_t reg = 0;  // sN
+};
+
+struct ConstantVar {
+    std::string name;
+    D3DXREGISTER_SET registerSet = D3DXRS_FLOAT4;
+    std::uint32_t registerIndex = 0;
+    std::uint32_t registerCount = 0;
+    D3DXPARAMETER_CLASS parameterClass = D3DXPC_VECTOR;
+    D3DXPARAMETER_TYPE type = D3DXPT_FLOAT;
+    std::uint32_t rows = 1, columns = 4, elements = 1, bytes = 16;
+    std::vector<float> defaultValue;  // the initialiser as written; never applied by a device
+};
+
+struct ShaderReflection {
+    ShaderStage stage = ShaderStage::Pixel;
+    std::uint32_t versionMajor = 2, versionMinor = 0;
+    std::string entry;
+    std::vector<SemanticVar> inputs;
+    std::vector<SemanticVar> outputs;
+    std::vector<SamplerVar> samplers;
+    std::vector<ConstantVar> constants;
+    std::vector<std::uint32_t> spirv;
+};
+
+inline constexpr std::uint32_t kContainerTag = 0x44485354;  // "TSHD"
+inline constexpr std::size_t kMaxContainerWords = std::size_t{4} << 20;
+
+std::vector<std::uint32_t> PackShader(const ShaderReflection& shader);
+// Reads a container from a code pointer; fails on anything malformed.
+std::optional<ShaderReflection> UnpackShader(const DWORD* code);
+// The version token's stage, without reading the rest.
+std::optional<ShaderStage> StageOfCode(const DWORD* code);
+
+// Semantics and locations of the entry point's inputs and outputs, read from SPIR-V.
+bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out);
+
+}  // namespace d3dx

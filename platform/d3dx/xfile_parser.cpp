@@ -1,0 +1,492 @@
+// The X file parser: header, encodings, and the objects a mesh needs (Frame,
+// FrameTransformMatrix, Mesh, MeshNormals, MeshTextureCoords, MeshVertexColors,
+// MeshMaterialList, Material, TextureFilename). Templates and unknown objects are skipped whole;
+// references by name resolve to earlier named materials. Every count is checked against the
+// bytes left before anything is allocated for it, every index against its array, and nesting
+// against a depth limit.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/d3dx/mesh_builder.h"
+#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile_sources.h"
+
+namespace d3dx {
+namespace {
+
+constexpr std::size_t kHeaderBytes = 16;
+
+template <class Source>
+class XParser {
+public:
+    explicit XParser(Source& source) : src_(source) {}
+
+    bool Parse(XFileContents& out, std::string& error) {
+        const Matrix4 identity = Identity();
+        bool ok = true;
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::End) break;
+            if (tok == XTok::Template) {
+                ok = SkipTemplate();
+            } else if (tok == XTok::Name) {
+                ok = ParseObject(type, identity, 0);
+            } else if (tok == XTok::OBrace) {
+                ok = src_.SkipBlock();  // a top-level reference
+            } else {
+                ok = Fail("unexpected token");
+            }
+            if (!ok) break;
+        }
+        if (ok) ok = builder_.Finish(out, error_);
+        if (!ok) error = error_ + " (" + src_.Where() + ")";
+        return ok;
+    }
+
+private:
+    static Matrix4 Identity() {
+        Matrix4 m;
+        D3DXMatrixIdentity(&m);
+        return m;
+    }
+
+    bool Fail(const std::string& why) {
+        if (error_.empty()) error_ = why;
+        return false;
+    }
+
+    bool SkipTemplate() {
+        std::string_view text;
+        if (src_.Next(text) != XTok::Name) return Fail("bad template");
+        if (src_.Next(text) != XTok::OBrace) return Fail("bad template");
+        return src_.SkipBlock() || Fail("unterminated template");
+    }
+
+    // After an object's type: its optional name, the opening brace and an optional GUID.
+    bool OpenObject(std::string& name) {
+        std::string_view text;
+        XTok tok = src_.Next(text);
+        if (tok == XTok::Name) {
+            name.assign(text);
+            tok = src_.Next(text);
+        }
+        if (tok != XTok::OBrace) return Fail("expected '{'");
+        return src_.SkipGuidIfAny() || Fail("bad GUID");
+    }
+
+    // Reads tokens up to the object's closing brace, passing over unknown children.
+    bool CloseObject(std::size_t depth) {
+        for (;;) {
+            std::string_view text;
+            switch (src_.Next(text)) {
+                case XTok::CBrace: return true;
+                case XTok::Name:
+                    if (!SkipObject(depth + 1)) return false;
+                    break;
+                case XTok::OBrace:
+                    if (!src_.SkipBlock()) return Fail("unterminated reference");
+                    break;
+                case XTok::Value:
+                case XTok::String:
+                case XTok::Guid: break;
+                default: return Fail("unterminated object");
+            }
+        }
+    }
+
+    bool SkipObject(std::size_t depth) {
+        if (depth > kMaxNesting) return Fail("objects nested too deeply");
+        std::string name;
+        if (!OpenObject(name)) return false;
+        return src_.SkipBlock() || Fail("unterminated object");
+    }
+
+    bool ParseObject(std::string_view type, const Matrix4& world, std::size_t depth) {
+        if (depth > kMaxNesting) return Fail("objects nested too deeply");
+        if (type == "Frame") return ParseFrame(world, depth);
+        if (type == "Mesh") return ParseMesh(world, depth);
+        if (type == "Material") {
+            std::string name;
+            XMaterial material;
+            if (!OpenObject(name) || !ParseMaterialBody(material, depth)) return false;
+            if (!name.empty()) namedMaterials_[name] = std::move(material);
+            return true;
+        }
+        return SkipObject(depth);
+    }
+
+    // A frame's transform applies to the meshes after it, combined with its parents'.
+    bool ParseFrame(const Matrix4& parent, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        Matrix4 world = parent;
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::CBrace) return true;
+            if (tok == XTok::OBrace) {
+                if (!src_.SkipBlock()) return Fail("unterminated reference");
+                continue;
+            }
+            if (tok == XTok::Value) continue;
+            if (tok != XTok::Name) return Fail("unterminated frame");
+            if (type == "FrameTransformMatrix") {
+                Matrix4 local;
+                std::string ignored;
+                if (!OpenObject(ignored)) return false;
+                for (auto& row : local.m) {
+                    for (float& v : row) {
+                        if (!src_.ReadFloat(v)) return Fail("bad frame matrix");
+                    }
+                }
+                if (!CloseObject(depth + 1)) return false;
+                D3DXMatrixMultiply(&world, &local, &parent);
+            } else if (!ParseObject(type, world, depth + 1)) {
+                return false;
+            }
+        }
+    }
+
+    // Checks that `count` values of `perItem` values each can still be in the input.
+    bool Plausible(std::uint64_t count, std::uint64_t perItem) const {
+        return count * perItem <= src_.BytesLeft() / Source::kMinValueBytes;
+    }
+
+    bool ReadVectors(std::vector<Vec3>& out, std::uint32_t count) {
+        if (!Plausible(count, 3)) return Fail("count larger than the file");
+        out.resize(count);
+        for (Vec3& v : out) {
+            if (!src_.ReadFloat(v.x) || !src_.ReadFloat(v.y) || !src_.ReadFloat(v.z)) {
+                return Fail("bad vector");
+            }
+        }
+        return true;
+    }
+
+    // Faces: a count, then per face its corner count and that many indices below `limit`.
+    bool ReadFaces(std::vector<std::uint32_t>& faces, std::uint32_t& faceCount,
+                   std::uint32_t limit, std::uint64_t* triangles) {
+        if (!src_.ReadUInt(faceCount)) return Fail("bad face count");
+        if (!Plausible(faceCount, 4)) return Fail("face count larger than the file");
+        faces.clear();
+        faces.reserve(std::size_t{faceCount} * 4);
+        for (std::uint32_t f = 0; f < faceCount; ++f) {
+            std::uint32_t n;
+            if (!src_.ReadUInt(n)) return Fail("bad face");
+            if (n < 3) return Fail("face with fewer than three corners");
+            if (!Plausible(n, 1)) return Fail("face larger than the file");
+            faces.push_back(n);
+            for (std::uint32_t j = 0; j < n; ++j) {
+                std::uint32_t index;
+                if (!src_.ReadUInt(index)) return Fail("bad face index");
+                if (index >= limit) return Fail("face index out of range");
+                faces.push_back(index);
+            }
+            if (triangles) *triangles += n - 2;
+        }
+        return true;
+    }
+
+    bool ParseMesh(const Matrix4& world, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        RawMesh mesh;
+        std::uint32_t vertexCount;
+        if (!src_.ReadUInt(vertexCount)) return Fail("bad vertex count");
+        if (vertexCount > kMaxVertices) return Fail("too many vertices");
+        if (!ReadVectors(mesh.positions, vertexCount)) return false;
+        if (!ReadFaces(mesh.faces, mesh.faceCount, vertexCount, &mesh.triangleCount)) {
+            return false;
+        }
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::CBrace) break;
+            if (tok == XTok::OBrace) {
+                if (!src_.SkipBlock()) return Fail("unterminated reference");
+                continue;
+            }
+            if (tok == XTok::Value) continue;
+            if (tok != XTok::Name) return Fail("unterminated mesh");
+            bool ok;
+            if (type == "MeshNormals") ok = ParseNormals(mesh, depth + 1);
+            else if (type == "MeshTextureCoords") ok = ParseTexCoords(mesh, depth + 1);
+            else if (type == "MeshVertexColors") ok = ParseColors(mesh, depth + 1);
+            else if (type == "MeshMaterialList") ok = ParseMaterialList(mesh, depth + 1);
+            else ok = SkipObject(depth + 1);
+            if (!ok) return false;
+        }
+        return builder_.Add(std::move(mesh), world, error_);
+    }
+
+    bool ParseNormals(RawMesh& mesh, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        std::uint32_t count, faceCount;
+        if (!src_.ReadUInt(count)) return Fail("bad normal count");
+        if (count > kMaxVertices) return Fail("too many normals");
+        if (!ReadVectors(mesh.normals, count)) return false;
+        if (!ReadFaces(mesh.normalFaces, faceCount, count, nullptr)) return false;
+        if (faceCount != mesh.faceCount) return Fail("normal faces do not match the faces");
+        // Each face of normals must have its face's corner count.
+        std::size_t a = 0;
+        for (std::uint32_t f = 0; f < faceCount; ++f) {
+            if (mesh.normalFaces[a] != mesh.faces[a]) return Fail("normal face size mismatch");
+            a += mesh.faces[a] + 1;
+        }
+        mesh.hasNormals = true;
+        return CloseObject(depth);
+    }
+
+    bool ParseTexCoords(RawMesh& mesh, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        std::uint32_t count;
+        if (!src_.ReadUInt(count)) return Fail("bad texture coordinate count");
+        if (count != mesh.positions.size()) return Fail("texture coordinates do not match");
+        if (!Plausible(count, 2)) return Fail("count larger than the file");
+        mesh.texCoords.resize(std::size_t{count} * 2);
+        for (float& v : mesh.texCoords) {
+            if (!src_.ReadFloat(v)) return Fail("bad texture coordinate");
+        }
+        mesh.hasTexCoords = true;
+        return CloseObject(depth);
+    }
+
+    bool ParseColors(RawMesh& mesh, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        std::uint32_t count;
+        if (!src_.ReadUInt(count)) return Fail("bad color count");
+        if (!Plausible(count, 5)) return Fail("count larger than the file");
+        mesh.colors.assign(mesh.positions.size(), 0xFFFFFFFFu);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t index;
+            float c[4];
+            if (!src_.ReadUInt(index)) return Fail("bad color index");
+            for (float& v : c) {
+                if (!src_.ReadFloat(v)) return Fail("bad color");
+            }
+            if (index >= mesh.colors.size()) return Fail("color index out of range");
+            const auto byte = [](float v) {
+                return static_cast<DWORD>((v <= 0.0f ? 0.0f : v >= 1.0f ? 1.0f : v) * 255.0f + 0.5f);
+            };
+            mesh.colors[index] = D3DCOLOR_ARGB(byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2]));
+        }
+        mesh.hasColors = true;
+        return CloseObject(depth);
+    }
+
+    bool ParseMaterialBody(XMaterial& m, std::size_t depth) {
+        float v[11];
+        for (float& x : v) {
+            if (!src_.ReadFloat(x)) return Fail("bad material");
+        }
+        m.faceColor = {v[0], v[1], v[2], v[3]};
+        m.power = v[4];
+        m.specular = {v[5], v[6], v[7], 1.0f};
+        m.emissive = {v[8], v[9], v[10], 1.0f};
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::CBrace) return true;
+            if (tok == XTok::OBrace) {
+                if (!src_.SkipBlock()) return Fail("unterminated reference");
+                continue;
+            }
+            if (tok == XTok::Value) continue;
+            if (tok != XTok::Name) return Fail("unterminated material");
+            if (type == "TextureFilename" || type == "TextureFileName") {
+                std::string name;
+                if (!OpenObject(name) || !src_.ReadString(m.texture)) {
+                    return Fail("bad texture file name");
+                }
+                m.hasTexture = true;
+                if (!CloseObject(depth + 1)) return false;
+            } else if (!SkipObject(depth + 1)) {
+                return false;
+            }
+        }
+    }
+
+    bool ParseMaterialList(RawMesh& mesh, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        std::uint32_t materialCount, indexCount;
+        if (!src_.ReadUInt(materialCount) || !src_.ReadUInt(indexCount)) {
+            return Fail("bad material list");
+        }
+        if (indexCount > mesh.faceCount) return Fail("more material indices than faces");
+        if (indexCount == 0 && mesh.faceCount > 0) return Fail("no material indices");
+        if (!Plausible(indexCount, 1) || !Plausible(materialCount, 1)) {
+            return Fail("count larger than the file");
+        }
+        mesh.faceMaterials.resize(mesh.faceCount);
+        for (std::uint32_t f = 0; f < indexCount; ++f) {
+            if (!src_.ReadUInt(mesh.faceMaterials[f])) return Fail("bad material index");
+            if (mesh.faceMaterials[f] >= materialCount) return Fail("material index out of range");
+        }
+        // Fewer indices than faces: the last one holds for the rest.
+        for (std::uint32_t f = indexCount; f < mesh.faceCount; ++f) {
+            mesh.faceMaterials[f] = mesh.faceMaterials[indexCount - 1];
+        }
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::CBrace) break;
+            if (tok == XTok::Value) continue;
+            if (tok == XTok::OBrace) {
+                // A reference to a material defined earlier: { Name }.
+                std::string_view ref;
+                XTok r = src_.Next(ref);
+                if (r == XTok::Name) {
+                    auto it = namedMaterials_.find(std::string(ref));
+                    if (it == namedMaterials_.end()) {
+                        return Fail("reference to an unknown material '" + std::string(ref) + "'");
+                    }
+                    mesh.materials.push_back(it->second);
+                    r = src_.Next(ref);
+                }
+                if (r == XTok::Guid) r = src_.Next(ref);
+                if (r != XTok::CBrace) return Fail("bad reference");
+                continue;
+            }
+            if (tok != XTok::Name) return Fail("unterminated material list");
+            if (type == "Material") {
+                std::string materialName;
+                XMaterial material;
+                if (!OpenObject(materialName) || !ParseMaterialBody(material, depth + 1)) {
+                    return false;
+                }
+                if (!materialName.empty()) namedMaterials_[materialName] = material;
+                mesh.materials.push_back(std::move(material));
+            } else if (!SkipObject(depth + 1)) {
+                return false;
+            }
+        }
+        if (mesh.materials.size() != materialCount) return Fail("material count mismatch");
+        mesh.hasMaterialList = true;
+        return true;
+    }
+
+    Source& src_;
+    MeshBuilder builder_;
+    std::unordered_map<std::string, XMaterial> namedMaterials_;
+    std::string error_;
+};
+
+enum class Encoding { Text, Binary };
+
+bool ParseBody(const std::uint8_t* begin, const std::uint8_t* end, Encoding encoding,
+               bool doubles, ReleaseHook hook, XFileContents& out, std::string& error) {
+    if (encoding == Encoding::Text) {
+        XTextSource source(reinterpret_cast<const char*>(begin), reinterpret_cast<const char*>(end),
+                           hook);
+        return XParser<XTextSource>(source).Parse(out, error);
+    }
+    XBinarySource source(begin, end, doubles, hook);
+    return XParser<XBinarySource>(source).Parse(out, error);
+}
+
+bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileContents& out,
+                  std::string& error) {
+    if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), "xof ", 4) != 0) {
+        error = "not an X file";
+        return false;
+    }
+    const std::string_view format(reinterpret_cast<const char*>(bytes.data()) + 8, 4);
+    const std::string_view floatSize(reinterpret_cast<const char*>(bytes.data()) + 12, 4);
+    if (floatSize != "0032" && floatSize != "0064") {
+        error = "unsupported float size";
+        return false;
+    }
+    const bool doubles = floatSize == "0064";
+    const bool compressed = format == "tzip" || format == "bzip";
+    Encoding encoding;
+    if (format == "txt " || format == "tzip") encoding = Encoding::Text;
+    else if (format == "bin " || format == "bzip") encoding = Encoding::Binary;
+    else {
+        error = "unknown X file format";
+        return false;
+    }
+    if (!compressed) {
+        return ParseBody(bytes.data() + kHeaderBytes, bytes.data() + bytes.size(), encoding,
+                         doubles, hook, out, error);
+    }
+    std::vector<std::uint8_t> inflated;
+    if (!InflateMsZip(bytes.subspan(kHeaderBytes), inflated, error)) return false;
+    return ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {},
+                     out, error);
+}
+
+}  // namespace
+
+bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error) {
+    return ReadWithHook(bytes, {}, out, error);
+}
+
+namespace {
+
+// The file is mapped; pages the parser has passed are dropped, so that a large file does not
+// stay resident while the mesh is built.
+struct Mapping {
+    const std::uint8_t* base = nullptr;
+    std::size_t size = 0;
+    std::size_t released = 0;
+
+    static void Release(void* context, const std::uint8_t* upTo) {
+        auto* m = static_cast<Mapping*>(context);
+        const long page = sysconf(_SC_PAGESIZE);
+        const std::size_t offset =
+            static_cast<std::size_t>(upTo - m->base) / static_cast<std::size_t>(page) *
+            static_cast<std::size_t>(page);
+        if (offset > m->released) {
+            madvise(const_cast<std::uint8_t*>(m->base) + m->released, offset - m->released,
+                    MADV_DONTNEED);
+            m->released = offset;
+        }
+    }
+};
+
+}  // namespace
+
+bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error) {
+    const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        error = "cannot open the file";
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        error = "not a regular file";
+        return false;
+    }
+    Mapping mapping;
+    mapping.size = static_cast<std::size_t>(st.st_size);
+    if (mapping.size == 0) {
+        close(fd);
+        error = "empty file";
+        return false;
+    }
+    void* base = mmap(nullptr, mapping.size, PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (base == MAP_FAILED) {
+        error = "cannot map the file";
+        return false;
+    }
+    madvise(base, mapping.size, MADV_SEQUENTIAL);
+    mapping.base = static_cast<const std::uint8_t*>(base);
+    const bool ok = ReadWithHook({mapping.base, mapping.size}, {&Mapping::Release, &mapping}, out,
+                                 error);
+    munmap(base, mapping.size);
+    return ok;
+}
+
+}  // namespace d3dx

@@ -1,0 +1,359 @@
+// The two token sources the X file parser reads from: text and binary. Both offer the same
+// small interface (structural tokens, then values read one at a time by the parser, which knows
+// the counts), so that the parser is one template instantiated twice and its inner loops inline.
+// Every read checks the bytes left; a source never reads outside its buffer.
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace d3dx {
+
+enum class XTok { End, Name, String, Guid, OBrace, CBrace, Template, Value, Error };
+
+// Called with the position below which the parser will never look again, so that the owner of
+// the bytes can let those pages go.
+struct ReleaseHook {
+    void (*release)(void* context, const std::uint8_t* upTo) = nullptr;
+    void* context = nullptr;
+};
+
+class XTextSource {
+public:
+    XTextSource(const char* begin, const char* end, ReleaseHook hook = {})
+        : begin_(begin), p_(begin), end_(end), hook_(hook), nextRelease_(begin + kReleaseStep) {}
+
+    // The smallest number of bytes one value can take: a count larger than the bytes left
+    // divided by this cannot be honest.
+    static constexpr std::size_t kMinValueBytes = 1;
+    std::size_t BytesLeft() const { return static_cast<std::size_t>(end_ - p_); }
+
+    XTok Next(std::string_view& text) {
+        SkipSeparators();
+        if (p_ >= end_) return XTok::End;
+        const char c = *p_;
+        if (c == '{') return ++p_, XTok::OBrace;
+        if (c == '}') return ++p_, XTok::CBrace;
+        if (c == '<') return SkipGuidBody() ? XTok::Guid : XTok::Error;
+        if (c == '"') {
+            const char* close = static_cast<const char*>(std::memchr(p_ + 1, '"', end_ - p_ - 1));
+            if (!close) return XTok::Error;
+            text = std::string_view(p_ + 1, static_cast<std::size_t>(close - p_ - 1));
+            p_ = close + 1;
+            return XTok::String;
+        }
+        if (IsNameStart(c)) {
+            const char* start = p_;
+            while (p_ < end_ && IsNameChar(*p_)) ++p_;
+            text = std::string_view(start, static_cast<std::size_t>(p_ - start));
+            return text == "template" ? XTok::Template : XTok::Name;
+        }
+        if (IsNumberStart(c)) {
+            while (p_ < end_ && !IsSeparator(*p_) && *p_ != '{' && *p_ != '}') ++p_;
+            return XTok::Value;
+        }
+        return XTok::Error;
+    }
+
+    // A GUID may open an object's body; it is skipped where present.
+    bool SkipGuidIfAny() {
+        SkipSeparators();
+        return p_ < end_ && *p_ == '<' ? SkipGuidBody() : true;
+    }
+
+    bool ReadUInt(std::uint32_t& v) {
+        SkipSeparators();
+        MaybeRelease();
+        const char* p = p_;
+        if (p < end_ && *p == '+') ++p;
+        std::uint64_t value = 0;
+        const char* digits = p;
+        while (p < end_ && static_cast<unsigned>(*p - '0') < 10u) {
+            value = value * 10 + static_cast<unsigned>(*p - '0');
+            if (value > 0xFFFFFFFFu) return false;
+            ++p;
+        }
+        if (p == digits) return false;
+        v = static_cast<std::uint32_t>(value);
+        p_ = p;
+        return true;
+    }
+
+    bool ReadFloat(float& v) {
+        SkipSeparators();
+        MaybeRelease();
+        const char* p = p_;
+        if (p < end_ && *p == '+') ++p;
+        const auto [next, ec] = std::from_chars(p, end_, v);
+        if (ec != std::errc()) return false;
+        p_ = next;
+        return true;
+    }
+
+    bool ReadString(std::string& s) {
+        std::string_view text;
+        if (Next(text) != XTok::String) return false;
+        s.assign(text);
+        return true;
+    }
+
+    // Skips the rest of an object whose opening brace has been read.
+    bool SkipBlock() {
+        int depth = 1;
+        while (p_ < end_) {
+            const char c = *p_++;
+            if (c == '{') {
+                ++depth;
+            } else if (c == '}') {
+                if (--depth == 0) return true;
+            } else if (c == '"') {
+                const char* close = static_cast<const char*>(std::memchr(p_, '"', end_ - p_));
+                if (!close) return false;
+                p_ = close + 1;
+            } else if (c == '#' || (c == '/' && p_ < end_ && *p_ == '/')) {
+                SkipLine();
+            }
+        }
+        return false;
+    }
+
+    std::string Where() const {
+        std::size_t line = 1;
+        for (const char* q = begin_; q < p_ && q < end_; ++q) line += *q == '\n';
+        return "line " + std::to_string(line);
+    }
+
+private:
+    static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
+
+    static bool IsSeparator(char c) {
+        return c == ' ' || c == ',' || c == ';' || c == '\n' || c == '\r' || c == '\t';
+    }
+    static bool IsNameStart(char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    }
+    static bool IsNameChar(char c) {
+        return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    }
+    static bool IsNumberStart(char c) {
+        return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+    }
+
+    void SkipLine() {
+        const char* nl = static_cast<const char*>(std::memchr(p_, '\n', end_ - p_));
+        p_ = nl ? nl + 1 : end_;
+    }
+
+    void SkipSeparators() {
+        for (;;) {
+            while (p_ < end_ && IsSeparator(*p_)) ++p_;
+            if (p_ < end_ && (*p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/'))) {
+                SkipLine();
+                continue;
+            }
+            return;
+        }
+    }
+
+    bool SkipGuidBody() {
+        const char* close = static_cast<const char*>(std::memchr(p_, '>', end_ - p_));
+        if (!close || close - p_ > 64) return false;
+        p_ = close + 1;
+        return true;
+    }
+
+    void MaybeRelease() {
+        if (p_ >= nextRelease_ && hook_.release) {
+            hook_.release(hook_.context, reinterpret_cast<const std::uint8_t*>(p_));
+            nextRelease_ = p_ + kReleaseStep;
+        }
+    }
+
+    const char* begin_;
+    const char* p_;
+    const char* end_;
+    ReleaseHook hook_;
+    const char* nextRelease_;
+};
+
+// The binary encoding: 16-bit token codes, values in integer and float lists.
+class XBinarySource {
+public:
+    enum : std::uint16_t {
+        kName = 1,
+        kString = 2,
+        kInteger = 3,
+        kGuid = 5,
+        kIntegerList = 6,
+        kFloatList = 7,
+        kOBrace = 10,
+        kCBrace = 11,
+        kComma = 19,
+        kSemicolon = 20,
+        kTemplate = 31,
+    };
+
+    XBinarySource(const std::uint8_t* begin, const std::uint8_t* end, bool doubles,
+                  ReleaseHook hook = {})
+        : begin_(begin), p_(begin), end_(end), floatBytes_(doubles ? 8 : 4), hook_(hook),
+          nextRelease_(begin + kReleaseStep) {}
+
+    static constexpr std::size_t kMinValueBytes = 4;
+    std::size_t BytesLeft() const { return static_cast<std::size_t>(end_ - p_); }
+
+    XTok Next(std::string_view& text) {
+        intsLeft_ = floatsLeft_ = 0;  // values the parser did not ask for are passed over
+        std::uint16_t token;
+        do {
+            if (!Word(token)) return p_ >= end_ ? XTok::End : XTok::Error;
+        } while (token == kComma || token == kSemicolon);
+        switch (token) {
+            case kName:
+            case kString: {
+                std::uint32_t n;
+                if (!Dword(n) || n > BytesLeft()) return XTok::Error;
+                text = std::string_view(reinterpret_cast<const char*>(p_), n);
+                p_ += n;
+                if (token == kString) SkipStringTerminator();
+                return token == kName ? XTok::Name : XTok::String;
+            }
+            case kGuid:
+                return Skip(16) ? XTok::Guid : XTok::Error;
+            case kOBrace:
+                return XTok::OBrace;
+            case kCBrace:
+                return XTok::CBrace;
+            case kTemplate:
+                return XTok::Template;
+            case kInteger:
+                return Skip(4) ? XTok::Value : XTok::Error;
+            case kIntegerList:
+            case kFloatList: {
+                std::uint32_t n;
+                const std::size_t size = token == kIntegerList ? 4 : floatBytes_;
+                if (!Dword(n) || n > BytesLeft() / size) return XTok::Error;
+                p_ += std::size_t{n} * size;
+                return XTok::Value;
+            }
+            default:
+                return XTok::Error;
+        }
+    }
+
+    bool SkipGuidIfAny() {
+        std::uint16_t token;
+        if (!PeekWord(token) || token != kGuid) return true;
+        p_ += 2;
+        return Skip(16);
+    }
+
+    bool ReadUInt(std::uint32_t& v) {
+        if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+        --intsLeft_;
+        return Dword(v);
+    }
+
+    bool ReadFloat(float& v) {
+        if (floatsLeft_ == 0 && !OpenList(kFloatList, floatBytes_, floatsLeft_)) return false;
+        --floatsLeft_;
+        if (floatBytes_ == 4) {
+            std::memcpy(&v, p_, 4);
+        } else {
+            double d;
+            std::memcpy(&d, p_, 8);
+            v = static_cast<float>(d);
+        }
+        p_ += floatBytes_;
+        return true;
+    }
+
+    bool ReadString(std::string& s) {
+        std::string_view text;
+        if (Next(text) != XTok::String) return false;
+        s.assign(text);
+        return true;
+    }
+
+    bool SkipBlock() {
+        int depth = 1;
+        std::string_view ignored;
+        while (depth > 0) {
+            switch (Next(ignored)) {
+                case XTok::OBrace: ++depth; break;
+                case XTok::CBrace: --depth; break;
+                case XTok::End:
+                case XTok::Error: return false;
+                default: break;
+            }
+        }
+        return true;
+    }
+
+    std::string Where() const { return "offset " + std::to_string(p_ - begin_); }
+
+private:
+    static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
+
+    bool Word(std::uint16_t& w) {
+        if (BytesLeft() < 2) return false;
+        w = static_cast<std::uint16_t>(p_[0] | (p_[1] << 8));
+        p_ += 2;
+        return true;
+    }
+    bool PeekWord(std::uint16_t& w) const {
+        if (BytesLeft() < 2) return false;
+        w = static_cast<std::uint16_t>(p_[0] | (p_[1] << 8));
+        return true;
+    }
+    bool Dword(std::uint32_t& d) {
+        if (BytesLeft() < 4) return false;
+        std::memcpy(&d, p_, 4);
+        p_ += 4;
+        return true;
+    }
+    bool Skip(std::size_t n) {
+        if (BytesLeft() < n) return false;
+        p_ += n;
+        return true;
+    }
+    // A string ends with a separator token, written as a word or as a double word.
+    void SkipStringTerminator() {
+        std::uint16_t w;
+        if (PeekWord(w) && (w == kComma || w == kSemicolon)) p_ += 2;
+        if (PeekWord(w) && w == 0) p_ += 2;
+    }
+
+    bool OpenList(std::uint16_t listToken, std::size_t valueBytes, std::uint32_t& left) {
+        if (p_ >= nextRelease_ && hook_.release) {
+            hook_.release(hook_.context, p_);
+            nextRelease_ = p_ + kReleaseStep;
+        }
+        std::uint16_t token;
+        do {
+            if (!Word(token)) return false;
+        } while (token == kComma || token == kSemicolon);
+        if (token == kInteger && listToken == kIntegerList) {
+            left = 1;  // a lone integer reads as a list of one
+            return BytesLeft() >= 4;
+        }
+        if (token != listToken) return false;
+        std::uint32_t n;
+        if (!Dword(n) || n == 0 || n > BytesLeft() / valueBytes) return false;
+        left = n;
+        return true;
+    }
+
+    const std::uint8_t* begin_;
+    const std::uint8_t* p_;
+    const std::uint8_t* end_;
+    std::size_t floatBytes_;
+    ReleaseHook hook_;
+    const std::uint8_t* nextRelease_;
+    std::uint32_t intsLeft_ = 0;
+    std::uint32_t floatsLeft_ = 0;
+};
+
+}  // namespace d3dx
