@@ -289,11 +289,5 @@ XMeshSpec CubeMesh() {
     return m;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
 
 }  // namespace test

@@ -60,6 +60,4 @@ XMeshSpec GridMesh(int n, float spacing);
 // A unit cube: 8 positions, 6 quads, 24 normals (one per face corner).
 XMeshSpec CubeMesh();
 
-void WriteFile(const std::string& path, const std::string& bytes);
-
 }  // namespace test

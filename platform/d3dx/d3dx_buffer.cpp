@@ -11,9 +11,11 @@ namespace {
 
 class Buffer : public platform::RefCounted<ID3DXBuffer> {
 public:
-    Buffer(const void* data, std::size_t size) : bytes_(new std::uint64_t[(size + 7) / 8]), size_(size) {
-        // Eight-byte alignment, so that the records inside can be read in place.
-        if (size) std::memcpy(bytes_.get(), data, size);
+    // Eight-byte aligned, so that the records inside can be read in place; zeroed when no data
+    // is given.
+    Buffer(const void* data, std::size_t size)
+        : bytes_(new std::uint64_t[(size + 7) / 8]()), size_(size) {
+        if (data && size) std::memcpy(bytes_.get(), data, size);
     }
     LPVOID GetBufferPointer() override { return bytes_.get(); }
     DWORD GetBufferSize() override { return static_cast<DWORD>(size_); }
