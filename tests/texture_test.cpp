@@ -234,6 +234,26 @@ TEST(Pictures, AHeaderClaimingAHugePictureFailsBeforeDecoding) {
     EXPECT_FALSE(d3dx::DecodeTextureFile(Span(std::string("garbage!")), t, why));
 }
 
+// The packaged stb_image writes past its table on a Huffman table of more than 256 codes; such
+// a JPEG is refused before it gets there, fill bytes before the start marker or not.
+TEST(Pictures, AJpegHuffmanTableOfTooManyCodesIsRefused) {
+    for (const char* start : {"\xFF\xD8", "\xFF\xFF\xD8"}) {
+        std::string jpeg = std::string(start) + "\xFF\xC4";
+        const std::uint16_t length = 2 + 17 + 300;
+        jpeg += static_cast<char>(length >> 8);
+        jpeg += static_cast<char>(length & 0xFF);
+        jpeg += '\x10';  // an AC table
+        jpeg += std::string(14, '\0');
+        jpeg += static_cast<char>(100);  // codes of 15 bits
+        jpeg += static_cast<char>(200);  // codes of 16 bits
+        jpeg += std::string(300, '\x01') + "\xFF\xD9";
+        TextureData t;
+        std::string why;
+        EXPECT_FALSE(d3dx::DecodeTextureFile(Span(jpeg), t, why));
+        EXPECT_EQ(why, "bad JPEG Huffman table");
+    }
+}
+
 TEST(Textures, SizesRoundUpToPowersOfTwoWithABoxFilteredChain) {
     TextureData t;
     t.format = D3DFMT_X8R8G8B8;

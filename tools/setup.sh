@@ -49,3 +49,5 @@ fi
 
 cd "$build"
 ctest --output-on-failure --parallel 2 --timeout 600
+# The file readers under libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
+"$root/tests/fuzz/run_fuzzers.sh" 30

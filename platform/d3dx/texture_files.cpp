@@ -6,14 +6,7 @@
 #include <bit>
 #include <cstring>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_NO_STDIO
-#define STBI_MAX_DIMENSIONS 16384
-#include <stb/stb_image.h>
+#include "platform/d3dx/stb_image_config.h"
 
 namespace d3dx {
 namespace {
@@ -75,6 +68,14 @@ void AlphaBlockDxt5(const std::uint8_t* block, std::uint32_t rgba[16]) {
     }
 }
 
+// Where a JPEG's segments begin: after the start-of-image marker, which stb_image accepts after
+// any number of fill bytes. Zero where the file is not a JPEG.
+std::size_t JpegStart(std::span<const std::uint8_t> bytes) {
+    std::size_t pos = 0;
+    while (pos < bytes.size() && bytes[pos] == 0xFF) ++pos;
+    return pos > 0 && pos < bytes.size() && bytes[pos] == 0xD8 ? pos + 1 : 0;
+}
+
 // Checks that a picture of these dimensions could honestly come from a file this size, before
 // the decoder allocates for it.
 bool Plausible(std::span<const std::uint8_t> bytes, int w, int h, std::string& error) {
@@ -87,7 +88,7 @@ bool Plausible(std::span<const std::uint8_t> bytes, int w, int h, std::string& e
     std::uint64_t maxPixels;
     if (size >= 8 && std::memcmp(bytes.data(), "\x89PNG", 4) == 0) {
         maxPixels = size * 8300;  // deflate's best ratio at one bit per pixel
-    } else if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) {
+    } else if (JpegStart(bytes)) {
         maxPixels = size * 1024;
     } else if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
         maxPixels = size * 8;  // uncompressed, at worst one bit per pixel
@@ -102,7 +103,44 @@ bool Plausible(std::span<const std::uint8_t> bytes, int w, int h, std::string& e
     return true;
 }
 
+// The Huffman tables of a JPEG hold at most 256 codes each. stb_image (as packaged) does not
+// check this and writes past its table, so the tables are checked here first.
+bool JpegTablesSane(std::span<const std::uint8_t> bytes) {
+    std::size_t pos = JpegStart(bytes);
+    while (pos + 4 <= bytes.size()) {
+        if (bytes[pos] != 0xFF) {
+            ++pos;  // entropy-coded data between scans
+            continue;
+        }
+        const std::uint8_t marker = bytes[pos + 1];
+        // Fill bytes, stuffed zeros and restart markers carry no segment.
+        if (marker == 0xFF || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7)) {
+            ++pos;
+            continue;
+        }
+        if (marker == 0xD9) return true;  // end of image
+        const std::size_t length = std::size_t{bytes[pos + 2]} << 8 | bytes[pos + 3];
+        if (length < 2 || pos + 2 + length > bytes.size()) return false;  // cut short
+        if (marker == 0xC4) {
+            std::size_t at = pos + 4;
+            const std::size_t end = pos + 2 + length;
+            while (at < end) {
+                if (at + 17 > end) return false;
+                std::size_t codes = 0;
+                for (int i = 1; i <= 16; ++i) codes += bytes[at + i];
+                if (codes > 256) return false;
+                at += 17 + codes;
+            }
+        }
+        pos += 2 + length;
+    }
+    return true;
+}
+
 bool DecodeWithStb(std::span<const std::uint8_t> bytes, TextureData& out, std::string& error) {
+    if (JpegStart(bytes) && !JpegTablesSane(bytes)) {
+        return error = "bad JPEG Huffman table", false;
+    }
     if (bytes.size() > std::size_t{INT32_MAX}) return error = "file too large", false;
     const int size = static_cast<int>(bytes.size());
     int w = 0, h = 0, channels = 0;

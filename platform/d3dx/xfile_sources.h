@@ -24,7 +24,7 @@ struct ReleaseHook {
 class XTextSource {
 public:
     XTextSource(const char* begin, const char* end, ReleaseHook hook = {})
-        : begin_(begin), p_(begin), end_(end), hook_(hook), nextRelease_(begin + kReleaseStep) {}
+        : begin_(begin), p_(begin), end_(end), hook_(hook) {}
 
     // The smallest number of bytes one value can take: a count larger than the bytes left
     // divided by this cannot be honest.
@@ -166,9 +166,9 @@ private:
     }
 
     void MaybeRelease() {
-        if (p_ >= nextRelease_ && hook_.release) {
+        if (hook_.release && static_cast<std::size_t>(p_ - begin_) >= nextRelease_) {
             hook_.release(hook_.context, reinterpret_cast<const std::uint8_t*>(p_));
-            nextRelease_ = p_ + kReleaseStep;
+            nextRelease_ = static_cast<std::size_t>(p_ - begin_) + kReleaseStep;
         }
     }
 
@@ -176,7 +176,7 @@ private:
     const char* p_;
     const char* end_;
     ReleaseHook hook_;
-    const char* nextRelease_;
+    std::size_t nextRelease_ = kReleaseStep;  // offset of the next release
 };
 
 // The binary encoding: 16-bit token codes, values in integer and float lists.
@@ -198,8 +198,7 @@ public:
 
     XBinarySource(const std::uint8_t* begin, const std::uint8_t* end, bool doubles,
                   ReleaseHook hook = {})
-        : begin_(begin), p_(begin), end_(end), floatBytes_(doubles ? 8 : 4), hook_(hook),
-          nextRelease_(begin + kReleaseStep) {}
+        : begin_(begin), p_(begin), end_(end), floatBytes_(doubles ? 8 : 4), hook_(hook) {}
 
     static constexpr std::size_t kMinValueBytes = 4;
     std::size_t BytesLeft() const { return static_cast<std::size_t>(end_ - p_); }
@@ -327,9 +326,9 @@ private:
     }
 
     bool OpenList(std::uint16_t listToken, std::size_t valueBytes, std::uint32_t& left) {
-        if (p_ >= nextRelease_ && hook_.release) {
+        if (hook_.release && static_cast<std::size_t>(p_ - begin_) >= nextRelease_) {
             hook_.release(hook_.context, p_);
-            nextRelease_ = p_ + kReleaseStep;
+            nextRelease_ = static_cast<std::size_t>(p_ - begin_) + kReleaseStep;
         }
         std::uint16_t token;
         do {
@@ -351,7 +350,7 @@ private:
     const std::uint8_t* end_;
     std::size_t floatBytes_;
     ReleaseHook hook_;
-    const std::uint8_t* nextRelease_;
+    std::size_t nextRelease_ = kReleaseStep;
     std::uint32_t intsLeft_ = 0;
     std::uint32_t floatsLeft_ = 0;
 };

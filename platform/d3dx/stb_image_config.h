@@ -1,0 +1,10 @@
+// stb_image as the texture front end uses it: four formats, memory only, our size limit.
+#pragma once
+
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_NO_STDIO
+#define STBI_MAX_DIMENSIONS 16384
+#include <stb/stb_image.h>
