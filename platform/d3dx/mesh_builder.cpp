@@ -1,6 +1,6 @@
 #include "platform/d3dx/mesh_builder.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -31,18 +31,12 @@ Vec3 TransformDirection(const Vec3& v, const Matrix4& m) {
             v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
 }
 
-Vec3 Normalized(const Vec3& v) {
-    Vec3 out;
-    D3DXVec3Normalize(&out, &v);
-    return out;
-}
-
-bool SameVector(const Vec3& a, const Vec3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-// Grows a per-vertex component to `size`, filling vertices that came without it.
-template <typename T>
-void Fill(std::vector<T>& component, std::size_t size, const T& value) {
-    component.resize(size, value);
+// Bit-for-bit equality: a vertex splits where its normal vectors differ in any bit.
+bool SameVector(const Vec3& a, const Vec3& b) {
+    std::uint32_t x[3], y[3];
+    std::memcpy(x, &a, 12);
+    std::memcpy(y, &b, 12);
+    return x[0] == y[0] && x[1] == y[1] && x[2] == y[2];
 }
 
 }  // namespace
@@ -54,95 +48,56 @@ XMaterial DefaultMaterial() {
     return m;
 }
 
+NormalSplitter::NormalSplitter(RawMesh& mesh) : mesh_(mesh) {
+    mesh_.vertexNormal.assign(mesh_.positions.size(), kNone);
+    next_.assign(mesh_.positions.size(), kNone);
+}
+
+// A corner whose position already has a different normal index: reuse a vertex with the same
+// normal vector, or split off a new one.
+bool NormalSplitter::Split(std::uint32_t& corner, std::uint32_t normalIndex, std::string& error) {
+    const std::uint32_t p = corner;
+    const Vec3& normal = mesh_.normals[normalIndex];
+    std::uint32_t v = p;
+    while (!SameVector(mesh_.normals[mesh_.vertexNormal[v]], normal) && next_[v] != kNone) {
+        v = next_[v];
+    }
+    if (!SameVector(mesh_.normals[mesh_.vertexNormal[v]], normal)) {
+        if (mesh_.source.empty()) {
+            mesh_.source.resize(mesh_.positions.size());
+            for (std::size_t i = 0; i < mesh_.source.size(); ++i) {
+                mesh_.source[i] = static_cast<std::uint32_t>(i);
+            }
+        }
+        const auto added = static_cast<std::uint32_t>(mesh_.source.size());
+        if (added >= kMaxVertices) {
+            error = "too many vertices";
+            return false;
+        }
+        mesh_.source.push_back(p);
+        mesh_.vertexNormal.push_back(normalIndex);
+        next_.push_back(kNone);
+        next_[v] = added;
+        v = added;
+    }
+    corner = v;
+    return true;
+}
+
+void NormalSplitter::Finish() { next_ = {}; }
+
 bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) {
-    const std::size_t base = positions_.size();
-    const std::size_t count = mesh.positions.size();
-    if (base + count > kMaxVertices) {
+    const std::size_t base = vertexCount_;
+    if (base + mesh.VertexCount() > kMaxVertices) {
         error = "too many vertices";
         return false;
     }
     if (!IsIdentity(world)) {
         for (Vec3& p : mesh.positions) p = TransformPoint(p, world);
-        for (Vec3& n : mesh.normals) n = TransformDirection(n, world);
-    }
-    for (Vec3& n : mesh.normals) n = Normalized(n);
-
-    // Output vertex v of this mesh starts as position v; a position used with a second normal
-    // vector gets a new vertex, chained from the first through `nextSplit`.
-    std::vector<std::uint32_t> source(count);  // the position each output vertex copies
-    for (std::size_t i = 0; i < count; ++i) source[i] = static_cast<std::uint32_t>(i);
-    std::vector<Vec3> vertexNormals;
-    std::vector<std::uint32_t> nextSplit;
-    if (mesh.hasNormals) {
-        vertexNormals.assign(count, Vec3{0, 0, 0});
-        nextSplit.assign(count, kNone);
-        std::vector<bool> assigned(count, false);
-        std::uint32_t* corner = mesh.faces.data();
-        const std::uint32_t* normalCorner = mesh.normalFaces.data();
-        for (std::uint32_t f = 0; f < mesh.faceCount; ++f) {
-            const std::uint32_t n = *corner++;
-            ++normalCorner;
-            for (std::uint32_t j = 0; j < n; ++j, ++corner, ++normalCorner) {
-                const std::uint32_t p = *corner;
-                const Vec3& normal = mesh.normals[*normalCorner];
-                if (!assigned[p]) {
-                    assigned[p] = true;
-                    vertexNormals[p] = normal;
-                    continue;
-                }
-                std::uint32_t v = p;
-                while (!SameVector(vertexNormals[v], normal) && nextSplit[v] != kNone) {
-                    v = nextSplit[v];
-                }
-                if (!SameVector(vertexNormals[v], normal)) {
-                    const auto added = static_cast<std::uint32_t>(source.size());
-                    if (base + added >= kMaxVertices) {
-                        error = "too many vertices";
-                        return false;
-                    }
-                    source.push_back(p);
-                    vertexNormals.push_back(normal);
-                    nextSplit.push_back(kNone);
-                    nextSplit[v] = added;
-                    v = added;
-                }
-                *corner = v;  // the corner now names its output vertex
-            }
+        for (Vec3& n : mesh.normals) {
+            n = TransformDirection(n, world);
+            D3DXVec3Normalize(&n, &n);
         }
-        mesh.normals = {};
-        mesh.normalFaces = {};
-    }
-
-    // Append the vertices, filling components this mesh lacks or earlier meshes lacked.
-    const std::size_t added = source.size();
-    positions_.reserve(base + added);
-    for (std::uint32_t s : source) positions_.push_back(mesh.positions[s]);
-    if (mesh.hasNormals || anyNormals_) {
-        Fill(normals_, base, Vec3{0, 0, 0});
-        if (mesh.hasNormals) {
-            normals_.insert(normals_.end(), vertexNormals.begin(), vertexNormals.end());
-        }
-        Fill(normals_, base + added, Vec3{0, 0, 0});
-        anyNormals_ = true;
-    }
-    if (mesh.hasTexCoords || anyTexCoords_) {
-        Fill(texCoords_, 2 * base, 0.0f);
-        if (mesh.hasTexCoords) {
-            for (std::uint32_t s : source) {
-                texCoords_.push_back(mesh.texCoords[2 * s]);
-                texCoords_.push_back(mesh.texCoords[2 * s + 1]);
-            }
-        }
-        Fill(texCoords_, 2 * (base + added), 0.0f);
-        anyTexCoords_ = true;
-    }
-    if (mesh.hasColors || anyColors_) {
-        Fill(colors_, base, kWhite);
-        if (mesh.hasColors) {
-            for (std::uint32_t s : source) colors_.push_back(mesh.colors[s]);
-        }
-        Fill(colors_, base + added, kWhite);
-        anyColors_ = true;
     }
 
     // Fans (v0, vi, vi+1), each triangle with its polygon's attribute.
@@ -151,18 +106,20 @@ bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) 
         error = "too many faces";
         return false;
     }
-    indices_.reserve(indices_.size() + 3 * mesh.triangleCount);
-    attributes_.reserve(attributes_.size() + mesh.triangleCount);
+    std::size_t at = indices_.size();
+    std::size_t face = attributes_.size();
+    indices_.resize(at + 3 * mesh.triangleCount);
+    attributes_.resize(face + mesh.triangleCount);
+    const auto offset = static_cast<std::uint32_t>(base);
     const std::uint32_t* corner = mesh.faces.data();
     for (std::uint32_t f = 0; f < mesh.faceCount; ++f) {
         const std::uint32_t n = *corner++;
-        const DWORD attribute =
-            materialBase + (mesh.hasMaterialList ? mesh.faceMaterials[f] : 0);
+        const DWORD attribute = materialBase + (mesh.hasMaterialList ? mesh.faceMaterials[f] : 0);
         for (std::uint32_t j = 1; j + 1 < n; ++j) {
-            indices_.push_back(static_cast<std::uint32_t>(base + corner[0]));
-            indices_.push_back(static_cast<std::uint32_t>(base + corner[j]));
-            indices_.push_back(static_cast<std::uint32_t>(base + corner[j + 1]));
-            attributes_.push_back(attribute);
+            indices_[at++] = offset + corner[0];
+            indices_[at++] = offset + corner[j];
+            indices_[at++] = offset + corner[j + 1];
+            attributes_[face++] = attribute;
         }
         corner += n;
     }
@@ -171,7 +128,11 @@ bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) 
     } else {
         materials_.push_back(DefaultMaterial());
     }
-    mesh = RawMesh{};
+    mesh.faces = {};
+    mesh.faceMaterials = {};
+    mesh.materials = {};
+    vertexCount_ += mesh.VertexCount();
+    parts_.push_back(std::move(mesh));
     return true;
 }
 
@@ -180,25 +141,43 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
         error = "the file holds no faces";
         return false;
     }
-    MeshData& mesh = out.mesh;
-    mesh.fvf = D3DFVF_XYZ | (anyNormals_ ? D3DFVF_NORMAL : 0) |
-               (anyColors_ ? D3DFVF_DIFFUSE : 0) | (anyTexCoords_ ? D3DFVF_TEX1 : 0);
-    mesh.stride = StrideOf(mesh.fvf);
-    mesh.vertexCount = static_cast<UINT>(positions_.size());
-    mesh.vertices.resize(std::size_t{mesh.vertexCount} * mesh.stride);
-    std::uint8_t* dst = mesh.vertices.data();
-    for (std::size_t v = 0; v < positions_.size(); ++v) {
-        std::memcpy(dst, &positions_[v], 12);
-        std::uint8_t* q = dst + 12;
-        if (anyNormals_) std::memcpy(q, &normals_[v], 12), q += 12;
-        if (anyColors_) std::memcpy(q, &colors_[v], 4), q += 4;
-        if (anyTexCoords_) std::memcpy(q, &texCoords_[2 * v], 8);
-        dst += mesh.stride;
+    // A component is in the layout when any mesh has it; the others get zeros (white colours).
+    bool normals = false, colors = false, texCoords = false;
+    for (const RawMesh& m : parts_) {
+        normals |= m.hasNormals;
+        colors |= m.hasColors;
+        texCoords |= m.hasTexCoords;
     }
-    positions_ = {};
-    normals_ = {};
-    colors_ = {};
-    texCoords_ = {};
+    MeshData& mesh = out.mesh;
+    mesh.fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (colors ? D3DFVF_DIFFUSE : 0) |
+               (texCoords ? D3DFVF_TEX1 : 0);
+    mesh.stride = StrideOf(mesh.fvf);
+    mesh.vertexCount = static_cast<UINT>(vertexCount_);
+    mesh.vertices.resize(vertexCount_ * mesh.stride);
+    std::uint8_t* dst = mesh.vertices.data();
+    const float zeros[3] = {0, 0, 0};
+    for (RawMesh& m : parts_) {
+        const std::size_t n = m.VertexCount();
+        for (std::size_t v = 0; v < n; ++v) {
+            const std::size_t s = m.source.empty() ? v : m.source[v];
+            std::memcpy(dst, &m.positions[s], 12);
+            std::uint8_t* q = dst + 12;
+            if (normals) {
+                // A position that no face uses has a zero normal.
+                const bool has = m.hasNormals && m.vertexNormal[v] != kNone;
+                std::memcpy(q, has ? static_cast<const void*>(&m.normals[m.vertexNormal[v]]) : zeros, 12);
+                q += 12;
+            }
+            if (colors) {
+                std::memcpy(q, m.hasColors ? &m.colors[s] : &kWhite, 4);
+                q += 4;
+            }
+            if (texCoords) std::memcpy(q, m.hasTexCoords ? &m.texCoords[2 * s] : zeros, 8);
+            dst += mesh.stride;
+        }
+        m = RawMesh{};
+    }
+    parts_.clear();
 
     // Stable counting sort of the triangles by attribute, skipped when already in order.
     const std::size_t faces = attributes_.size();
@@ -209,8 +188,8 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
         std::vector<std::size_t> start(materialCount + 1, 0);
         for (DWORD a : attributes_) ++start[a + 1];
         for (std::size_t a = 0; a < materialCount; ++a) start[a + 1] += start[a];
-        std::vector<std::uint32_t> indices(indices_.size());
-        std::vector<DWORD> attributes(faces);
+        RawVector<std::uint32_t> indices(indices_.size());
+        RawVector<DWORD> attributes(faces);
         for (std::size_t f = 0; f < faces; ++f) {
             const std::size_t to = start[attributes_[f]]++;
             attributes[to] = attributes_[f];
@@ -224,42 +203,37 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
     for (std::size_t f = 0; f < faces;) {
         const DWORD a = attributes_[f];
         D3DXATTRIBUTERANGE range{a, static_cast<DWORD>(f), 0, 0xFFFFFFFFu, 0};
-        DWORD last = 0;
-        for (; f < faces && attributes_[f] == a; ++f) {
-            for (int k = 0; k < 3; ++k) {
-                const std::uint32_t i = indices_[3 * f + k];
-                range.VertexStart = std::min<DWORD>(range.VertexStart, i);
-                last = std::max<DWORD>(last, i);
-            }
+        std::uint32_t first = 0xFFFFFFFFu, last = 0;
+        std::size_t end = f;
+        while (end < faces && attributes_[end] == a) ++end;
+        for (std::size_t i = 3 * f; i < 3 * end; ++i) {
+            first = std::min(first, indices_[i]);
+            last = std::max(last, indices_[i]);
         }
-        range.FaceCount = static_cast<DWORD>(f) - range.FaceStart;
-        range.VertexCount = last - range.VertexStart + 1;
+        range.FaceCount = static_cast<DWORD>(end - f);
+        range.VertexStart = first;
+        range.VertexCount = last - first + 1;
         mesh.table.push_back(range);
+        f = end;
     }
     mesh.options = mesh.vertexCount > 0xFFFF ? D3DXMESH_32BIT : 0;
     mesh.indices = std::move(indices_);
     mesh.attributes = std::move(attributes_);
     out.materials = std::move(materials_);
-    (void)error;
     return true;
 }
 
 std::vector<D3DVERTEXELEMENT9> DeclarationOf(DWORD fvf) {
     std::vector<D3DVERTEXELEMENT9> decl;
     WORD offset = 0;
-    decl.push_back({0, offset, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0});
-    offset += 12;
-    if (fvf & D3DFVF_NORMAL) {
-        decl.push_back({0, offset, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0});
-        offset += 12;
-    }
-    if (fvf & D3DFVF_DIFFUSE) {
-        decl.push_back({0, offset, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0});
-        offset += 4;
-    }
-    if (fvf & D3DFVF_TEX1) {
-        decl.push_back({0, offset, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0});
-    }
+    const auto add = [&](BYTE type, BYTE usage, WORD size) {
+        decl.push_back({0, offset, type, D3DDECLMETHOD_DEFAULT, usage, 0});
+        offset = static_cast<WORD>(offset + size);
+    };
+    add(D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION, 12);
+    if (fvf & D3DFVF_NORMAL) add(D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_NORMAL, 12);
+    if (fvf & D3DFVF_DIFFUSE) add(D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR, 4);
+    if (fvf & D3DFVF_TEX1) add(D3DDECLTYPE_FLOAT2, D3DDECLUSAGE_TEXCOORD, 8);
     decl.push_back(D3DDECL_END());
     return decl;
 }

@@ -7,47 +7,81 @@
 #include <string>
 #include <vector>
 
+#include "platform/d3dx/raw_vector.h"
 #include "platform/d3dx/xfile_reader.h"
 
 namespace d3dx {
 
 // One Mesh object as read from the file, before merging.
 struct RawMesh {
-    std::vector<Vec3> positions;
-    std::vector<std::uint32_t> faces;  // per face: corner count, then position indices
+    RawVector<Vec3> positions;
+    RawVector<std::uint32_t> faces;  // per face: corner count, then position indices
     std::uint32_t faceCount = 0;
     std::uint64_t triangleCount = 0;
 
+    // With normals, the corners in `faces` name output vertices: vertex v copies position
+    // source[v] (v itself while `source` is empty) and has normal normals[vertexNormal[v]].
     bool hasNormals = false;
-    std::vector<Vec3> normals;
-    std::vector<std::uint32_t> normalFaces;  // laid out as `faces`, with normal indices
+    RawVector<Vec3> normals;
+    RawVector<std::uint32_t> source;
+    RawVector<std::uint32_t> vertexNormal;
 
     bool hasTexCoords = false;
-    std::vector<float> texCoords;  // two per position
+    RawVector<float> texCoords;  // two per position
 
     bool hasColors = false;
     std::vector<D3DCOLOR> colors;  // one per position
 
     bool hasMaterialList = false;
-    std::vector<std::uint32_t> faceMaterials;  // one per face
+    RawVector<std::uint32_t> faceMaterials;  // one per face
     std::vector<XMaterial> materials;
+
+    std::size_t VertexCount() const { return source.empty() ? positions.size() : source.size(); }
+};
+
+// Splits vertices by normal vector as the normal faces stream in: a position keeps its place for
+// its first normal and gets a new vertex for each further, different normal vector.
+class NormalSplitter {
+public:
+    explicit NormalSplitter(RawMesh& mesh);
+    // Renames one face's corners (position indices, in place) to output vertices.
+    bool Face(std::uint32_t* corners, const std::uint32_t* normalIndices, std::uint32_t n,
+              std::string& error) {
+        for (std::uint32_t j = 0; j < n; ++j) {
+            std::uint32_t& first = mesh_.vertexNormal[corners[j]];
+            // Most corners name the normal their position already has.
+            if (first == normalIndices[j]) continue;
+            if (first == kUnassigned) {
+                first = normalIndices[j];
+                continue;
+            }
+            if (!Split(corners[j], normalIndices[j], error)) return false;
+        }
+        return true;
+    }
+    void Finish();
+
+    static constexpr std::uint32_t kUnassigned = 0xFFFFFFFFu;
+
+private:
+    bool Split(std::uint32_t& corner, std::uint32_t normalIndex, std::string& error);
+
+    RawMesh& mesh_;
+    RawVector<std::uint32_t> next_;  // the next vertex split from the same position
 };
 
 class MeshBuilder {
 public:
-    // Adds one mesh placed by `world` (the combined frame transform). Releases its buffers.
+    // Adds one mesh placed by `world` (the combined frame transform).
     bool Add(RawMesh&& mesh, const Matrix4& world, std::string& error);
     // Lays out, interleaves and sorts the merged mesh.
     bool Finish(XFileContents& out, std::string& error);
 
 private:
-    std::vector<Vec3> positions_;
-    std::vector<Vec3> normals_;
-    std::vector<float> texCoords_;
-    std::vector<D3DCOLOR> colors_;
-    bool anyNormals_ = false, anyTexCoords_ = false, anyColors_ = false;
-    std::vector<std::uint32_t> indices_;
-    std::vector<DWORD> attributes_;
+    std::vector<RawMesh> parts_;  // kept for their vertex data until the layout is known
+    std::size_t vertexCount_ = 0;
+    RawVector<std::uint32_t> indices_;
+    RawVector<DWORD> attributes_;
     std::vector<XMaterial> materials_;
 };
 

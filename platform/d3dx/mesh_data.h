@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/d3dx/raw_vector.h"
 #include "platform/graphics_device.h"
 
 namespace d3dx {
@@ -13,9 +14,9 @@ struct MeshData {
     DWORD fvf = 0;
     UINT stride = 0;
     UINT vertexCount = 0;
-    std::vector<std::uint8_t> vertices;  // vertexCount * stride bytes
-    std::vector<std::uint32_t> indices;  // three per face
-    std::vector<DWORD> attributes;       // one per face
+    RawVector<std::uint8_t> vertices;  // vertexCount * stride bytes
+    RawVector<std::uint32_t> indices;  // three per face
+    RawVector<DWORD> attributes;       // one per face
     std::vector<D3DXATTRIBUTERANGE> table;
     DWORD options = 0;  // D3DXMESH_32BIT where the indices need 32 bits
 

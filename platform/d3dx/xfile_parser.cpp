@@ -9,7 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
 
 #include "platform/d3dx/mesh_builder.h"
@@ -20,6 +23,13 @@ namespace d3dx {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 16;
+
+// D3DXVec3Normalize's result, inline for the large normal arrays.
+inline void Normalize(Vec3& v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (length == 0.0f) v = {0, 0, 0};
+    else v = {v.x / length, v.y / length, v.z / length};
+}
 
 template <class Source>
 class XParser {
@@ -158,38 +168,81 @@ private:
         return count * perItem <= src_.BytesLeft() / Source::kMinValueBytes;
     }
 
-    bool ReadVectors(std::vector<Vec3>& out, std::uint32_t count) {
+    bool ReadVectors(RawVector<Vec3>& out, std::uint32_t count) {
+        static_assert(sizeof(Vec3) == 3 * sizeof(float));
         if (!Plausible(count, 3)) return Fail("count larger than the file");
         out.resize(count);
-        for (Vec3& v : out) {
-            if (!src_.ReadFloat(v.x) || !src_.ReadFloat(v.y) || !src_.ReadFloat(v.z)) {
-                return Fail("bad vector");
-            }
-        }
-        return true;
+        return src_.ReadFloats(&out.data()->x, std::size_t{count} * 3) || Fail("bad vector");
     }
 
-    // Faces: a count, then per face its corner count and that many indices below `limit`.
-    bool ReadFaces(std::vector<std::uint32_t>& faces, std::uint32_t& faceCount,
-                   std::uint32_t limit, std::uint64_t* triangles) {
-        if (!src_.ReadUInt(faceCount)) return Fail("bad face count");
-        if (!Plausible(faceCount, 4)) return Fail("face count larger than the file");
-        faces.clear();
-        faces.reserve(std::size_t{faceCount} * 4);
-        for (std::uint32_t f = 0; f < faceCount; ++f) {
+    // Reads `faceCount` faces: each a corner count of at least three, then that many indices,
+    // each checked below `limit`. Faces arrive as runs of 32-bit words laid out as in the file
+    // ([n, i0 .. in-1] per face): visitRun(words, wordCount, faces). Binary faces that lie whole
+    // in one integer list are checked and handed over in place, many at a time.
+    template <typename VisitRun>
+    bool ReadFaceRuns(std::uint32_t faceCount, std::uint32_t limit, VisitRun&& visitRun) {
+        RawVector<std::uint32_t> one;
+        for (std::uint32_t f = 0; f < faceCount;) {
+            if constexpr (std::is_same_v<Source, XBinarySource>) {
+                const std::uint8_t* data;
+                std::size_t available;
+                if (!src_.PeekInts(data, available)) return Fail("bad face");
+                std::size_t used = 0;
+                std::uint32_t faces = 0, highest = 0;
+                while (f + faces < faceCount && used < available) {
+                    std::uint32_t n;
+                    std::memcpy(&n, data + 4 * used, 4);
+                    if (n > available - used - 1) break;  // spans lists: read below
+                    if (n < 3) return Fail("face with fewer than three corners");
+                    for (std::uint32_t k = 1; k <= n; ++k) {
+                        std::uint32_t index;
+                        std::memcpy(&index, data + 4 * (used + k), 4);
+                        highest = std::max(highest, index);
+                    }
+                    used += 1 + n;
+                    ++faces;
+                }
+                if (faces) {
+                    if (highest >= limit) return Fail("face index out of range");
+                    if (!visitRun(data, used, faces)) return false;
+                    src_.SkipInts(used);
+                    f += faces;
+                    continue;
+                }
+            }
             std::uint32_t n;
             if (!src_.ReadUInt(n)) return Fail("bad face");
             if (n < 3) return Fail("face with fewer than three corners");
             if (!Plausible(n, 1)) return Fail("face larger than the file");
-            faces.push_back(n);
-            for (std::uint32_t j = 0; j < n; ++j) {
-                std::uint32_t index;
-                if (!src_.ReadUInt(index)) return Fail("bad face index");
-                if (index >= limit) return Fail("face index out of range");
-                faces.push_back(index);
+            one.resize(std::size_t{n} + 1);
+            one[0] = n;
+            if (!src_.ReadUInts(&one[1], n)) return Fail("bad face index");
+            for (std::uint32_t k = 1; k <= n; ++k) {
+                if (one[k] >= limit) return Fail("face index out of range");
             }
-            if (triangles) *triangles += n - 2;
+            if (!visitRun(reinterpret_cast<const std::uint8_t*>(one.data()), n + 1, 1)) {
+                return false;
+            }
+            ++f;
         }
+        return true;
+    }
+
+    bool ReadFaces(RawMesh& mesh, std::uint32_t limit) {
+        if (!src_.ReadUInt(mesh.faceCount)) return Fail("bad face count");
+        if (!Plausible(mesh.faceCount, 4)) return Fail("face count larger than the file");
+        mesh.faces.clear();
+        mesh.faces.reserve(std::size_t{mesh.faceCount} * 5);
+        if (!ReadFaceRuns(mesh.faceCount, limit,
+                          [&](const std::uint8_t* words, std::size_t count, std::uint32_t) {
+                              const std::size_t at = mesh.faces.size();
+                              mesh.faces.resize(at + count);
+                              std::memcpy(&mesh.faces[at], words, 4 * count);
+                              return true;
+                          })) {
+            return false;
+        }
+        mesh.triangleCount = mesh.faces.size() - 3 * std::uint64_t{mesh.faceCount};
         return true;
     }
 
@@ -201,9 +254,7 @@ private:
         if (!src_.ReadUInt(vertexCount)) return Fail("bad vertex count");
         if (vertexCount > kMaxVertices) return Fail("too many vertices");
         if (!ReadVectors(mesh.positions, vertexCount)) return false;
-        if (!ReadFaces(mesh.faces, mesh.faceCount, vertexCount, &mesh.triangleCount)) {
-            return false;
-        }
+        if (!ReadFaces(mesh, vertexCount)) return false;
         for (;;) {
             std::string_view type;
             const XTok tok = src_.Next(type);
@@ -225,21 +276,42 @@ private:
         return builder_.Add(std::move(mesh), world, error_);
     }
 
+    // Normals, normalised, then their faces, which must match the mesh's faces corner for
+    // corner; each face's corners are renamed to split vertices as they stream in.
     bool ParseNormals(RawMesh& mesh, std::size_t depth) {
         std::string name;
         if (!OpenObject(name)) return false;
+        if (mesh.hasNormals) return Fail("a second set of normals");
         std::uint32_t count, faceCount;
         if (!src_.ReadUInt(count)) return Fail("bad normal count");
         if (count > kMaxVertices) return Fail("too many normals");
         if (!ReadVectors(mesh.normals, count)) return false;
-        if (!ReadFaces(mesh.normalFaces, faceCount, count, nullptr)) return false;
+        for (Vec3& n : mesh.normals) Normalize(n);
+        if (!src_.ReadUInt(faceCount)) return Fail("bad normal face count");
         if (faceCount != mesh.faceCount) return Fail("normal faces do not match the faces");
-        // Each face of normals must have its face's corner count.
-        std::size_t a = 0;
-        for (std::uint32_t f = 0; f < faceCount; ++f) {
-            if (mesh.normalFaces[a] != mesh.faces[a]) return Fail("normal face size mismatch");
-            a += mesh.faces[a] + 1;
-        }
+        NormalSplitter splitter(mesh);
+        std::size_t at = 0;
+        std::uint32_t corners[64];
+        const bool ok = ReadFaceRuns(
+            faceCount, count, [&](const std::uint8_t* words, std::size_t, std::uint32_t faces) {
+                for (std::uint32_t f = 0; f < faces; ++f) {
+                    std::uint32_t n;
+                    std::memcpy(&n, words, 4);
+                    if (mesh.faces[at] != n) return Fail("normal face size mismatch");
+                    for (std::uint32_t done = 0; done < n; done += 64) {
+                        const std::uint32_t part = std::min<std::uint32_t>(64, n - done);
+                        std::memcpy(corners, words + 4 * (1 + done), 4 * std::size_t{part});
+                        if (!splitter.Face(&mesh.faces[at + 1 + done], corners, part, error_)) {
+                            return false;
+                        }
+                    }
+                    at += 1 + n;
+                    words += 4 * (std::size_t{n} + 1);
+                }
+                return true;
+            });
+        if (!ok) return false;
+        splitter.Finish();
         mesh.hasNormals = true;
         return CloseObject(depth);
     }
@@ -252,8 +324,8 @@ private:
         if (count != mesh.positions.size()) return Fail("texture coordinates do not match");
         if (!Plausible(count, 2)) return Fail("count larger than the file");
         mesh.texCoords.resize(std::size_t{count} * 2);
-        for (float& v : mesh.texCoords) {
-            if (!src_.ReadFloat(v)) return Fail("bad texture coordinate");
+        if (!src_.ReadFloats(mesh.texCoords.data(), mesh.texCoords.size())) {
+            return Fail("bad texture coordinate");
         }
         mesh.hasTexCoords = true;
         return CloseObject(depth);
@@ -329,8 +401,10 @@ private:
             return Fail("count larger than the file");
         }
         mesh.faceMaterials.resize(mesh.faceCount);
+        if (!src_.ReadUInts(mesh.faceMaterials.data(), indexCount)) {
+            return Fail("bad material index");
+        }
         for (std::uint32_t f = 0; f < indexCount; ++f) {
-            if (!src_.ReadUInt(mesh.faceMaterials[f])) return Fail("bad material index");
             if (mesh.faceMaterials[f] >= materialCount) return Fail("material index out of range");
         }
         // Fewer indices than faces: the last one holds for the rest.
@@ -434,24 +508,35 @@ bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::str
 
 namespace {
 
-// The file is mapped; pages the parser has passed are dropped, so that a large file does not
+// The file is mapped. The window ahead of the parser is faulted in with one call (rather than
+// one fault per page), and the pages it has passed are dropped, so that a large file does not
 // stay resident while the mesh is built.
+constexpr int kPopulateRead = 22;  // MADV_POPULATE_READ, Linux 5.14 and later
+constexpr std::size_t kWindow = std::size_t{16} << 20;
+
 struct Mapping {
-    const std::uint8_t* base = nullptr;
+    std::uint8_t* base = nullptr;
     std::size_t size = 0;
     std::size_t released = 0;
+    std::size_t populated = 0;
 
-    static void Release(void* context, const std::uint8_t* upTo) {
+    void Populate(std::size_t upTo) {
+        upTo = std::min(size, upTo);
+        if (upTo > populated) {
+            madvise(base + populated, upTo - populated, kPopulateRead);
+            populated = upTo;
+        }
+    }
+
+    static void Advance(void* context, const std::uint8_t* at) {
         auto* m = static_cast<Mapping*>(context);
-        const long page = sysconf(_SC_PAGESIZE);
-        const std::size_t offset =
-            static_cast<std::size_t>(upTo - m->base) / static_cast<std::size_t>(page) *
-            static_cast<std::size_t>(page);
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t offset = static_cast<std::size_t>(at - m->base) / page * page;
         if (offset > m->released) {
-            madvise(const_cast<std::uint8_t*>(m->base) + m->released, offset - m->released,
-                    MADV_DONTNEED);
+            madvise(m->base + m->released, offset - m->released, MADV_DONTNEED);
             m->released = offset;
         }
+        m->Populate(offset + kWindow);
     }
 };
 
@@ -483,8 +568,9 @@ bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error)
         return false;
     }
     madvise(base, mapping.size, MADV_SEQUENTIAL);
-    mapping.base = static_cast<const std::uint8_t*>(base);
-    const bool ok = ReadWithHook({mapping.base, mapping.size}, {&Mapping::Release, &mapping}, out,
+    mapping.base = static_cast<std::uint8_t*>(base);
+    mapping.Populate(kWindow);
+    const bool ok = ReadWithHook({mapping.base, mapping.size}, {&Mapping::Advance, &mapping}, out,
                                  error);
     munmap(base, mapping.size);
     return ok;

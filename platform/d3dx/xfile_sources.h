@@ -4,6 +4,7 @@
 // Every read checks the bytes left; a source never reads outside its buffer.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -90,6 +91,20 @@ public:
         const auto [next, ec] = std::from_chars(p, end_, v);
         if (ec != std::errc()) return false;
         p_ = next;
+        return true;
+    }
+
+    bool ReadFloats(float* out, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!ReadFloat(out[i])) return false;
+        }
+        return true;
+    }
+
+    bool ReadUInts(std::uint32_t* out, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!ReadUInt(out[i])) return false;
+        }
         return true;
     }
 
@@ -266,6 +281,53 @@ public:
             v = static_cast<float>(d);
         }
         p_ += floatBytes_;
+        return true;
+    }
+
+    // Whole runs of a list at a time.
+    bool ReadFloats(float* out, std::size_t count) {
+        while (count) {
+            if (floatsLeft_ == 0 && !OpenList(kFloatList, floatBytes_, floatsLeft_)) return false;
+            const std::size_t n = std::min<std::size_t>(count, floatsLeft_);
+            if (floatBytes_ == 4) {
+                std::memcpy(out, p_, n * 4);
+            } else {
+                for (std::size_t i = 0; i < n; ++i) {
+                    double d;
+                    std::memcpy(&d, p_ + 8 * i, 8);
+                    out[i] = static_cast<float>(d);
+                }
+            }
+            p_ += n * floatBytes_;
+            floatsLeft_ -= static_cast<std::uint32_t>(n);
+            out += n;
+            count -= n;
+        }
+        return true;
+    }
+
+    // The integers left in the current list, read in place; opens the next list if none is open.
+    bool PeekInts(const std::uint8_t*& data, std::size_t& count) {
+        if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+        data = p_;
+        count = intsLeft_;
+        return true;
+    }
+    void SkipInts(std::size_t count) {
+        p_ += 4 * count;
+        intsLeft_ -= static_cast<std::uint32_t>(count);
+    }
+
+    bool ReadUInts(std::uint32_t* out, std::size_t count) {
+        while (count) {
+            if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+            const std::size_t n = std::min<std::size_t>(count, intsLeft_);
+            std::memcpy(out, p_, n * 4);
+            p_ += n * 4;
+            intsLeft_ -= static_cast<std::uint32_t>(n);
+            out += n;
+            count -= n;
+        }
         return true;
     }
 
