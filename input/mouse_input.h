@@ -3,8 +3,10 @@
 
 #include "platform/window_input.h"
 
+// Starts with no movement and its sensitivity, so that a set-up that stops early leaves a mouse
+// that reads as still.
 struct MouseInput {
-    float sensitivity = 0.0f;
+    float sensitivity = 0.0035f;
     LONG deltaX = 0;
     LONG deltaY = 0;
     LONG deltaZ = 0;

@@ -1,10 +1,33 @@
-// Graphics start-up, the scene and the frame.
+// Graphics start-up, the scene and the frame: the process-wide graphics objects and the
+// operations that make and use them.
 #pragma once
 
 #include "platform/graphics_device.h"
+#include "scene/mesh_object.h"
 
 extern IDirect3D9* direct3D;
 extern IDirect3DDevice9* device;
+extern IDirect3DVertexDeclaration9* vertexDeclaration;
+extern IDirect3DVertexShader9* vertexShader;
+extern ID3DXConstantTable* vertexConstants;
+extern IDirect3DPixelShader9* pixelShader;
+extern D3DLIGHT9 light;
+extern ID3DXFont* font;
+extern RECT textRect;
+extern float rotationAngle;
+
+// The scene's objects: slots filled in order, never emptied.
+struct SceneTable {
+    static constexpr int kCapacity = 1000;
+    MeshObject* slots[kCapacity] = {};
+    int count = 0;
+};
+extern SceneTable sceneTable;
 
 void CreateGraphics();
+void SetUpScene();
+// The scene's population: the two meshes and the camera.
+void SetUpSceneObjects();
+// Stores a new object in the next slot, loads it and counts it; null when the table is full.
+MeshObject* AddSceneObject(const char* fileName);
 void RenderFrame();

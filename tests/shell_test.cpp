@@ -49,7 +49,14 @@ TEST(Shell, StartUpCreatesTheWindowWithItsValuesThenEntersTheLoop) {
     };
     ASSERT_GE(calls.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + expected.size()), expected);
-    // The loop starts after start-up: its first call is PeekMessageA.
+    // Window, then graphics, then mouse, then the loop.
+    const int window = test::IndexOf(run.calls, "CreateWindowExA");
+    const int graphics = test::IndexOf(run.calls, "Direct3DCreate9");
+    const int mouse = test::IndexOf(run.calls, "DirectInput8Create");
+    const int loop = test::IndexOf(run.calls, "PeekMessageA");
+    EXPECT_LT(window, graphics);
+    EXPECT_LT(graphics, mouse);
+    EXPECT_LT(mouse, loop);
     EXPECT_EQ(record::Only(run.calls, {"PeekMessageA"}).size(), 2u);  // the close, then WM_QUIT
 }
 

@@ -18,6 +18,9 @@ SDL_Window* WindowOf(HWND window);
 // True where no display can show a message box or a window (SDL's offscreen or dummy driver).
 bool Headless();
 
+// Wheel notches seen by the event pump, for the DirectInput mouse.
+void NoteMouseWheel(int notches);
+
 // How the platform turns an SDL key event into a Win32 key message.
 struct KeyMessage {
     UINT message = 0;  // 0: the key has no virtual-key code and is dropped

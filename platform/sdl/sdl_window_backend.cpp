@@ -114,6 +114,10 @@ private:
             case SDL_WINDOWEVENT:
                 TranslateWindowEvent(event.window);
                 break;
+            case SDL_MOUSEWHEEL:
+                NoteMouseWheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
+                                                                               : event.wheel.y);
+                break;
             default:
                 break;
         }

@@ -1,0 +1,35 @@
+// Direct3D 9 values to OpenGL ones: small pure functions, one place for every translation.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include "platform/graphics_device.h"
+
+namespace gl {
+
+// Culling, given that the device flips y so that Direct3D's clockwise front faces are
+// OpenGL's counter-clockwise ones. A value other than 1, 2 or 3 culls nothing.
+struct CullMode {
+    bool enabled;
+    GLenum face;
+};
+CullMode CullOf(DWORD d3dCull);
+
+GLenum CompareOf(DWORD d3dCmp);
+GLenum BlendOf(DWORD d3dBlend);
+GLenum PolygonModeOf(DWORD d3dFill);
+GLenum MinFilterOf(DWORD minFilter, DWORD mipFilter);
+GLenum MagFilterOf(DWORD magFilter);
+GLenum AddressOf(DWORD d3dAddress);
+
+// An ARGB colour as four floats in [0, 1].
+struct Rgba {
+    float r, g, b, a;
+};
+Rgba ColorOf(D3DCOLOR argb);
+
+// The sample count a back buffer gets: 0 for none; a maskable type is its own count; the
+// non-maskable type with quality q asks for 2^(q+1) samples. Clamped to what the driver offers.
+int SampleCountOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int maxSamples);
+
+}  // namespace gl
