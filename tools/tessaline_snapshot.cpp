@@ -34,6 +34,7 @@ to stderr. The exit code is the program's.
                        KEY is a letter, a digit, SPACE, RETURN, ESCAPE, LEFT, RIGHT, UP, DOWN
                        or F1 to F12
   --mouse ITER:DX:DY   move the mouse by DX, DY counts at idle iteration ITER
+  --driver NAME        SDL video driver (default offscreen; x11 shows the window)
   --help               this text
 
 Example: tessaline-snapshot --dir assets --iterations 30 --key 5:W:10 --frame 29 --out shot-%d.png
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     static Capture capture;
     long iterations = 1;
     std::string dir;
+    std::string driver = "offscreen";
     std::vector<platform::ScriptEvent> events;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -110,6 +112,8 @@ int main(int argc, char** argv) {
         ++i;
         if (arg == "--dir") {
             dir = value;
+        } else if (arg == "--driver") {
+            driver = value;
         } else if (arg == "--iterations") {
             iterations = std::atol(value);
             if (iterations < 1) return Fail("bad iteration count", value), 2;
@@ -156,7 +160,7 @@ int main(int argc, char** argv) {
     close.wParam = SC_CLOSE;
     events.push_back(close);
 
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
     if (!sdl::InstallSdlPlatform()) return 1;
     platform::SetInputScript(events);
     gl::ObserveNewDevices(OnPresent, &capture);

@@ -27,7 +27,7 @@ start_xvfb() {
 stop_all() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+    [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
 }
 
 # Prints the id of the first visible window named $1, waiting up to $2 seconds (default 20).
