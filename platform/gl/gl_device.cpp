@@ -295,7 +295,8 @@ HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     if (State >= kRenderStates) return D3DERR_INVALIDCALL;
     if (renderStates_[State] == Value) return D3D_OK;
     renderStates_[State] = Value;
-    ++stateGeneration_;
+    // Only these two reach the programs as uniforms; the rest are read at each draw.
+    if (State == D3DRS_AMBIENT || State == D3DRS_TEXTUREFACTOR) ++stateGeneration_;
     return D3D_OK;
 }
 
