@@ -5,7 +5,7 @@
 #include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_files.h"
-#include "tests/xfile_writer.h"
+#include "tools/x_writer.h"
 
 namespace {
 
@@ -20,11 +20,11 @@ protected:
 };
 
 TEST_F(LoadMesh, TheMeshAndItsMaterialRecordsComeBack) {
-    test::XFileSpec spec;
-    test::XMeshSpec cube = test::CubeMesh();
+    xfile::XFileSpec spec;
+    xfile::XMeshSpec cube = xfile::CubeMesh();
     cube.materialList = true;
     cube.faceMaterials = {0, 0, 1, 1, 2, 2};
-    test::XMaterialSpec a, b, c;
+    xfile::XMaterialSpec a, b, c;
     a.faceColor = {0.5f, 0.25f, 1.0f, 0.75f};
     a.specular = {0.1f, 0.2f, 0.3f};
     a.power = 8;
@@ -32,7 +32,7 @@ TEST_F(LoadMesh, TheMeshAndItsMaterialRecordsComeBack) {
     b.texture = "";
     cube.materials = {a, b, c};
     spec.topMeshes.push_back(cube);
-    test::WriteFile(dir_.Path("cube.x"), test::WriteX(spec, test::XEncoding::Text));
+    test::WriteFile(dir_.Path("cube.x"), xfile::WriteX(spec, xfile::XEncoding::Text));
 
     ID3DXBuffer* materials = nullptr;
     DWORD count = 0;

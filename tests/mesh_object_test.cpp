@@ -9,7 +9,7 @@
 #include "tests/test_assets.h"
 #include "tests/test_files.h"
 #include "tests/test_support.h"
-#include "tests/xfile_writer.h"
+#include "tools/x_writer.h"
 
 namespace {
 
@@ -36,18 +36,18 @@ protected:
 
     // A mesh whose materials name the given textures (empty optional: none).
     void WriteMesh(const std::string& name, const std::vector<std::optional<std::string>>& textures) {
-        test::XMeshSpec mesh = test::CubeMesh();
+        xfile::XMeshSpec mesh = xfile::CubeMesh();
         mesh.materialList = true;
         for (std::size_t i = 0; i < textures.size(); ++i) {
-            test::XMaterialSpec m;
+            xfile::XMaterialSpec m;
             m.faceColor = {0.5f, 0.25f, 1.0f, 1.0f};
             m.texture = textures[i];
             mesh.materials.push_back(m);
         }
         for (int f = 0; f < 6; ++f) mesh.faceMaterials.push_back(static_cast<std::uint32_t>(f % textures.size()));
-        test::XFileSpec spec;
+        xfile::XFileSpec spec;
         spec.topMeshes.push_back(mesh);
-        test::WriteFile(name, test::WriteX(spec, test::XEncoding::Text));
+        test::WriteFile(name, xfile::WriteX(spec, xfile::XEncoding::Text));
     }
 
     std::vector<std::string> Calls(std::initializer_list<std::string_view> apis) {

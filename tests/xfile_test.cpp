@@ -6,15 +6,15 @@
 #include <cstring>
 
 #include "platform/d3dx/xfile_reader.h"
-#include "tests/xfile_writer.h"
+#include "tools/x_writer.h"
 
 namespace {
 
 using d3dx::XFileContents;
-using test::XEncoding;
-using test::XFileSpec;
-using test::XFrameSpec;
-using test::XMeshSpec;
+using xfile::XEncoding;
+using xfile::XFileSpec;
+using xfile::XFrameSpec;
+using xfile::XMeshSpec;
 
 std::vector<std::uint32_t> Indices(const d3dx::MeshData& m) {
     return {m.indices.begin(), m.indices.end()};
@@ -54,7 +54,7 @@ Vertex VertexAt(const d3dx::MeshData& m, std::size_t v) {
 // A mesh with every kind of data, and a second frame's grid to pass 32 KB in every encoding.
 XFileSpec RichFile() {
     XFileSpec spec;
-    test::XMaterialSpec shared;
+    xfile::XMaterialSpec shared;
     shared.name = "Shared";
     shared.faceColor = {0.5f, 0.25f, 1.0f, 1.0f};
     shared.power = 12.5f;
@@ -63,12 +63,12 @@ XFileSpec RichFile() {
     shared.texture = "Coat Stripes.BMP";
     spec.topMaterials.push_back(shared);
 
-    XMeshSpec cube = test::CubeMesh();
+    XMeshSpec cube = xfile::CubeMesh();
     for (int i = 0; i < 8; ++i) cube.texCoords.push_back({i * 0.125f, 1 - i * 0.125f});
     cube.colors = {{0, {1, 0, 0, 1}}, {5, {0, 0.5f, 1, 0.25f}}};
     cube.materialList = true;
     cube.faceMaterials = {1, 0, 1, 0, 1, 0};
-    test::XMaterialSpec plain;
+    xfile::XMaterialSpec plain;
     plain.faceColor = {0.2f, 0.4f, 0.6f, 0.8f};
     cube.materials.push_back(plain);
     cube.materialRefs.push_back("Shared");
@@ -81,7 +81,7 @@ XFileSpec RichFile() {
     root.meshes.push_back(cube);
     XFrameSpec ground;
     ground.name = "Ground";
-    ground.meshes.push_back(test::GridMesh(40, 0.5f));
+    ground.meshes.push_back(xfile::GridMesh(40, 0.5f));
     root.children.push_back(ground);
     spec.frames.push_back(root);
     return spec;
@@ -89,13 +89,13 @@ XFileSpec RichFile() {
 
 TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
     const XFileSpec spec = RichFile();
-    const std::string text = test::WriteX(spec, XEncoding::Text);
+    const std::string text = xfile::WriteX(spec, XEncoding::Text);
     ASSERT_GT(text.size(), 65536u);  // the compressed forms need several blocks
     const XFileContents expected = ReadOk(text);
     for (XEncoding e : {XEncoding::Binary32, XEncoding::Binary64, XEncoding::TextZip,
                         XEncoding::BinaryZip}) {
         SCOPED_TRACE(static_cast<int>(e));
-        const XFileContents got = ReadOk(test::WriteX(spec, e));
+        const XFileContents got = ReadOk(xfile::WriteX(spec, e));
         EXPECT_EQ(got.mesh.fvf, expected.mesh.fvf);
         EXPECT_EQ(got.mesh.vertexCount, expected.mesh.vertexCount);
         EXPECT_TRUE(got.mesh.vertices == expected.mesh.vertices);
@@ -115,8 +115,8 @@ TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
 
 TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
     XFileSpec spec;
-    spec.topMeshes.push_back(test::CubeMesh());
-    const XFileContents got = ReadOk(test::WriteX(spec, XEncoding::Text));
+    spec.topMeshes.push_back(xfile::CubeMesh());
+    const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     EXPECT_EQ(got.mesh.vertexCount, 24u);
     EXPECT_EQ(got.mesh.FaceCount(), 12u);
     // The first use of each position keeps its place; each vertex carries its face's normal.
@@ -128,11 +128,11 @@ TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
         }
     }
     // Shared normals do not split: the same cube with one normal per position keeps 8.
-    XMeshSpec smooth = test::CubeMesh();
+    XMeshSpec smooth = xfile::CubeMesh();
     smooth.normals = smooth.positions;
     smooth.normalFaces = smooth.faces;
     spec.topMeshes = {smooth};
-    EXPECT_EQ(ReadOk(test::WriteX(spec, XEncoding::Text)).mesh.vertexCount, 8u);
+    EXPECT_EQ(ReadOk(xfile::WriteX(spec, XEncoding::Text)).mesh.vertexCount, 8u);
 }
 
 TEST(XFile, PolygonsBecomeFansAndNormalsAreNormalised) {
@@ -143,7 +143,7 @@ TEST(XFile, PolygonsBecomeFansAndNormalsAreNormalised) {
     m.normalFaces = {{0, 0, 0, 0, 0}, {0, 0, 0, 0}};
     XFileSpec spec;
     spec.topMeshes.push_back(m);
-    const XFileContents got = ReadOk(test::WriteX(spec, XEncoding::Text));
+    const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     EXPECT_EQ(Indices(got.mesh), (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4, 5, 6, 7, 5, 7, 8}));
     const Vertex v = VertexAt(got.mesh, 0);
     EXPECT_FLOAT_EQ(v.n.z, -1.0f);
@@ -164,7 +164,7 @@ TEST(XFile, NestedFramesTransformTheirMeshesAndOffsetIndices) {
     outer.children.push_back(inner);
     XFileSpec spec;
     spec.frames.push_back(outer);
-    const XFileContents got = ReadOk(test::WriteX(spec, XEncoding::Text));
+    const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     ASSERT_EQ(got.mesh.vertexCount, 6u);
     EXPECT_EQ(Indices(got.mesh), (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
     EXPECT_NEAR(VertexAt(got.mesh, 0).p.x, 11.0f, 1e-5f);
@@ -189,11 +189,11 @@ TEST(XFile, AFrameMatrixAppliesOnlyToTheMeshesAfterIt) {
     frame.meshesBeforeTransform = true;
     XFileSpec spec;
     spec.frames.push_back(frame);
-    EXPECT_FLOAT_EQ(VertexAt(ReadOk(test::WriteX(spec, XEncoding::Text)).mesh, 0).p.x, 1.0f);
+    EXPECT_FLOAT_EQ(VertexAt(ReadOk(xfile::WriteX(spec, XEncoding::Text)).mesh, 0).p.x, 1.0f);
 }
 
 TEST(XFile, MaterialsKeepTheirFieldsAndTextureNamesAsWritten) {
-    const XFileContents got = ReadOk(test::WriteX(RichFile(), XEncoding::Text));
+    const XFileContents got = ReadOk(xfile::WriteX(RichFile(), XEncoding::Text));
     const d3dx::XMaterial& plain = got.materials[0];
     EXPECT_FALSE(plain.hasTexture);
     EXPECT_FLOAT_EQ(plain.faceColor.a, 0.8f);
@@ -208,7 +208,7 @@ TEST(XFile, MaterialsKeepTheirFieldsAndTextureNamesAsWritten) {
 }
 
 TEST(XFile, FacesAreSortedIntoSubsetsByAttribute) {
-    const XFileContents got = ReadOk(test::WriteX(RichFile(), XEncoding::Text));
+    const XFileContents got = ReadOk(xfile::WriteX(RichFile(), XEncoding::Text));
     const d3dx::MeshData& m = got.mesh;
     for (std::size_t f = 1; f < m.attributes.size(); ++f) EXPECT_LE(m.attributes[f - 1], m.attributes[f]);
     ASSERT_EQ(m.table.size(), 3u);
@@ -227,8 +227,8 @@ TEST(XFile, FacesAreSortedIntoSubsetsByAttribute) {
 
 TEST(XFile, AMeshWithoutAMaterialListGetsOneDefaultMaterial) {
     XFileSpec spec;
-    spec.topMeshes.push_back(test::CubeMesh());
-    const XFileContents got = ReadOk(test::WriteX(spec, XEncoding::Binary32));
+    spec.topMeshes.push_back(xfile::CubeMesh());
+    const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Binary32));
     ASSERT_EQ(got.materials.size(), 1u);
     EXPECT_FLOAT_EQ(got.materials[0].faceColor.r, 0.5f);
     EXPECT_FLOAT_EQ(got.materials[0].faceColor.a, 0.0f);
@@ -272,11 +272,11 @@ TEST(XFile, BadCountsAndIndicesFail) {
         for (XEncoding e : {XEncoding::Text, XEncoding::Binary32}) {
             SCOPED_TRACE(std::string(c.name) + (e == XEncoding::Text ? " (text)" : " (binary)"));
             XFileSpec spec;
-            spec.topMeshes.push_back(test::CubeMesh());
+            spec.topMeshes.push_back(xfile::CubeMesh());
             c.spoil(spec);
             XFileContents out;
             std::string why;
-            EXPECT_FALSE(Read(test::WriteX(spec, e), out, &why));
+            EXPECT_FALSE(Read(xfile::WriteX(spec, e), out, &why));
             EXPECT_FALSE(why.empty());
         }
     }
@@ -285,15 +285,15 @@ TEST(XFile, BadCountsAndIndicesFail) {
 // Every prefix of a file either fails or, where only trailing bytes were cut, reads the same.
 TEST(XFile, EveryTruncationFailsCleanly) {
     XFileSpec spec;
-    XMeshSpec cube = test::CubeMesh();
+    XMeshSpec cube = xfile::CubeMesh();
     cube.materialList = true;
     cube.faceMaterials.assign(6, 0);
-    test::XMaterialSpec mat;
+    xfile::XMaterialSpec mat;
     mat.texture = "a.bmp";
     cube.materials.push_back(mat);
     spec.topMeshes.push_back(cube);
     for (XEncoding e : {XEncoding::Text, XEncoding::Binary32, XEncoding::TextZip}) {
-        const std::string full = test::WriteX(spec, e);
+        const std::string full = xfile::WriteX(spec, e);
         const XFileContents whole = ReadOk(full);
         for (std::size_t n = 0; n < full.size(); ++n) {
             XFileContents out;
@@ -327,8 +327,8 @@ TEST(XFile, HostileCountsNestingAndCompressionFailWithoutHarm) {
     EXPECT_FALSE(Read(TextFile(deepUnknown), out));
 
     XFileSpec spec;
-    spec.topMeshes.push_back(test::CubeMesh());
-    const std::string zip = test::WriteX(spec, XEncoding::TextZip);
+    spec.topMeshes.push_back(xfile::CubeMesh());
+    const std::string zip = xfile::WriteX(spec, XEncoding::TextZip);
     // A bad deflate block.
     std::string bad = zip;
     bad[26] = static_cast<char>(bad[26] ^ 0xFF);
@@ -372,7 +372,7 @@ TEST(XFile, TemplatesCommentsAndUnknownObjectsAreSkipped) {
 
 TEST(XFile, InflateMsZipChecksItsDeclaredSize) {
     const std::string file = "xof 0302txt 0032" + std::string(70000, 'a');
-    const std::string zip = test::CompressX(file);
+    const std::string zip = xfile::CompressX(file);
     std::vector<std::uint8_t> out;
     std::string why;
     const auto body = std::span<const std::uint8_t>(

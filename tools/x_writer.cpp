@@ -1,4 +1,4 @@
-#include "tests/xfile_writer.h"
+#include "tools/x_writer.h"
 
 #include <zlib.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace test {
+namespace xfile {
 namespace {
 
 // Emits the same object structure as text or as binary tokens.
@@ -290,4 +290,4 @@ XMeshSpec CubeMesh() {
 }
 
 
-}  // namespace test
+}  // namespace xfile

@@ -1,5 +1,6 @@
-// A small writer of X files for tests: one description, written in text, binary (32- or
-// 64-bit floats) or MSZIP-compressed form, so that the encodings can be compared.
+// A small writer of X files: one description, written in text, binary (32- or 64-bit floats) or
+// MSZIP-compressed form. The asset generator writes the default meshes with it, and the tests
+// write their files with it so that the encodings can be compared.
 #pragma once
 
 #include <array>
@@ -10,7 +11,7 @@
 
 #include "platform/graphics_device.h"
 
-namespace test {
+namespace xfile {
 
 struct XMaterialSpec {
     std::string name;  // empty: unnamed
@@ -60,4 +61,4 @@ XMeshSpec GridMesh(int n, float spacing);
 // A unit cube: 8 positions, 6 quads, 24 normals (one per face corner).
 XMeshSpec CubeMesh();
 
-}  // namespace test
+}  // namespace xfile
