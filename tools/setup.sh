@@ -21,7 +21,7 @@ packages=(
     libfreetype-dev libfontconfig-dev fonts-dejavu-core libstb-dev zlib1g-dev
     libgl1-mesa-dri libegl-mesa0 libgles-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils libx11-dev
+    xvfb xauth xdotool x11-utils x11-xserver-utils libx11-dev
     clang libclang-rt-14-dev
 )
 

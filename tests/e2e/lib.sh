@@ -30,12 +30,17 @@ stop_all() {
     [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
 }
 
-# Prints the id of the first visible window named $1, waiting up to $2 seconds (default 20).
+# Prints the id of a top-level window named exactly $1, or nothing. Read from the window tree,
+# which lists windows (such as SDL's message boxes) that xdotool's search passes over.
+find_window() {
+    xwininfo -root -tree 2>/dev/null | awk -v name="\"$1\":" 'index($0, name) { print $1; exit }'
+}
+
+# Prints the id of the window named $1, waiting up to $2 seconds (default 20).
 wait_window() {
-    local name=$1 limit=${2:-20} id pattern
-    pattern=$(printf '%s' "$name" | sed 's/[][().*^$+?{}|\\]/\\&/g')
+    local name=$1 limit=${2:-20} id
     for _ in $(seq $((limit * 10))); do
-        id=$(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n1)
+        id=$(find_window "$name")
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done

@@ -1,0 +1,141 @@
+#!/bin/bash
+# The real tessaline under Xvfb as a user runs it: the window, the first frame of the bundled
+# scene, each key's effect on the picture, mouse look, and the close box; then the same with a
+# shader file missing and with a mesh missing.
+# Usage: user_session.sh TESSALINE XCLOSE XPROBE ASSETS_DIR
+set -u
+. "$(dirname "$0")/lib.sh"
+bin=$1
+xclose=$2
+xprobe=$3
+assets=$4
+title="Tessaline Direct3D tester (XMesh)"
+
+start_xvfb
+# Held keys repeat in X; the checks hold keys across frames, so repeats are turned off.
+command -v xset >/dev/null && xset r off
+
+probe() { "$xprobe" "$wid" "$@"; }
+
+# Waits up to $2 seconds (default 15) for the shell condition $1 to hold.
+wait_for() {
+    local condition=$1 limit=${2:-15}
+    for _ in $(seq $((limit * 10))); do
+        eval "$condition" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Holds key $1 until condition $2 holds, then releases it.
+key_until() {
+    xdotool keydown "$1"
+    wait_for "$2"
+    local ok=$?
+    xdotool keyup "$1"
+    return $ok
+}
+
+# Starts the program in a copy of the assets without the files named, and waits for its window.
+launch() {
+    run="$E2E_DIR/run-$RANDOM"
+    mkdir -p "$run"
+    cp "$assets"/* "$run"/
+    for missing in "$@"; do rm -f "$run/$missing"; done
+    (cd "$run" && exec "$bin" >"$run/out.log" 2>&1) &
+    APP_PID=$!
+    wid=$(wait_window "$title" 30) || fail "no window titled '$title'"
+}
+
+# Dismisses the message box captioned $1 with its default button.
+dismiss_box() {
+    local box
+    box=$(wait_window "$1" 30) || fail "no message box captioned '$1'"
+    xdotool windowfocus "$box" 2>/dev/null
+    xdotool key Return
+    wait_for '[ -z "$(find_window "$1")" ]' 10 || fail "the box '$1' did not go away"
+}
+
+close_and_expect_zero() {
+    "$xclose" "$wid"
+    wait_for "! kill -0 $APP_PID 2>/dev/null" 15 || fail "the program did not end after the close box"
+    wait "$APP_PID"
+    local code=$?
+    APP_PID=
+    [ "$code" = 0 ] || fail "exit code $code, expected 0"
+}
+
+first_frame() { wait_for '[ "$(probe count 0 0 600 28 yellow)" -gt 100 ]' 60 || fail "no overlay: no frame"; }
+
+# ---- The scene as it starts, and each key ------------------------------------------------------
+launch
+[ "$(xdotool getwindowname "$wid")" = "$title" ] || fail "wrong title"
+[ "$(probe size)" = "1000 500" ] || fail "client area is $(probe size), not 1000 500"
+first_frame
+xdotool windowfocus --sync "$wid" 2>/dev/null
+[ "$(probe pixel 999 0)" = 2F2F2F ] || fail "top right corner is $(probe pixel 999 0), not the background"
+[ "$(probe pixel 999 60)" = 2F2F2F ] || fail "the sky is $(probe pixel 999 60), not the background"
+tiger=$(probe count 300 80 850 330 orange)
+stripes=$(probe count 300 80 850 330 stripe)
+[ "$tiger" -gt 3000 ] || fail "too little orange near the centre: $tiger pixels"
+[ "$stripes" -gt 300 ] || fail "too few of the tiger's stripes near the centre: $stripes pixels"
+[ "$(probe count 0 28 300 42 red)" -gt 30 ] || fail "no red debug line"
+echo "first frame: window, background, tiger ($stripes stripe pixels) and overlay"
+
+key_until space '[ "$(probe count 0 0 600 28 yellow)" -eq 0 ]' || fail "SPACE did not hide the overlay"
+key_until space '[ "$(probe count 0 0 600 28 yellow)" -gt 100 ]' || fail "SPACE did not bring the overlay back"
+echo "SPACE hides and shows the overlay"
+
+key_until Return '[ "$(probe count 0 320 1000 500 background)" -gt 20000 ]' ||
+    fail "RETURN did not show the wireframe"
+key_until Return '[ "$(probe count 0 320 1000 500 background)" -lt 100 ]' ||
+    fail "RETURN did not bring solid filling back"
+echo "RETURN switches wireframe"
+
+probe save "$E2E_DIR/before-r"
+key_until r '[ "$(probe diff "$E2E_DIR/before-r" 300 80 850 330)" -gt 3000 ]' || fail "R did not turn the tiger"
+key_until r 'true'
+sleep 0.5
+probe save "$E2E_DIR/frozen"
+sleep 0.5
+[ "$(probe diff "$E2E_DIR/frozen" 300 80 850 330)" -lt 50 ] || fail "R again did not stop the turning"
+echo "R turns the tiger and stops it"
+
+probe save "$E2E_DIR/before-u"
+key_until u '[ "$(probe diff "$E2E_DIR/before-u" 300 80 850 330)" -gt 2000 ]' ||
+    fail "U did not change the tiger's colours"
+echo "U changes the tiger's colours"
+
+before=$(probe count 0 0 1000 500 stripe)
+key_until w "[ \"\$(probe count 0 0 1000 500 stripe)\" -gt $((before * 3 / 2)) ]" || fail "W did not bring the tiger closer"
+echo "W moves closer: the tiger grows from $before to $(probe count 0 0 1000 500 stripe) stripe pixels"
+
+key_until m 'sleep 0.3'
+probe save "$E2E_DIR/before-m"
+for _ in 1 2 3 4 5 6; do
+    xdotool mousemove_relative -- 40 0
+    sleep 0.1
+done
+wait_for '[ "$(probe diff "$E2E_DIR/before-m" 0 60 1000 500)" -gt 20000 ]' || fail "mouse look did not turn the view"
+key_until m 'sleep 0.3'
+echo "M with mouse movement turns the view"
+
+close_and_expect_zero
+echo "the close box ends the program with exit code 0"
+
+# ---- A shader file missing: the warning, then the scene -----------------------------------------
+launch pixel.psh
+dismiss_box WARNING
+first_frame
+[ "$(probe count 300 80 850 330 stripe)" -gt 300 ] || fail "no tiger after the warning"
+close_and_expect_zero
+echo "a missing pixel shader is reported and the program runs on"
+
+# ---- A mesh missing: its box, then the other mesh -----------------------------------------------
+launch Tiger.x
+dismiss_box "CAN'T LOAD MESH!"
+first_frame
+[ "$(probe count 300 80 850 330 stripe)" -lt 20 ] || fail "a tiger without Tiger.x"
+[ "$(probe pixel 500 450)" != 2F2F2F ] || fail "no sea floor after the missing mesh"
+close_and_expect_zero
+echo "PASS: a missing mesh is reported and the other mesh still draws"
