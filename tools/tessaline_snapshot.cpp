@@ -2,6 +2,8 @@
 // under SDL's offscreen driver for a given number of idle iterations, with scripted keys and
 // mouse movement, and writes chosen frames as PNG files. Ends with the program's exit code.
 #include <cstdio>
+#include <ctime>
+#include <vector>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/core/window_system.h"
+#include "platform/d3dx/hlsl_compiler.h"
 #include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -34,6 +37,9 @@ to stderr. The exit code is the program's.
                        KEY is a letter, a digit, SPACE, RETURN, ESCAPE, LEFT, RIGHT, UP, DOWN
                        or F1 to F12
   --mouse ITER:DX:DY   move the mouse by DX, DY counts at idle iteration ITER
+  --every N:KEY        press KEY for one iteration every N iterations (soak runs)
+  --report-memory N    print the resident size after frame N; may be repeated
+  --stamp-first-frame  print the monotonic clock (ns) when the first frame is presented
   --driver NAME        SDL video driver (default offscreen; x11 shows the window)
   --help               this text
 
@@ -42,6 +48,8 @@ Example: tessaline-snapshot --dir assets --iterations 30 --key 5:W:10 --frame 29
 
 struct Capture {
     std::set<long> frames;
+    std::set<long> memoryReports;
+    bool stampFirstFrame = false;
     std::string pattern = "frame-%d.png";
     long lastFrame = 0;
     long presented = 0;
@@ -66,9 +74,30 @@ WPARAM KeyCode(const std::string& name) {
     return 0;
 }
 
+long ResidentKb() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = -1;
+    while (f && std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
+    }
+    if (f) std::fclose(f);
+    return kb;
+}
+
 void OnPresent(void* context, gl::GlDevice& device) {
     auto* capture = static_cast<Capture*>(context);
     const long frame = capture->presented++;
+    if (frame == 0 && capture->stampFirstFrame) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("first-frame-ns %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fflush(stdout);
+    }
+    if (capture->memoryReports.count(frame)) {
+        std::printf("memory frame %ld resident-kb %ld\n", frame, ResidentKb());
+        std::fflush(stdout);
+    }
     const bool wanted = capture->frames.empty() ? frame == capture->lastFrame : capture->frames.count(frame) > 0;
     if (!wanted) return;
     const std::vector<std::uint32_t> argb = device.ReadBackBuffer();
@@ -100,6 +129,7 @@ int main(int argc, char** argv) {
     long iterations = 1;
     std::string dir;
     std::string driver = "offscreen";
+    std::vector<std::pair<long, WPARAM>> periodic;
     std::vector<platform::ScriptEvent> events;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -107,6 +137,10 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        }
+        if (arg == "--stamp-first-frame") {
+            capture.stampFirstFrame = true;
+            continue;
         }
         if (!value) return Fail("missing value", arg.c_str()), 2;
         ++i;
@@ -138,6 +172,15 @@ int main(int argc, char** argv) {
             up.lParam = 1 | KF_REPEAT_BIT | KF_UP_BIT;
             events.push_back(down);
             events.push_back(up);
+        } else if (arg == "--report-memory") {
+            capture.memoryReports.insert(std::atol(value));
+        } else if (arg == "--every") {
+            char key[32] = {};
+            long every = 0;
+            if (std::sscanf(value, "%ld:%31s", &every, key) != 2 || every < 2 || !KeyCode(key)) {
+                return Fail("bad periodic key", value), 2;
+            }
+            periodic.push_back({every, KeyCode(key)});
         } else if (arg == "--mouse") {
             long at = 0, dx = 0, dy = 0;
             if (std::sscanf(value, "%ld:%ld:%ld", &at, &dx, &dy) != 3) return Fail("bad mouse move", value), 2;
@@ -153,6 +196,21 @@ int main(int argc, char** argv) {
     }
     if (!dir.empty() && chdir(dir.c_str()) != 0) return Fail("cannot enter", dir.c_str()), 2;
     capture.lastFrame = iterations - 1;
+    for (const auto& [every, key] : periodic) {
+        for (long at = every; at < iterations; at += every) {
+            platform::ScriptEvent down;
+            down.iteration = static_cast<std::uint64_t>(at);
+            down.message = WM_KEYDOWN;
+            down.wParam = key;
+            down.lParam = 1;
+            platform::ScriptEvent up = down;
+            up.iteration = static_cast<std::uint64_t>(at + 1);
+            up.message = WM_KEYUP;
+            up.lParam = 1 | KF_REPEAT_BIT | KF_UP_BIT;
+            events.push_back(down);
+            events.push_back(up);
+        }
+    }
     // The close box after the last iteration ends the program as a user would.
     platform::ScriptEvent close;
     close.iteration = static_cast<std::uint64_t>(iterations);
@@ -160,6 +218,7 @@ int main(int argc, char** argv) {
     close.wParam = SC_CLOSE;
     events.push_back(close);
 
+    d3dx::StartWarmUp();
     setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
     if (!sdl::InstallSdlPlatform()) return 1;
     platform::SetInputScript(events);

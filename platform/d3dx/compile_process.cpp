@@ -10,13 +10,16 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
+#include "platform/d3dx/font_raster.h"
 #include "platform/d3dx/hlsl_compiler.h"
 
 namespace d3dx {
 namespace {
 
 int g_timeLimitMs = 10000;
+std::thread g_warmUp;
 CompilerFault g_fault = CompilerFault::None;
 
 void WriteAll(int fd, const void* data, std::size_t size) {
@@ -53,10 +56,21 @@ CompileResult Failure(const CompileRequest& request, const std::string& why) {
 
 }  // namespace
 
+void StartWarmUp() {
+    if (g_warmUp.joinable()) return;
+    g_warmUp = std::thread([] {
+        WarmCompiler();
+        WarmFonts();
+    });
+}
+
 void SetCompilerFaultForTests(CompilerFault fault) { g_fault = fault; }
 void SetCompileTimeLimitForTests(int milliseconds) { g_timeLimitMs = milliseconds; }
 
 CompileResult CompileInChild(const CompileRequest& request) {
+    // No other thread may be inside the compiler while the process forks.
+    if (g_warmUp.joinable()) g_warmUp.join();
+    WarmCompiler();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return Failure(request, "cannot start the compiler");
     const pid_t pid = fork();

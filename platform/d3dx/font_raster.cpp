@@ -39,6 +39,8 @@ std::string FindFace(const std::string& name, int weight, bool italic) {
 
 }  // namespace
 
+void WarmFonts() { FcInit(); }
+
 std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, int weight,
                                        bool italic) {
     FontAtlas atlas;

@@ -31,6 +31,9 @@ struct FontAtlas {
 std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, int weight,
                                        bool italic);
 
+// Loads the font configuration ahead of the first font (it takes a while on a cold start).
+void WarmFonts();
+
 // The width in pixels of `text` (up to the first line break) in this atlas.
 int TextWidth(const FontAtlas& atlas, const char* text, int count);
 

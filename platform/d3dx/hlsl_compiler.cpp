@@ -8,6 +8,7 @@
 #include <glslang/SPIRV/GlslangToSpv.h>
 
 #include <cstring>
+#include <mutex>
 #include <sstream>
 
 #include "platform/d3dx/hlsl_compiler.h"
@@ -108,6 +109,24 @@ bool IsSampler(int glType) {
 }
 
 }  // namespace
+
+// glslang builds its tables of built-in functions once per process and stage; compiling two
+// small shaders of our own here builds them, so that each compile child (forked afterwards)
+// starts from them instead of building them again.
+void WarmCompiler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        CompileRequest request;
+        request.fileName = "warm-up";
+        request.entry = "main";
+        request.profile = "vs_2_0";
+        request.source = "float4 main(float4 p : POSITION) : POSITION { return p; }";
+        CompileHlsl(request);
+        request.profile = "ps_2_0";
+        request.source = "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
+        CompileHlsl(request);
+    });
+}
 
 bool IsKnownProfile(const char* profile) {
     if (!profile) return false;
@@ -222,7 +241,6 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             }
         }
     }
-    glslang::FinalizeProcess();
     return result;
 }
 

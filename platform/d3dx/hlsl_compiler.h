@@ -34,6 +34,12 @@ void AddDefaultValues(const std::string& source, std::vector<ConstantVar>& const
 // Runs CompileHlsl in a child process: a crash or a hang of the compiler is a failed compile.
 CompileResult CompileInChild(const CompileRequest& request);
 
+// Builds the compiler's tables of built-ins in this process, once, from our own shaders.
+void WarmCompiler();
+// Starts that warm-up (and the font configuration's) on a thread of its own, so that it
+// overlaps the program's start-up; compiles wait for it before they fork.
+void StartWarmUp();
+
 // For tests: make the child crash or hang before compiling, and shorten the time limit.
 enum class CompilerFault { None, Crash, Hang };
 void SetCompilerFaultForTests(CompilerFault fault);

@@ -5,11 +5,14 @@
 #include <string>
 
 #include "platform/core/trace_file.h"
+#include "platform/d3dx/hlsl_compiler.h"
 #include "platform/core/window_system.h"
 #include "platform/sdl/sdl_platform.h"
 
 int main(int argc, char** argv) {
     if (const char* tracePath = std::getenv("TESSALINE_TRACE")) platform::TraceToFile(tracePath);
+    // The shader compiler and the fonts get ready while SDL, the window and the device start.
+    d3dx::StartWarmUp();
     if (!sdl::InstallSdlPlatform()) return 1;
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
