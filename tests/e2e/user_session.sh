@@ -12,8 +12,6 @@ assets=$4
 title="Tessaline Direct3D tester (XMesh)"
 
 start_xvfb
-# Held keys repeat in X; the checks hold keys across frames, so repeats are turned off.
-command -v xset >/dev/null && xset r off
 
 probe() { "$xprobe" "$wid" "$@"; }
 
@@ -27,8 +25,17 @@ wait_for() {
     return 1
 }
 
-# Holds key $1 until condition $2 holds, then releases it.
-key_until() {
+# A toggle key: held across several frames (a press and release taken in one drain of the queue
+# toggles nothing) and released before the X server's auto-repeat starts (660 ms), which would
+# toggle it again.
+press() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+}
+
+# Holds movement key $1 until condition $2 holds.
+hold_until() {
     xdotool keydown "$1"
     wait_for "$2"
     local ok=$?
@@ -82,42 +89,50 @@ stripes=$(probe count 300 80 850 330 stripe)
 [ "$(probe count 0 28 300 42 red)" -gt 30 ] || fail "no red debug line"
 echo "first frame: window, background, tiger ($stripes stripe pixels) and overlay"
 
-key_until space '[ "$(probe count 0 0 600 28 yellow)" -eq 0 ]' || fail "SPACE did not hide the overlay"
-key_until space '[ "$(probe count 0 0 600 28 yellow)" -gt 100 ]' || fail "SPACE did not bring the overlay back"
+press space
+wait_for '[ "$(probe count 0 0 600 28 yellow)" -eq 0 ]' || fail "SPACE did not hide the overlay"
+press space
+wait_for '[ "$(probe count 0 0 600 28 yellow)" -gt 100 ]' || fail "SPACE did not bring the overlay back"
 echo "SPACE hides and shows the overlay"
 
-key_until Return '[ "$(probe count 0 320 1000 500 background)" -gt 20000 ]' ||
-    fail "RETURN did not show the wireframe"
-key_until Return '[ "$(probe count 0 320 1000 500 background)" -lt 100 ]' ||
+press Return
+wait_for '[ "$(probe count 0 320 1000 500 background)" -gt 20000 ]' || fail "RETURN did not show the wireframe"
+press Return
+wait_for '[ "$(probe count 0 320 1000 500 background)" -lt 100 ]' ||
     fail "RETURN did not bring solid filling back"
 echo "RETURN switches wireframe"
 
 probe save "$E2E_DIR/before-r"
-key_until r '[ "$(probe diff "$E2E_DIR/before-r" 300 80 850 330)" -gt 3000 ]' || fail "R did not turn the tiger"
-key_until r 'true'
-sleep 0.5
-probe save "$E2E_DIR/frozen"
-sleep 0.5
-[ "$(probe diff "$E2E_DIR/frozen" 300 80 850 330)" -lt 50 ] || fail "R again did not stop the turning"
+press r
+wait_for '[ "$(probe diff "$E2E_DIR/before-r" 300 80 850 330)" -gt 3000 ]' || fail "R did not turn the tiger"
+# Still: two captures a moment apart agree around the tiger.
+still() {
+    probe save "$E2E_DIR/still"
+    sleep 0.3
+    [ "$(probe diff "$E2E_DIR/still" 300 80 850 330)" -lt 50 ]
+}
+press r
+wait_for still 5 || fail "R again did not stop the turning"
 echo "R turns the tiger and stops it"
 
 probe save "$E2E_DIR/before-u"
-key_until u '[ "$(probe diff "$E2E_DIR/before-u" 300 80 850 330)" -gt 2000 ]' ||
+press u
+wait_for '[ "$(probe diff "$E2E_DIR/before-u" 300 80 850 330)" -gt 2000 ]' ||
     fail "U did not change the tiger's colours"
 echo "U changes the tiger's colours"
 
 before=$(probe count 0 0 1000 500 stripe)
-key_until w "[ \"\$(probe count 0 0 1000 500 stripe)\" -gt $((before * 3 / 2)) ]" || fail "W did not bring the tiger closer"
+hold_until w "[ \"\$(probe count 0 0 1000 500 stripe)\" -gt $((before * 3 / 2)) ]" || fail "W did not bring the tiger closer"
 echo "W moves closer: the tiger grows from $before to $(probe count 0 0 1000 500 stripe) stripe pixels"
 
-key_until m 'sleep 0.3'
+press m
 probe save "$E2E_DIR/before-m"
 for _ in 1 2 3 4 5 6; do
     xdotool mousemove_relative -- 40 0
     sleep 0.1
 done
 wait_for '[ "$(probe diff "$E2E_DIR/before-m" 0 60 1000 500)" -gt 20000 ]' || fail "mouse look did not turn the view"
-key_until m 'sleep 0.3'
+press m
 echo "M with mouse movement turns the view"
 
 close_and_expect_zero
