@@ -197,6 +197,7 @@ HRESULT GlDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLO
         return D3DERR_INVALIDCALL;
     }
     cache_.BindFramebuffer(framebuffer_);
+    glStateDirty_ = true;  // the clear changes the depth mask and the scissor test
     GLbitfield mask = 0;
     if (Flags & D3DCLEAR_TARGET) {
         const Rgba c = ColorOf(Color);
@@ -242,6 +243,7 @@ HRESULT GlDevice::EndScene() {
 void GlDevice::ResolveBackBuffer() {
     // Blits obey the scissor test, which text drawing may have left on.
     cache_.Enable(GL_SCISSOR_TEST, false);
+    glStateDirty_ = true;
     if (!samples_) return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
@@ -295,6 +297,7 @@ HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     if (State >= kRenderStates) return D3DERR_INVALIDCALL;
     if (renderStates_[State] == Value) return D3D_OK;
     renderStates_[State] = Value;
+    keyDirty_ = glStateDirty_ = true;
     // Only these two reach the programs as uniforms; the rest are read at each draw.
     if (State == D3DRS_AMBIENT || State == D3DRS_TEXTUREFACTOR) ++stateGeneration_;
     return D3D_OK;
@@ -302,13 +305,17 @@ HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
 
 HRESULT GlDevice::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
     if (Stage >= kTextureStages || Type >= kStageStates) return D3DERR_INVALIDCALL;
+    if (stageStates_[Stage][Type] == Value) return D3D_OK;
     stageStates_[Stage][Type] = Value;
+    keyDirty_ = true;
     return D3D_OK;
 }
 
 HRESULT GlDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
     if (Sampler >= kMaxSamplerIndex || Type >= kSamplerStates) return D3DERR_INVALIDCALL;
+    if (samplerStates_[Sampler][Type] == Value) return D3D_OK;
     samplerStates_[Sampler][Type] = Value;
+    samplerDirty_ |= 1u << Sampler;
     return D3D_OK;
 }
 
@@ -317,6 +324,7 @@ HRESULT GlDevice::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
     // Lights past the eight the fixed-function stage uses are accepted and never shown.
     if (Index >= kMaxLights) return D3D_OK;
     if (std::memcmp(&lights_[Index], pLight, sizeof *pLight) == 0) return D3D_OK;
+    if (lights_[Index].Type != pLight->Type) keyDirty_ = true;
     lights_[Index] = *pLight;
     ++lightGeneration_;
     return D3D_OK;
@@ -333,6 +341,7 @@ HRESULT GlDevice::LightEnable(DWORD Index, BOOL Enable) {
     }
     lightEnabled_[Index] = Enable != FALSE;
     ++lightGeneration_;
+    keyDirty_ = true;
     return D3D_OK;
 }
 
@@ -347,6 +356,8 @@ HRESULT GlDevice::SetMaterial(const D3DMATERIAL9* pMaterial) {
 HRESULT GlDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     if (Stage >= kMaxSamplerIndex) return D3DERR_INVALIDCALL;
     if (pTexture && !dynamic_cast<GlTexture*>(pTexture)) return D3DERR_INVALIDCALL;
+    // Whether a stage has a texture is part of the key; which texture is not.
+    if ((textures_[Stage] == nullptr) != (pTexture == nullptr)) keyDirty_ = true;
     textures_[Stage] = pTexture;
     return D3D_OK;
 }
@@ -383,6 +394,7 @@ HRESULT GlDevice::CreateVertexShader(const DWORD* pFunction, IDirect3DVertexShad
 }
 
 HRESULT GlDevice::SetVertexShader(IDirect3DVertexShader9* pShader) {
+    if (vertexShader_ != pShader) keyDirty_ = true;
     vertexShader_ = static_cast<GlVertexShader*>(pShader);
     return D3D_OK;
 }
@@ -400,6 +412,7 @@ HRESULT GlDevice::CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader
 }
 
 HRESULT GlDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
+    if (pixelShader_ != pShader) keyDirty_ = true;
     pixelShader_ = static_cast<GlPixelShader*>(pShader);
     return D3D_OK;
 }

@@ -79,10 +79,12 @@ public:
     void SetPresentObserver(void (*observer)(void* context, GlDevice& device), void* context);
 
     GlCache& Cache() { return cache_; }
-    // Makes the back buffer the target with its full viewport (drawing outside Direct3D state).
+    // Makes the back buffer the target with its full viewport, for drawing outside the
+    // Direct3D state (text): the next draw sets its fixed OpenGL state again.
     void BindBackBuffer() {
         cache_.BindFramebuffer(framebuffer_);
         cache_.Viewport(0, 0, width_, height_);
+        glStateDirty_ = true;
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -94,8 +96,9 @@ private:
     GlDevice(SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& parameters);
     bool MakeBackBuffer();
     void SetDefaults();
-    void FlushState(const FfpKey& key);
-    FfpKey KeyFor(const GlMesh& mesh) const;
+    void FlushState();
+    FfpKey KeyFor(const GlMesh& mesh);
+    FfpKey BaseKey() const;
     struct Program;
     Program* ProgramFor(const FfpKey& key);
     void UploadUniforms(Program& program);
@@ -129,6 +132,12 @@ private:
     // Generations of the uniform groups: a program uploads a group when its copy is older.
     std::uint64_t transformGeneration_ = 1, lightGeneration_ = 1, materialGeneration_ = 1,
                   stateGeneration_ = 1;
+    // What a draw recomputes only after a change: the key's device part, the fixed OpenGL
+    // state, and each stage's sampler object.
+    bool keyDirty_ = true, glStateDirty_ = true;
+    FfpKey baseKey_{};
+    std::uint32_t samplerDirty_ = 0xFFFFFFFFu;
+    GLuint stageSamplers_[kSamplers] = {};
 
     struct Program {
         GLuint id = 0;

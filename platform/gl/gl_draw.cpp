@@ -30,20 +30,35 @@ Vec3 TransformDirection(const Vec3& v, const Matrix4& m) {
 
 }  // namespace
 
-FfpKey GlDevice::KeyFor(const GlMesh& mesh) const {
-    FfpKey key;
-    std::memset(&key, 0, sizeof key);
+// The key from the mesh's layout and the device's part, which is rebuilt only after a change.
+FfpKey GlDevice::KeyFor(const GlMesh& mesh) {
+    if (keyDirty_) {
+        baseKey_ = BaseKey();
+        keyDirty_ = false;
+    }
+    FfpKey key = baseKey_;
     const DWORD fvf = mesh.Data().fvf;
     key.hasNormal = (fvf & D3DFVF_NORMAL) != 0;
     key.hasColor = (fvf & D3DFVF_DIFFUSE) != 0;
     key.hasTexCoord = (fvf & D3DFVF_TEX1) != 0;
+    // Material colours follow the vertex only where the vertex has a colour.
+    if (!key.hasColor) {
+        key.diffuseFromVertex = key.ambientFromVertex = key.specularFromVertex =
+            key.emissiveFromVertex = 0;
+    }
+    return key;
+}
+
+FfpKey GlDevice::BaseKey() const {
+    FfpKey key;
+    std::memset(&key, 0, sizeof key);
     const DWORD* rs = renderStates_;
     key.lighting = rs[D3DRS_LIGHTING] != FALSE;
     if (key.lighting) {
         key.normalizeNormals = rs[D3DRS_NORMALIZENORMALS] != FALSE;
         key.localViewer = rs[D3DRS_LOCALVIEWER] != FALSE;
         key.specularEnable = rs[D3DRS_SPECULARENABLE] != FALSE;
-        const bool colorVertex = rs[D3DRS_COLORVERTEX] != FALSE && key.hasColor;
+        const bool colorVertex = rs[D3DRS_COLORVERTEX] != FALSE;
         // Only COLOR1 exists in these meshes; a source of COLOR2 falls back to the material.
         key.diffuseFromVertex = colorVertex && rs[D3DRS_DIFFUSEMATERIALSOURCE] == D3DMCS_COLOR1;
         key.ambientFromVertex = colorVertex && rs[D3DRS_AMBIENTMATERIALSOURCE] == D3DMCS_COLOR1;
@@ -120,7 +135,9 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
     return program;
 }
 
-void GlDevice::FlushState(const FfpKey&) {
+void GlDevice::FlushState() {
+    if (!glStateDirty_) return;
+    glStateDirty_ = false;
     const DWORD* rs = renderStates_;
     cache_.BindFramebuffer(framebuffer_);
     cache_.Viewport(0, 0, width_, height_);
@@ -200,6 +217,8 @@ void GlDevice::UploadUniforms(Program& program) {
 }
 
 GLuint GlDevice::SamplerFor(int stage) {
+    if (!(samplerDirty_ & (1u << stage))) return stageSamplers_[stage];
+    samplerDirty_ &= ~(1u << stage);
     const DWORD* s = samplerStates_[stage];
     const std::uint64_t key = (std::uint64_t{s[D3DSAMP_MINFILTER] & 0xF}) |
                               (std::uint64_t{s[D3DSAMP_MAGFILTER] & 0xF} << 4) |
@@ -220,7 +239,7 @@ GLuint GlDevice::SamplerFor(int stage) {
         const float b[4] = {border.r, border.g, border.b, border.a};
         glSamplerParameterfv(id, GL_TEXTURE_BORDER_COLOR, b);
     }
-    return it->second;
+    return stageSamplers_[stage] = it->second;
 }
 
 void GlDevice::BindStageTextures(const Program& program) {
@@ -256,7 +275,7 @@ HRESULT GlDevice::DrawMeshSubset(GlMesh& mesh, DWORD attribute) {
         lastVertexShader_ = vertexShader_;
     }
     if (!program) return D3D_OK;  // reported when it failed to link
-    FlushState(key);
+    FlushState();
     cache_.UseProgram(program->id);
     UploadUniforms(*program);
     BindStageTextures(*program);
