@@ -13,6 +13,9 @@ constexpr float kSensitivity = 0.0035f;
 // A device that keeps answering DIERR_INPUTLOST is asked again at the next read, not forever.
 constexpr int kMaxReacquireTries = 8;
 
+// Set once the set-up has run to its end; a mouse whose set-up stopped reads as still.
+bool g_mouseReady = false;
+
 void Report(const char* text) { MessageBoxA(nullptr, text, "ERROR", MB_OK); }
 
 void PublishStill() {
@@ -64,10 +67,11 @@ void SetUpMouse() {
     }
     mouseInput->sensitivity = kSensitivity;
     PublishStill();
+    g_mouseReady = true;
 }
 
 void PollMouse() {
-    if (!mouseDevice) {
+    if (!mouseDevice || !g_mouseReady) {
         PublishStill();
         return;
     }

@@ -371,3 +371,30 @@ TEST_F(Drawing, DxtTexturesAreDrawnWithTheirDecodedColours) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PixelShaders, ABoundVertexShaderPlacesTheVerticesItself) {
+    test::WriteFile(dir_.Path("shader.vsh"), R"(
+struct Out { float4 position : POSITION; float4 colour : COLOR0; };
+Out vs_main(float4 p : POSITION) {
+    Out o;
+    o.position = float4(p.xy * 0.5, p.z, 1.0);  // half size, whatever the transforms
+    o.colour = float4(1, 0, 1, 1);
+    return o;
+}
+)");
+    ID3DXBuffer* code = nullptr;
+    ASSERT_EQ(D3DXCompileShaderFromFileA(dir_.Path("shader.vsh").c_str(), nullptr, nullptr, "vs_main",
+                                         "vs_2_0", 0, &code, nullptr, nullptr),
+              D3D_OK);
+    IDirect3DVertexShader9* shader = nullptr;
+    ASSERT_EQ(device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader), D3D_OK);
+    device->SetVertexShader(shader);
+    device->SetPixelShader(Compile("float4 ps_main(float4 c : COLOR0) : COLOR0 { return c; }"));
+    Draw(MakeMesh(D3DFVF_XYZ, Quad(false, false), kQuadClockwise, {0, 0}));
+    EXPECT_EQ(PixelAt(500, 250), 0xFFFF00FFu);
+    EXPECT_EQ(PixelAt(200, 250), kBackground);  // inside the quad's full size, outside its half
+}
+
+}  // namespace

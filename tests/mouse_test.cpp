@@ -80,6 +80,14 @@ TEST_F(Mouse, EachSetUpFailureShowsItsBoxAndStops) {
         const std::vector<record::Call> setUp = SetUpCalls(run);
         ASSERT_FALSE(setUp.empty());
         EXPECT_EQ(setUp.back().api, c.lastMouseCall);
+        // The mouse moved at iteration 2: only a mouse that was set up turns the view.
+        const auto views = test::TextsOf(run.calls, {"SetTransform"});
+        std::vector<std::string> looks;
+        for (const record::Call& v : record::Only(run.calls, {"SetTransform"})) {
+            if (v.args[0] == "2") looks.push_back(v.args[1]);
+        }
+        ASSERT_EQ(looks.size(), 2u + 2 * 3);
+        EXPECT_EQ(looks[5] != looks[3], c.box == nullptr);
     }
 }
 

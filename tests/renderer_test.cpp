@@ -290,6 +290,21 @@ TEST_F(Renderer, AFailedBeginSceneSkipsTheDrawingButStillPresents) {
     EXPECT_EQ(Frame(run, 2).size(), Frame(run, 0).size());
 }
 
+TEST_F(Renderer, AMeshThatFailsToLoadIsCountedPlacedAndDrawsNothing) {
+    test::AssetOptions assets;
+    assets.tiger = false;
+    const ProgramRun run = Run(Script{}.Close(2), assets);
+    EXPECT_EQ(test::TextsOf(run.calls, {"MessageBoxA"}),
+              std::vector<std::string>{CallText(
+                  "MessageBoxA", Args(Verbatim{"NULL"}, "Tiger.x", "CAN'T LOAD MESH!", 0), "1")});
+    // Slot 1 is still the sea floor: the failed object kept slot 0 and draws nothing.
+    const std::vector<Call> frame = Frame(run, 1);
+    EXPECT_EQ(test::TextsOf(frame, {"DrawSubset"}), std::vector<std::string>{"DrawSubset(mesh#1, 0) = 0"});
+    const int floorWorld = test::IndexOf(frame, "SetTransform", test::IndexOf(frame, "SetPixelShader"));
+    ASSERT_GE(floorWorld, 0);
+    EXPECT_EQ(frame[static_cast<std::size_t>(floorWorld)].args[1], FmtValue(World(0, 0, 0, 0, 8.5f, 3)));
+}
+
 TEST_F(Renderer, WithoutADeviceTheFailureIsReportedOnceAndClosingStillEnds) {
     Script script;
     script.options.failCreateDevice = true;

@@ -2,6 +2,7 @@
 // procedure's table, the key table's semantics and the exit code.
 #include <gtest/gtest.h>
 
+#include "platform/core/window_system.h"
 #include "platform/record/program_run.h"
 #include "shell/shell.h"
 #include "tests/test_support.h"
@@ -111,6 +112,19 @@ TEST(Shell, WindowProcedureAnswersEachMessageAsItsTableSays) {
         EXPECT_EQ(record::Only(record::Log().Calls(), {"DefWindowProcA"}).size(),
                   c.defaultHandling ? 1u : 0u);
     }
+}
+
+TEST(Shell, TheScreenSaverStaysOffWhileTheWindowProcedureRefusesIt) {
+    record::InstallRecordingPlatform();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.lpszClassName = "Program";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, "Program", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ShowWindow(window, SW_SHOW);
+    platform::QueryScreenSaver();
+    EXPECT_FALSE(record::ScreenSaverAllowed());
 }
 
 TEST(Shell, WindowProcedureKeepsTheKeyTableAndPostsQuitOnClose) {
