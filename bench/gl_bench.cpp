@@ -22,6 +22,7 @@
 #include "platform/d3dx/xfile_reader.h"
 #include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tests/presentation.h"
 
 namespace {
 
@@ -46,17 +47,7 @@ gl::GlDevice* MakeDevice(D3DMULTISAMPLE_TYPE type, DWORD quality) {
     RegisterClassA(&wc);
     HWND window = CreateWindowExA(0, "Bench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 1016, 539,
                                   nullptr, nullptr, nullptr, nullptr);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 1000;
-    pp.BackBufferHeight = 500;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.MultiSampleType = type;
-    pp.MultiSampleQuality = quality;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    D3DPRESENT_PARAMETERS pp = test::ProgramPresentation(window, type, quality);
     IDirect3DDevice9* device = nullptr;
     Direct3DCreate9(D3D_SDK_VERSION)->CreateDevice(0, D3DDEVTYPE_HAL, window,
                                                    D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);

@@ -5,6 +5,7 @@
 
 #include "platform/core/window_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tests/presentation.h"
 
 namespace test {
 namespace {
@@ -43,18 +44,7 @@ void GlDeviceTest::TearDown() {
 
 IDirect3DDevice9* GlDeviceTest::MakeDevice(D3DMULTISAMPLE_TYPE samples, DWORD quality) {
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 1000;
-    pp.BackBufferHeight = 500;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.MultiSampleType = samples;
-    pp.MultiSampleQuality = quality;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window_;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    D3DPRESENT_PARAMETERS pp = ProgramPresentation(window_, samples, quality);
     IDirect3DDevice9* device = nullptr;
     EXPECT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/presentation.h"
+
 namespace test {
 
 TempDir::TempDir() {
@@ -46,16 +48,7 @@ IDirect3DDevice9* RecordingDevice() {
     HWND window = CreateWindowExA(0, "TestWindow", "test", WS_OVERLAPPEDWINDOW, 0, 0, 1016, 539,
                                   nullptr, nullptr, nullptr, nullptr);
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 1000;
-    pp.BackBufferHeight = 500;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    D3DPRESENT_PARAMETERS pp = ProgramPresentation(window);
     IDirect3DDevice9* device = nullptr;
     d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                       D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);

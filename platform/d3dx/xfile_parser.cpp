@@ -110,6 +110,24 @@ private:
         }
     }
 
+    // Reads an object's children up to its closing brace: onChild(type) for each named child;
+    // references ({ Name }) and stray values are passed over.
+    template <typename OnChild>
+    bool ForEachChild(const char* what, OnChild&& onChild) {
+        for (;;) {
+            std::string_view type;
+            const XTok tok = src_.Next(type);
+            if (tok == XTok::CBrace) return true;
+            if (tok == XTok::OBrace) {
+                if (!src_.SkipBlock()) return Fail("unterminated reference");
+                continue;
+            }
+            if (tok == XTok::Value) continue;
+            if (tok != XTok::Name) return Fail(std::string("unterminated ") + what);
+            if (!onChild(type)) return false;
+        }
+    }
+
     bool SkipObject(std::size_t depth) {
         if (depth > kMaxNesting) return Fail("objects nested too deeply");
         std::string name;
@@ -136,31 +154,20 @@ private:
         std::string name;
         if (!OpenObject(name)) return false;
         Matrix4 world = parent;
-        for (;;) {
-            std::string_view type;
-            const XTok tok = src_.Next(type);
-            if (tok == XTok::CBrace) return true;
-            if (tok == XTok::OBrace) {
-                if (!src_.SkipBlock()) return Fail("unterminated reference");
-                continue;
-            }
-            if (tok == XTok::Value) continue;
-            if (tok != XTok::Name) return Fail("unterminated frame");
-            if (type == "FrameTransformMatrix") {
-                Matrix4 local;
-                std::string ignored;
-                if (!OpenObject(ignored)) return false;
-                for (auto& row : local.m) {
-                    for (float& v : row) {
-                        if (!src_.ReadFloat(v)) return Fail("bad frame matrix");
-                    }
+        return ForEachChild("frame", [&](std::string_view type) {
+            if (type != "FrameTransformMatrix") return ParseObject(type, world, depth + 1);
+            Matrix4 local;
+            std::string ignored;
+            if (!OpenObject(ignored)) return false;
+            for (auto& row : local.m) {
+                for (float& v : row) {
+                    if (!src_.ReadFloat(v)) return Fail("bad frame matrix");
                 }
-                if (!CloseObject(depth + 1)) return false;
-                D3DXMatrixMultiply(&world, &local, &parent);
-            } else if (!ParseObject(type, world, depth + 1)) {
-                return false;
             }
-        }
+            if (!CloseObject(depth + 1)) return false;
+            D3DXMatrixMultiply(&world, &local, &parent);
+            return true;
+        });
     }
 
     // Checks that `count` values of `perItem` values each can still be in the input.
@@ -255,24 +262,14 @@ private:
         if (vertexCount > kMaxVertices) return Fail("too many vertices");
         if (!ReadVectors(mesh.positions, vertexCount)) return false;
         if (!ReadFaces(mesh, vertexCount)) return false;
-        for (;;) {
-            std::string_view type;
-            const XTok tok = src_.Next(type);
-            if (tok == XTok::CBrace) break;
-            if (tok == XTok::OBrace) {
-                if (!src_.SkipBlock()) return Fail("unterminated reference");
-                continue;
-            }
-            if (tok == XTok::Value) continue;
-            if (tok != XTok::Name) return Fail("unterminated mesh");
-            bool ok;
-            if (type == "MeshNormals") ok = ParseNormals(mesh, depth + 1);
-            else if (type == "MeshTextureCoords") ok = ParseTexCoords(mesh, depth + 1);
-            else if (type == "MeshVertexColors") ok = ParseColors(mesh, depth + 1);
-            else if (type == "MeshMaterialList") ok = ParseMaterialList(mesh, depth + 1);
-            else ok = SkipObject(depth + 1);
-            if (!ok) return false;
-        }
+        const bool ok = ForEachChild("mesh", [&](std::string_view type) {
+            if (type == "MeshNormals") return ParseNormals(mesh, depth + 1);
+            if (type == "MeshTextureCoords") return ParseTexCoords(mesh, depth + 1);
+            if (type == "MeshVertexColors") return ParseColors(mesh, depth + 1);
+            if (type == "MeshMaterialList") return ParseMaterialList(mesh, depth + 1);
+            return SkipObject(depth + 1);
+        });
+        if (!ok) return false;
         return builder_.Add(std::move(mesh), world, error_);
     }
 
@@ -365,27 +362,13 @@ private:
         m.power = v[4];
         m.specular = {v[5], v[6], v[7], 1.0f};
         m.emissive = {v[8], v[9], v[10], 1.0f};
-        for (;;) {
-            std::string_view type;
-            const XTok tok = src_.Next(type);
-            if (tok == XTok::CBrace) return true;
-            if (tok == XTok::OBrace) {
-                if (!src_.SkipBlock()) return Fail("unterminated reference");
-                continue;
-            }
-            if (tok == XTok::Value) continue;
-            if (tok != XTok::Name) return Fail("unterminated material");
-            if (type == "TextureFilename" || type == "TextureFileName") {
-                std::string name;
-                if (!OpenObject(name) || !src_.ReadString(m.texture)) {
-                    return Fail("bad texture file name");
-                }
-                m.hasTexture = true;
-                if (!CloseObject(depth + 1)) return false;
-            } else if (!SkipObject(depth + 1)) {
-                return false;
-            }
-        }
+        return ForEachChild("material", [&](std::string_view type) {
+            if (type != "TextureFilename" && type != "TextureFileName") return SkipObject(depth + 1);
+            std::string name;
+            if (!OpenObject(name) || !ReadString(src_, m.texture)) return Fail("bad texture file name");
+            m.hasTexture = true;
+            return CloseObject(depth + 1);
+        });
     }
 
     bool ParseMaterialList(RawMesh& mesh, std::size_t depth) {

@@ -108,13 +108,6 @@ public:
         return true;
     }
 
-    bool ReadString(std::string& s) {
-        std::string_view text;
-        if (Next(text) != XTok::String) return false;
-        s.assign(text);
-        return true;
-    }
-
     // Skips the rest of an object whose opening brace has been read.
     bool SkipBlock() {
         int depth = 1;
@@ -331,13 +324,6 @@ public:
         return true;
     }
 
-    bool ReadString(std::string& s) {
-        std::string_view text;
-        if (Next(text) != XTok::String) return false;
-        s.assign(text);
-        return true;
-    }
-
     bool SkipBlock() {
         int depth = 1;
         std::string_view ignored;
@@ -416,5 +402,14 @@ private:
     std::uint32_t intsLeft_ = 0;
     std::uint32_t floatsLeft_ = 0;
 };
+
+// A string value (a texture file name), from either source.
+template <typename Source>
+bool ReadString(Source& source, std::string& s) {
+    std::string_view text;
+    if (source.Next(text) != XTok::String) return false;
+    s.assign(text);
+    return true;
+}
 
 }  // namespace d3dx
