@@ -1,7 +1,9 @@
 // Texture files: the picture formats decode to the right pixels, DDS files in each format and
 // hostile headers, power-of-two sizes and the box-filtered mip chain, and the D3DX entry point.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 
 #include "platform/d3dx/texture_files.h"
@@ -305,6 +307,42 @@ TEST(Textures, CreateTextureFromFileMakesTheChainOrFailsNegative) {
     }
     // A directory is not a texture file.
     EXPECT_LT(D3DXCreateTextureFromFileA(device, dir.Path("").c_str(), &texture), 0);
+}
+
+}  // namespace
+
+#include "platform/d3dx/isolated_process.h"
+
+namespace {
+
+// The third-party decoders run through this: whatever they do, the caller gets an answer.
+TEST(IsolatedWork, ACrashOrAHangIsAFailureAndAnAnswerComesBackWhole) {
+    const d3dx::IsolatedResult fine = d3dx::RunIsolated([] { return std::string(100000, 'x'); }, 5000);
+    EXPECT_TRUE(fine.ok);
+    EXPECT_EQ(fine.output.size(), 100000u);
+    const d3dx::IsolatedResult crash = d3dx::RunIsolated(
+        [] {
+            raise(SIGSEGV);
+            return std::string();
+        },
+        5000);
+    EXPECT_FALSE(crash.ok);
+    EXPECT_NE(crash.failure.find("crashed"), std::string::npos) << crash.failure;
+    const d3dx::IsolatedResult hang = d3dx::RunIsolated(
+        [] {
+            for (;;) pause();
+            return std::string();
+        },
+        200);
+    EXPECT_FALSE(hang.ok);
+    EXPECT_NE(hang.failure.find("did not finish"), std::string::npos) << hang.failure;
+    const d3dx::IsolatedResult quit = d3dx::RunIsolated(
+        [] {
+            _exit(3);
+            return std::string();
+        },
+        5000);
+    EXPECT_FALSE(quit.ok);
 }
 
 }  // namespace

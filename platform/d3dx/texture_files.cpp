@@ -6,12 +6,14 @@
 #include <bit>
 #include <cstring>
 
+#include "platform/d3dx/isolated_process.h"
 #include "platform/d3dx/stb_image_config.h"
 
 namespace d3dx {
 namespace {
 
 constexpr std::uint64_t kMaxPixels = std::uint64_t{64} << 20;
+constexpr int kDecodeTimeLimitMs = 20000;
 
 std::uint32_t Expand565(std::uint16_t c) {
     const std::uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
@@ -137,7 +139,7 @@ bool JpegTablesSane(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-bool DecodeWithStb(std::span<const std::uint8_t> bytes, TextureData& out, std::string& error) {
+bool DecodeWithStbHere(std::span<const std::uint8_t> bytes, TextureData& out, std::string& error) {
     if (JpegStart(bytes) && !JpegTablesSane(bytes)) {
         return error = "bad JPEG Huffman table", false;
     }
@@ -164,6 +166,40 @@ bool DecodeWithStb(std::span<const std::uint8_t> bytes, TextureData& out, std::s
     out.width = static_cast<UINT>(w);
     out.height = static_cast<UINT>(h);
     out.levels.push_back(std::move(level));
+    return true;
+}
+
+// stb_image (as packaged) has faults on hostile files that can read or write outside its
+// buffers; it runs in a child process, where such a fault is a failed decode.
+bool DecodeWithStb(std::span<const std::uint8_t> bytes, TextureData& out, std::string& error) {
+    const IsolatedResult run = RunIsolated(
+        [bytes] {
+            TextureData t;
+            std::string why;
+            if (!DecodeWithStbHere(bytes, t, why)) return "E" + why;
+            std::string answer = "P";
+            const std::uint32_t header[3] = {t.format, t.width, t.height};
+            answer.append(reinterpret_cast<const char*>(header), sizeof header);
+            answer.append(reinterpret_cast<const char*>(t.levels[0].data()), t.levels[0].size());
+            return answer;
+        },
+        kDecodeTimeLimitMs);
+    if (!run.ok) return error = "the picture decoder " + run.failure, false;
+    if (run.output.empty() || run.output[0] != 'P') {
+        return error = run.output.empty() ? "the picture decoder said nothing" : run.output.substr(1), false;
+    }
+    std::uint32_t header[3];
+    if (run.output.size() < 1 + sizeof header) return error = "the picture decoder's answer is cut short", false;
+    std::memcpy(header, run.output.data() + 1, sizeof header);
+    const std::size_t bytesWanted = std::size_t{header[1]} * header[2] * 4;
+    if (run.output.size() != 1 + sizeof header + bytesWanted) {
+        return error = "the picture decoder's answer is cut short", false;
+    }
+    out = TextureData{};
+    out.format = static_cast<D3DFORMAT>(header[0]);
+    out.width = header[1];
+    out.height = header[2];
+    out.levels.emplace_back(run.output.begin() + 1 + sizeof header, run.output.end());
     return true;
 }
 

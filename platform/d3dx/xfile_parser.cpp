@@ -179,7 +179,8 @@ private:
         static_assert(sizeof(Vec3) == 3 * sizeof(float));
         if (!Plausible(count, 3)) return Fail("count larger than the file");
         out.resize(count);
-        return src_.ReadFloats(&out.data()->x, std::size_t{count} * 3) || Fail("bad vector");
+        return src_.ReadFloats(reinterpret_cast<float*>(out.data()), std::size_t{count} * 3) ||
+               Fail("bad vector");
     }
 
     // Reads `faceCount` faces: each a corner count of at least three, then that many indices,
