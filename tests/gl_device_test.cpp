@@ -398,3 +398,45 @@ Out vs_main(float4 p : POSITION) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlDeviceTest, CreationAndScenesGiveDirect3DsResults) {
+    EXPECT_EQ(Direct3DCreate9(31), nullptr);
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    D3DPRESENT_PARAMETERS pp{};
+    pp.Windowed = TRUE;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    IDirect3DDevice9* device = reinterpret_cast<IDirect3DDevice9*>(&pp);
+    // No window: no device, and the pointer cleared.
+    EXPECT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
+                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device, nullptr);
+    pp.hDeviceWindow = window_;
+    EXPECT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, 0, &pp, &device),
+              D3DERR_INVALIDCALL);  // no vertex processing named
+    d3d->Release();
+
+    IDirect3DDevice9* made = MakeDevice();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(made->BeginScene(), D3D_OK);
+    EXPECT_EQ(made->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(made->EndScene(), D3D_OK);
+    EXPECT_EQ(made->Clear(0, nullptr, 0, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(made->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);  // D16 has none
+    EXPECT_EQ(made->SetTransform(D3DTS_WORLD, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(made->SetLight(0, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(made->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    // The program's non-maskable type with quality 2 asks for 8 samples, as many as the driver has.
+    device_->Release();
+    device_ = nullptr;
+    MakeDevice(D3DMULTISAMPLE_NONMASKABLE, 2);
+    GLint maxSamples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
+    EXPECT_EQ(device_->SampleCount(), std::min(8, static_cast<int>(maxSamples)));
+}
+
+}  // namespace
