@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
         peakKb = std::max(peakKb, usage.ru_maxrss);
     }
     std::printf("assimp (%s) %s: %.1f MB, best of %d: %.3f s, %.0f MB/s; peak resident %.1f MB\n",
-                indexed ? "indexed" : "raw", argv[1], mb, runs, best, mb / best, peakKb / 1024.0 * 1.048576);
+                indexed ? "indexed" : "raw", argv[1], mb, runs, best, mb / best,
+                peakKb / 1024.0 * 1.048576);
     return 0;
 }

@@ -22,7 +22,8 @@ int main() {
     SDL_GL_SwapWindow(window);
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    std::printf("first-frame-ns %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+    std::printf("first-frame-ns %lld\n",
+                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
     SDL_Quit();

@@ -38,7 +38,9 @@ double WallSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 
 gl::GlDevice* MakeDevice(D3DMULTISAMPLE_TYPE type, DWORD quality) {
     WNDCLASSA wc{};
@@ -49,8 +51,9 @@ gl::GlDevice* MakeDevice(D3DMULTISAMPLE_TYPE type, DWORD quality) {
                                   nullptr, nullptr, nullptr, nullptr);
     D3DPRESENT_PARAMETERS pp = test::ProgramPresentation(window, type, quality);
     IDirect3DDevice9* device = nullptr;
-    Direct3DCreate9(D3D_SDK_VERSION)->CreateDevice(0, D3DDEVTYPE_HAL, window,
-                                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);
+    Direct3DCreate9(D3D_SDK_VERSION)
+        ->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
+                       &device);
     return gl::GlDeviceOf(device);
 }
 
@@ -96,7 +99,8 @@ void DrawCost(gl::GlDevice* device) {
     data.vertices.resize(std::size_t{data.vertexCount} * 12);
     auto* v = reinterpret_cast<float*>(data.vertices.data());
     for (int i = 0; i < kSubsets; ++i) {
-        const float x = -0.9f + 1.8f * static_cast<float>(i % 100) / 100, y = -0.9f + 1.8f * static_cast<float>(i / 100) / 100;
+        const float x = -0.9f + 1.8f * static_cast<float>(i % 100) / 100,
+                    y = -0.9f + 1.8f * static_cast<float>(i / 100) / 100;
         const float tri[9] = {x, y, 0.5f, x + 0.01f, y, 0.5f, x, y + 0.01f, 0.5f};
         std::memcpy(v + 9 * i, tri, sizeof tri);
     }
@@ -137,9 +141,10 @@ void DrawCost(gl::GlDevice* device) {
         hand = std::min(hand, ThreadSeconds() - t);
         glFinish();
     }
-    std::printf("DrawSubset: %.2f us per draw (device) vs %.2f us (hand-written glDrawElements), "
-                "ratio %.2f\n",
-                ours / kSubsets * 1e6, hand / kSubsets * 1e6, ours / hand);
+    std::printf(
+        "DrawSubset: %.2f us per draw (device) vs %.2f us (hand-written glDrawElements), "
+        "ratio %.2f\n",
+        ours / kSubsets * 1e6, hand / kSubsets * 1e6, ours / hand);
 }
 
 // ---- 2. Frame time -----------------------------------------------------------------------------
@@ -158,10 +163,12 @@ HandMesh UploadMesh(const d3dx::XFileContents& x, const std::vector<GLuint>& byM
     glBindVertexArray(m.vao);
     glGenBuffers(1, &m.vbo);
     glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(x.mesh.vertices.size()), x.mesh.vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(x.mesh.vertices.size()),
+                 x.mesh.vertices.data(), GL_STATIC_DRAW);
     glGenBuffers(1, &m.ibo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(x.mesh.indices.size() * 4), x.mesh.indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(x.mesh.indices.size() * 4),
+                 x.mesh.indices.data(), GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(x.mesh.stride), nullptr);
     const std::size_t uvOffset = x.mesh.stride - 8;
@@ -182,8 +189,9 @@ GLuint UploadTexture(const d3dx::TextureData& t) {
     glBindTexture(GL_TEXTURE_2D, id);
     for (std::size_t level = 0; level < t.levels.size(); ++level) {
         glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8,
-                     std::max(1, static_cast<int>(t.width) >> level), std::max(1, static_cast<int>(t.height) >> level),
-                     0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, t.levels[level].data());
+                     std::max(1, static_cast<int>(t.width) >> level),
+                     std::max(1, static_cast<int>(t.height) >> level), 0, GL_BGRA,
+                     GL_UNSIGNED_INT_8_8_8_8_REV, t.levels[level].data());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(t.levels.size()) - 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -232,17 +240,20 @@ void FrameTime(gl::GlDevice* device, const std::string& assets, int frames) {
         for (DWORD m = 0; m < objects[i].count; ++m) {
             IDirect3DTexture9* t = nullptr;
             if (records[m].pTextureFilename) {
-                D3DXCreateTextureFromFileA(device, (assets + "/" + records[m].pTextureFilename).c_str(), &t);
+                D3DXCreateTextureFromFileA(
+                    device, (assets + "/" + records[m].pTextureFilename).c_str(), &t);
             }
             objects[i].textures.push_back(t);
         }
         D3DXMatrixTranslation(&objects[i].world, places[i].x, places[i].y, places[i].z);
     }
     ID3DXFont* font = nullptr;
-    D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, 0, CLEARTYPE_QUALITY, 0, "Verdana", &font);
-    const char* lines[3] = {"rendering in process...",
-                            "SPACE: show/hide text; RETURN: wireframe; M: mouse look; R: rotate meshes; U: use shaders",
-                            "dbg info empty"};
+    D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, 0, CLEARTYPE_QUALITY, 0,
+                    "Verdana", &font);
+    const char* lines[3] = {
+        "rendering in process...",
+        "SPACE: show/hide text; RETURN: wireframe; M: mouse look; R: rotate meshes; U: use shaders",
+        "dbg info empty"};
     Matrix4 view, projection;
     const Vec3 eye{0.5f, 0.5f, -3.5f}, at{0, 0, 0}, up{0, 1, 0};
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
@@ -274,10 +285,12 @@ void FrameTime(gl::GlDevice* device, const std::string& assets, int frames) {
     std::vector<GLuint> textures[2];
     for (int i = 0; i < 2; ++i) {
         for (const d3dx::XMaterial& m : contents[i].materials) {
-            textures[i].push_back(m.hasTexture ? UploadTexture(LoadTexture(assets + "/" + m.texture)) : 0);
+            textures[i].push_back(
+                m.hasTexture ? UploadTexture(LoadTexture(assets + "/" + m.texture)) : 0);
         }
     }
-    HandMesh hand[2] = {UploadMesh(contents[0], textures[0], 0, 0, 5), UploadMesh(contents[1], textures[1], 0, 8.5f, 3)};
+    HandMesh hand[2] = {UploadMesh(contents[0], textures[0], 0, 0, 5),
+                        UploadMesh(contents[1], textures[1], 0, 8.5f, 3)};
     const GLuint program = Program(kMeshVs, kMeshFs);
     const int samples = device->SampleCount();
     GLuint fbo, color, depth, resolve, resolveColor;
@@ -301,7 +314,8 @@ void FrameTime(gl::GlDevice* device, const std::string& assets, int frames) {
     GLuint atlasTexture, textVao, textVbo;
     glGenTextures(1, &atlasTexture);
     glBindTexture(GL_TEXTURE_2D, atlasTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, atlas->width, atlas->height, 0, GL_RED, GL_UNSIGNED_BYTE, atlas->coverage.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, atlas->width, atlas->height, 0, GL_RED, GL_UNSIGNED_BYTE,
+                 atlas->coverage.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
@@ -324,12 +338,14 @@ void main() { fragColor = vec4(uColor.rgb, uColor.a * texture(uAtlas, vUv).r); }
         const int baseline = 14 * i + atlas->ascent;
         for (const char* c = lines[i]; *c; ++c) {
             const d3dx::Glyph& g = atlas->glyphs[static_cast<unsigned char>(*c)];
-            const float x = static_cast<float>(pen + g.left), y = static_cast<float>(baseline - g.top);
+            const float x = static_cast<float>(pen + g.left),
+                        y = static_cast<float>(baseline - g.top);
             const float w = static_cast<float>(g.width), h = static_cast<float>(g.height);
-            const float u0 = static_cast<float>(g.x) / atlas->width, v0 = static_cast<float>(g.y) / atlas->height;
+            const float u0 = static_cast<float>(g.x) / atlas->width,
+                        v0 = static_cast<float>(g.y) / atlas->height;
             const float u1 = (g.x + w) / atlas->width, v1 = (g.y + h) / atlas->height;
-            const float q[24] = {x, y, u0, v0, x + w, y, u1, v0, x + w, y + h, u1, v1,
-                                 x, y, u0, v0, x + w, y + h, u1, v1, x, y + h, u0, v1};
+            const float q[24] = {x, y, u0, v0, x + w, y,     u1, v0, x + w, y + h, u1, v1,
+                                 x, y, u0, v0, x + w, y + h, u1, v1, x,     y + h, u0, v1};
             quads[i].insert(quads[i].end(), q, q + 24);
             pen += g.advance;
         }
@@ -358,7 +374,8 @@ void main() { fragColor = vec4(uColor.rgb, uColor.a * texture(uAtlas, vUv).r); }
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glUseProgram(program);
         glUniformMatrix4fv(glGetUniformLocation(program, "uView"), 1, GL_FALSE, &view.m[0][0]);
-        glUniformMatrix4fv(glGetUniformLocation(program, "uProjection"), 1, GL_FALSE, &projection.m[0][0]);
+        glUniformMatrix4fv(glGetUniformLocation(program, "uProjection"), 1, GL_FALSE,
+                           &projection.m[0][0]);
         glUniform2f(glGetUniformLocation(program, "uClipAdjust"), 1.0f / 1000, 1.0f / 500);
         glActiveTexture(GL_TEXTURE0);
         glBindSampler(0, 0);
@@ -382,7 +399,8 @@ void main() { fragColor = vec4(uColor.rgb, uColor.a * texture(uAtlas, vUv).r); }
         glBindBuffer(GL_ARRAY_BUFFER, textVbo);
         for (int i = 0; i < 3; ++i) {
             glUniform4f(glGetUniformLocation(textProgram, "uColor"), 1, i < 2 ? 1.0f : 0.0f, 0, 1);
-            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quads[i].size() * 4), quads[i].data(), GL_STREAM_DRAW);
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quads[i].size() * 4),
+                         quads[i].data(), GL_STREAM_DRAW);
             glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(quads[i].size() / 4));
         }
         glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);

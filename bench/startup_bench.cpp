@@ -66,12 +66,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc >= 5 ? std::atoi(argv[4]) : 9;
-    setenv("SDL_VIDEODRIVER", getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "offscreen", 1);
+    setenv("SDL_VIDEODRIVER", getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "offscreen",
+           1);
     std::vector<double> ours, bare;
     for (int i = 0; i < runs; ++i) {
-        const double a = Measure({argv[1], "--dir", argv[3], "--iterations", "1", "--frame", "0",
-                                  "--out", "/dev/null", "--stamp-first-frame", "--driver",
-                                  getenv("SDL_VIDEODRIVER")});
+        const double a =
+            Measure({argv[1], "--dir", argv[3], "--iterations", "1", "--frame", "0", "--out",
+                     "/dev/null", "--stamp-first-frame", "--driver", getenv("SDL_VIDEODRIVER")});
         const double b = Measure({argv[2]});
         if (a < 0 || b < 0) {
             std::fprintf(stderr, "a run failed\n");
@@ -81,8 +82,9 @@ int main(int argc, char** argv) {
         bare.push_back(b);
     }
     const double a = Median(ours), b = Median(bare);
-    std::printf("start-up to the first presented frame (median of %d, driver %s): tessaline %.1f ms, "
-                "bare SDL + OpenGL %.1f ms, ratio %.2f\n",
-                runs, getenv("SDL_VIDEODRIVER"), a, b, a / b);
+    std::printf(
+        "start-up to the first presented frame (median of %d, driver %s): tessaline %.1f ms, "
+        "bare SDL + OpenGL %.1f ms, ratio %.2f\n",
+        runs, getenv("SDL_VIDEODRIVER"), a, b, a / b);
     return 0;
 }

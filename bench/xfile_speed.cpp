@@ -41,8 +41,8 @@ void Generate(const std::string& dir) {
     for (int z = 0; z + 1 < kSide; ++z) {
         for (int x = 0; x + 1 < kSide; ++x) {
             const int i = z * kSide + x;
-            std::snprintf(buf, sizeof buf, "    4;%d,%d,%d,%d;%s\n", i, i + kSide, i + kSide + 1, i + 1,
-                          (z == kSide - 2 && x == kSide - 2) ? ";" : ",");
+            std::snprintf(buf, sizeof buf, "    4;%d,%d,%d,%d;%s\n", i, i + kSide, i + kSide + 1,
+                          i + 1, (z == kSide - 2 && x == kSide - 2) ? ";" : ",");
             faces += buf;
         }
     }
@@ -63,8 +63,9 @@ void Generate(const std::string& dir) {
     }
     text += "}\nMeshMaterialList {\n1;\n" + std::to_string(quads) + ";\n";
     for (int f = 0; f < quads; ++f) text += f + 1 < quads ? "    0,\n" : "    0;;\n";
-    text += "Material {\n0.8;0.7;0.5;1.0;;\n10.0;\n0.2;0.2;0.2;;\n0.0;0.0;0.0;;\n"
-            "TextureFilename { \"sand.bmp\"; }\n}\n}\n}\n";
+    text +=
+        "Material {\n0.8;0.7;0.5;1.0;;\n10.0;\n0.2;0.2;0.2;;\n0.0;0.0;0.0;;\n"
+        "TextureFilename { \"sand.bmp\"; }\n}\n}\n}\n";
     std::FILE* f = std::fopen((dir + "/grid.x").c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
@@ -165,9 +166,9 @@ RunResult MeasureOnce(const char* path) {
         const bool ok = d3dx::ReadXFileFromPath(path, contents, error);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const double mesh = static_cast<double>(contents.mesh.vertices.size() +
-                                                contents.mesh.indices.size() * 4 +
-                                                contents.mesh.attributes.size() * 4);
+        const double mesh =
+            static_cast<double>(contents.mesh.vertices.size() + contents.mesh.indices.size() * 4 +
+                                contents.mesh.attributes.size() * 4);
         if (!ok) std::fprintf(stderr, "%s\n", error.c_str());
         const double result[3] = {ok ? 1.0 : 0.0, seconds, mesh};
         if (write(fds[1], result, sizeof result) != sizeof result) _exit(1);
@@ -210,10 +211,11 @@ int main(int argc, char** argv) {
         }
         const double peakMb = best.peakKb / 1024.0 * 1.048576;
         const double budgetMb = mb + 2 * best.meshBytes / 1e6;
-        std::printf("file %s: %.1f MB, best of %d: %.3f s, %.0f MB/s; peak resident %.1f MB "
-                    "(input + twice the mesh: %.1f MB; mesh %.1f MB)\n",
-                    argv[2], mb, runs, best.seconds, mb / best.seconds, peakMb, budgetMb,
-                    best.meshBytes / 1e6);
+        std::printf(
+            "file %s: %.1f MB, best of %d: %.3f s, %.0f MB/s; peak resident %.1f MB "
+            "(input + twice the mesh: %.1f MB; mesh %.1f MB)\n",
+            argv[2], mb, runs, best.seconds, mb / best.seconds, peakMb, budgetMb,
+            best.meshBytes / 1e6);
         return 0;
     }
     std::fprintf(stderr, "usage: xfile_speed generate DIR | measure FILE [RUNS]\n");

@@ -11,13 +11,21 @@ Camera* camera = nullptr;
 
 namespace {
 
-Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 Add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 Scale(const Vec3& v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+Vec3 Sub(const Vec3& a, const Vec3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 Add(const Vec3& a, const Vec3& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 Scale(const Vec3& v, float s) {
+    return {v.x * s, v.y * s, v.z * s};
+}
 Vec3 Cross(const Vec3& a, const Vec3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-bool IsZero(const Vec3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
+bool IsZero(const Vec3& v) {
+    return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f;
+}
 
 Vec3 Normalized(const Vec3& v) {
     Vec3 out;

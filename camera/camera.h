@@ -4,7 +4,7 @@
 #include "platform/graphics_device.h"
 
 class Camera {
-public:
+  public:
     Camera();
 
     void SetEye(const Vec3& position);

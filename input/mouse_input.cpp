@@ -16,7 +16,9 @@ constexpr int kMaxReacquireTries = 8;
 // Set once the set-up has run to its end; a mouse whose set-up stopped reads as still.
 bool g_mouseReady = false;
 
-void Report(const char* text) { MessageBoxA(nullptr, text, "ERROR", MB_OK); }
+void Report(const char* text) {
+    MessageBoxA(nullptr, text, "ERROR", MB_OK);
+}
 
 void PublishStill() {
     mouseInput->deltaX = 0;

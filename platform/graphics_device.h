@@ -69,8 +69,7 @@ inline constexpr DWORD D3DCREATE_HARDWARE_VERTEXPROCESSING = 0x00000040;
 inline constexpr DWORD D3DCREATE_MIXED_VERTEXPROCESSING = 0x00000080;
 
 constexpr DWORD MakeFourCC(char a, char b, char c, char d) {
-    return DWORD(BYTE(a)) | (DWORD(BYTE(b)) << 8) | (DWORD(BYTE(c)) << 16) |
-           (DWORD(BYTE(d)) << 24);
+    return DWORD(BYTE(a)) | (DWORD(BYTE(b)) << 8) | (DWORD(BYTE(c)) << 16) | (DWORD(BYTE(d)) << 24);
 }
 
 enum D3DFORMAT : DWORD {
@@ -281,7 +280,9 @@ struct D3DVERTEXELEMENT9 {
     BYTE Usage;
     BYTE UsageIndex;
 };
-inline constexpr D3DVERTEXELEMENT9 D3DDECL_END() { return {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}; }
+inline constexpr D3DVERTEXELEMENT9 D3DDECL_END() {
+    return {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0};
+}
 inline constexpr UINT MAX_FVF_DECL_SIZE = 65;
 
 // Flexible vertex format bits, as a loaded mesh reports its layout.
@@ -548,8 +549,7 @@ HRESULT D3DXCompileShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
                                    LPD3DXCONSTANTTABLE* ppConstantTable);
 HRESULT D3DXCreateFontA(LPDIRECT3DDEVICE9 pDevice, INT Height, UINT Width, UINT Weight,
                         UINT MipLevels, BOOL Italic, DWORD CharSet, DWORD OutputPrecision,
-                        DWORD Quality, DWORD PitchAndFamily, LPCSTR pFaceName,
-                        LPD3DXFONT* ppFont);
+                        DWORD Quality, DWORD PitchAndFamily, LPCSTR pFaceName, LPD3DXFONT* ppFont);
 
 // ---- D3DX math: each writes its result through its first argument and returns it ------------
 

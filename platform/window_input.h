@@ -48,9 +48,15 @@ using HCURSOR = HCURSOR__*;
 using HBRUSH = HBRUSH__*;
 using HMENU = HMENU__*;
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr HRESULT HresultOf(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+constexpr HRESULT HresultOf(std::uint32_t bits) {
+    return static_cast<HRESULT>(bits);
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -77,7 +83,7 @@ struct IUnknown {
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
 
-protected:
+  protected:
     virtual ~IUnknown() = default;
 };
 using LPUNKNOWN = IUnknown*;
@@ -123,7 +129,9 @@ struct MSG {
 using LPMSG = MSG*;
 
 // Resource identifiers travel as small integers in a string pointer.
-inline LPSTR MAKEINTRESOURCEA(std::uintptr_t id) { return reinterpret_cast<LPSTR>(id); }
+inline LPSTR MAKEINTRESOURCEA(std::uintptr_t id) {
+    return reinterpret_cast<LPSTR>(id);
+}
 inline constexpr std::uintptr_t IDI_APPLICATION_ID = 32512;
 inline constexpr std::uintptr_t IDI_WINLOGO_ID = 32517;
 inline constexpr std::uintptr_t IDC_ARROW_ID = 32512;
@@ -265,8 +273,8 @@ HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
 BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
-                     int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                     int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                      HINSTANCE hInstance, LPVOID lpParam);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL SetForegroundWindow(HWND hWnd);
@@ -274,8 +282,7 @@ HWND SetFocus(HWND hWnd);
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
 int ShowCursor(BOOL bShow);
-BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
-                  UINT wRemoveMsg);
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 LRESULT DispatchMessageA(const MSG* lpMsg);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

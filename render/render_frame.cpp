@@ -26,7 +26,9 @@ constexpr OverlayLine kOverlay[] = {
     {"dbg info empty", kRed},
 };
 
-MeshObject* Slot(int i) { return i < sceneTable.count ? sceneTable.slots[i] : nullptr; }
+MeshObject* Slot(int i) {
+    return i < sceneTable.count ? sceneTable.slots[i] : nullptr;
+}
 
 void DrawOverlay() {
     if (!font) return;
@@ -47,7 +49,8 @@ void RenderFrame() {
         static bool reported = false;
         if (!reported) {
             reported = true;
-            MessageBoxA(nullptr, "pD3DDevice initialize FAILED!", "FATAL ERROR", MB_ICONINFORMATION);
+            MessageBoxA(nullptr, "pD3DDevice initialize FAILED!", "FATAL ERROR",
+                        MB_ICONINFORMATION);
         }
         return;
     }

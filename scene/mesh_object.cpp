@@ -9,8 +9,17 @@ constexpr float kRadiansPerDegree = 0.017453292f;
 }
 
 MeshObject::MeshObject()
-    : mesh(nullptr), materials(nullptr), textures(nullptr), materialCount(0), world{}, position{},
-      rotation{}, translation{}, rotationX{}, rotationY{}, rotationZ{} {}
+    : mesh(nullptr),
+      materials(nullptr),
+      textures(nullptr),
+      materialCount(0),
+      world{},
+      position{},
+      rotation{},
+      translation{},
+      rotationX{},
+      rotationY{},
+      rotationZ{} {}
 
 void MeshObject::Load(const char* fileName) {
     ID3DXBuffer* materialBuffer = nullptr;
@@ -48,7 +57,9 @@ void MeshObject::SetPosition(float x, float y, float z) {
     D3DXMatrixTranslation(&translation, x, y, z);
 }
 
-void MeshObject::SetRotation(float x, float y, float z) { rotation = {x, y, z}; }
+void MeshObject::SetRotation(float x, float y, float z) {
+    rotation = {x, y, z};
+}
 
 void MeshObject::SetPlacement(float px, float py, float pz, float rx, float ry, float rz) {
     SetPosition(px, py, pz);

@@ -5,7 +5,7 @@
 #include "platform/graphics_device.h"
 
 class MeshObject {
-public:
+  public:
     MeshObject();
 
     void Load(const char* fileName);

@@ -11,7 +11,9 @@ void FollowWireframe(bool on) {
     if (device) device->SetRenderState(D3DRS_FILLMODE, on ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
 }
 
-void FollowMouseLook(bool on) { ShowCursor(on ? FALSE : TRUE); }
+void FollowMouseLook(bool on) {
+    ShowCursor(on ? FALSE : TRUE);
+}
 
 struct ToggleKey {
     WPARAM key;

@@ -14,27 +14,34 @@ const std::string kSource = TESS_SOURCE_DIR;
 
 TEST(DefaultAssets, TheCommittedFilesAreTheGeneratorsOutput) {
     test::TempDir assets, data;
-    const std::string command = std::string(TESS_ASSET_GENERATOR) + " " + assets.path() + " " + data.path();
+    const std::string command =
+        std::string(TESS_ASSET_GENERATOR) + " " + assets.path() + " " + data.path();
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* name : {"Tiger.x", "seafloor.x", "tiger_coat.bmp", "tiger_muzzle.bmp", "sand.bmp",
-                             "vertex.vsh", "pixel.psh"}) {
+    for (const char* name : {"Tiger.x", "seafloor.x", "tiger_coat.bmp", "tiger_muzzle.bmp",
+                             "sand.bmp", "vertex.vsh", "pixel.psh"}) {
         SCOPED_TRACE(name);
         const std::string committed = test::ReadFile(kSource + "/assets/" + name);
         ASSERT_FALSE(committed.empty());
-        EXPECT_TRUE(committed == test::ReadFile(assets.Path(name))) << "regenerate with asset_generator";
+        EXPECT_TRUE(committed == test::ReadFile(assets.Path(name)))
+            << "regenerate with asset_generator";
     }
     for (const char* name : {"Tiger_bin.x", "Tiger_tzip.x"}) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(test::ReadFile(kSource + "/tests/data/" + name) == test::ReadFile(data.Path(name)));
+        EXPECT_TRUE(test::ReadFile(kSource + "/tests/data/" + name) ==
+                    test::ReadFile(data.Path(name)));
     }
 }
 
 TEST(DefaultAssets, TheTigerReadsTheSameInEveryEncoding) {
     d3dx::XFileContents text, binary, zip;
     std::string error;
-    ASSERT_TRUE(d3dx::ReadXFileFromPath((kSource + "/assets/Tiger.x").c_str(), text, error)) << error;
-    ASSERT_TRUE(d3dx::ReadXFileFromPath((kSource + "/tests/data/Tiger_bin.x").c_str(), binary, error)) << error;
-    ASSERT_TRUE(d3dx::ReadXFileFromPath((kSource + "/tests/data/Tiger_tzip.x").c_str(), zip, error)) << error;
+    ASSERT_TRUE(d3dx::ReadXFileFromPath((kSource + "/assets/Tiger.x").c_str(), text, error))
+        << error;
+    ASSERT_TRUE(
+        d3dx::ReadXFileFromPath((kSource + "/tests/data/Tiger_bin.x").c_str(), binary, error))
+        << error;
+    ASSERT_TRUE(d3dx::ReadXFileFromPath((kSource + "/tests/data/Tiger_tzip.x").c_str(), zip, error))
+        << error;
     EXPECT_TRUE(text.mesh.vertices == binary.mesh.vertices);
     EXPECT_TRUE(text.mesh.vertices == zip.mesh.vertices);
     EXPECT_TRUE(text.mesh.indices == binary.mesh.indices);

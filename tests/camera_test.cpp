@@ -16,7 +16,7 @@
 namespace {
 
 class Cameras : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         record::InstallRecordingPlatform();
         device = test::RecordingDevice();
@@ -32,8 +32,12 @@ protected:
         mouseInput = nullptr;
     }
 
-    Vec3 Dir() const { return {cam_.target.x - cam_.eye.x, cam_.target.y - cam_.eye.y, cam_.target.z - cam_.eye.z}; }
-    std::vector<std::string> Views() { return test::TextsOf(record::Log().Calls(), {"SetTransform"}); }
+    Vec3 Dir() const {
+        return {cam_.target.x - cam_.eye.x, cam_.target.y - cam_.eye.y, cam_.target.z - cam_.eye.z};
+    }
+    std::vector<std::string> Views() {
+        return test::TextsOf(record::Log().Calls(), {"SetTransform"});
+    }
 
     Camera cam_;
     MouseInput mouse_;
@@ -56,8 +60,9 @@ TEST_F(Cameras, MoveGoesForwardAndStrafeGoesLeft) {
     // Each operation hands the device its view at once.
     Matrix4 view;
     D3DXMatrixLookAtLH(&view, &cam_.eye, &cam_.target, &cam_.up);
-    EXPECT_EQ(Views(), std::vector<std::string>{test::CallText(
-                           "SetTransform", test::Args(2, platform::Verbatim{FmtValue(view)}), "0")});
+    EXPECT_EQ(Views(),
+              std::vector<std::string>{test::CallText(
+                  "SetTransform", test::Args(2, platform::Verbatim{FmtValue(view)}), "0")});
 }
 
 TEST_F(Cameras, YawAndPitchTurnByTheMouseCountsTimesTheSensitivity) {

@@ -29,11 +29,31 @@ void ExpectMatrixNear(const Matrix4& a, const Matrix4& b, float tolerance = 1e-6
     }
 }
 
-Matrix4 RotX(float a) { Matrix4 m; D3DXMatrixRotationX(&m, a); return m; }
-Matrix4 RotY(float a) { Matrix4 m; D3DXMatrixRotationY(&m, a); return m; }
-Matrix4 RotZ(float a) { Matrix4 m; D3DXMatrixRotationZ(&m, a); return m; }
-Matrix4 Move(float x, float y, float z) { Matrix4 m; D3DXMatrixTranslation(&m, x, y, z); return m; }
-Matrix4 Mul(const Matrix4& a, const Matrix4& b) { Matrix4 m; D3DXMatrixMultiply(&m, &a, &b); return m; }
+Matrix4 RotX(float a) {
+    Matrix4 m;
+    D3DXMatrixRotationX(&m, a);
+    return m;
+}
+Matrix4 RotY(float a) {
+    Matrix4 m;
+    D3DXMatrixRotationY(&m, a);
+    return m;
+}
+Matrix4 RotZ(float a) {
+    Matrix4 m;
+    D3DXMatrixRotationZ(&m, a);
+    return m;
+}
+Matrix4 Move(float x, float y, float z) {
+    Matrix4 m;
+    D3DXMatrixTranslation(&m, x, y, z);
+    return m;
+}
+Matrix4 Mul(const Matrix4& a, const Matrix4& b) {
+    Matrix4 m;
+    D3DXMatrixMultiply(&m, &a, &b);
+    return m;
+}
 
 TEST(D3DXMath, TranslationPutsTheOffsetInTheLastRow) {
     const Matrix4 m = Move(0.0f, 8.5f, 3.0f);
@@ -132,7 +152,8 @@ TEST(D3DXMath, PerspectiveMapsNearToZeroAndFarToOneAndDividesByW) {
     EXPECT_EQ(p.m[3][3], 0.0f);
     EXPECT_NEAR(Apply(p, {0, 0, 1}).z, 0.0f, 1e-6f);
     EXPECT_NEAR(Apply(p, {0, 0, 500}).z, 1.0f, 1e-6f);
-    ExpectNear(Apply(p, {1, 1, 10}), {0.120710678f, 0.241421356f, (10.0f - 1.0f) * 500.0f / 499.0f / 10.0f});
+    ExpectNear(Apply(p, {1, 1, 10}),
+               {0.120710678f, 0.241421356f, (10.0f - 1.0f) * 500.0f / 499.0f / 10.0f});
 }
 
 TEST(D3DXMath, LookAtPutsTheTargetOnThePositiveZAxisOfTheView) {

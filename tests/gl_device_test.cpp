@@ -39,7 +39,7 @@ const std::vector<std::uint32_t> kQuadClockwise = {0, 1, 2, 0, 2, 3};
 const std::vector<std::uint32_t> kQuadCounterClockwise = {0, 2, 1, 0, 3, 2};
 
 class Drawing : public GlDeviceTest {
-protected:
+  protected:
     void SetUp() override {
         GlDeviceTest::SetUp();
         device = MakeDevice();
@@ -48,7 +48,9 @@ protected:
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
         Clear();
     }
-    void Clear() { device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0); }
+    void Clear() {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0);
+    }
     void Draw(ID3DXMesh* mesh, DWORD subset = 0) {
         device->BeginScene();
         EXPECT_EQ(mesh->DrawSubset(subset), D3D_OK);
@@ -114,7 +116,8 @@ TEST_F(Drawing, LightingWithAPointLightAndAMaterialGivesTheExpectedShade) {
         const float d = std::sqrt(0.64f + 0.64f + distance * distance);
         const float shade = (distance / d) / (1.0f + 0.25f * d);
         const auto channel = [&](float diffuse) {
-            return static_cast<std::uint32_t>(std::lround((0x20 / 255.0f + diffuse * shade) * 255.0f));
+            return static_cast<std::uint32_t>(
+                std::lround((0x20 / 255.0f + diffuse * shade) * 255.0f));
         };
         return 0xFF000000u | channel(0.9f) << 16 | channel(0.6f) << 8 | channel(0.3f);
     };
@@ -134,7 +137,9 @@ TEST_F(Drawing, CullingFollowsDirect3DsWindingAndZeroCullsNothing) {
     struct Case {
         DWORD cull;
         bool frontShows, backShows;
-    } cases[] = {{D3DCULL_CCW, true, false}, {D3DCULL_CW, false, true}, {D3DCULL_NONE, true, true},
+    } cases[] = {{D3DCULL_CCW, true, false},
+                 {D3DCULL_CW, false, true},
+                 {D3DCULL_NONE, true, true},
                  {0, true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cull);
@@ -150,10 +155,12 @@ TEST_F(Drawing, CullingFollowsDirect3DsWindingAndZeroCullsNothing) {
 
 TEST_F(Drawing, TheNearerOfTwoOverlappingMeshesWins) {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    ID3DXMesh* nearRed = MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE,
-                                  Quad(true, false, 0.3f, 0.5f, 0xFFFF0000, 0xFFFF0000), kQuadClockwise, {0, 0});
-    ID3DXMesh* farBlue = MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE,
-                                  Quad(true, false, 0.6f, 0.8f, 0xFF0000FF, 0xFF0000FF), kQuadClockwise, {0, 0});
+    ID3DXMesh* nearRed =
+        MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE, Quad(true, false, 0.3f, 0.5f, 0xFFFF0000, 0xFFFF0000),
+                 kQuadClockwise, {0, 0});
+    ID3DXMesh* farBlue =
+        MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE, Quad(true, false, 0.6f, 0.8f, 0xFF0000FF, 0xFF0000FF),
+                 kQuadClockwise, {0, 0});
     device->BeginScene();
     nearRed->DrawSubset(0);
     farBlue->DrawSubset(0);  // drawn later, but behind
@@ -192,7 +199,8 @@ TEST_F(Drawing, AVertexLandsAtThePixelWorkedOutByHand) {
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     Draw(mesh);
     // View space (1, 0.5, 5); x_ndc = 1 * 1.2071 / 5, y_ndc = 0.5 * 2.4142 / 5.
-    const double xNdc = 1.0 / std::tan(0.7853982 / 2) / 2.0 / 5.0, yNdc = 0.5 / std::tan(0.7853982 / 2) / 5.0;
+    const double xNdc = 1.0 / std::tan(0.7853982 / 2) / 2.0 / 5.0,
+                 yNdc = 0.5 / std::tan(0.7853982 / 2) / 5.0;
     const int px = static_cast<int>(std::lround((xNdc + 1) * 500.0));
     const int py = static_cast<int>(std::lround((1 - yNdc) * 250.0));
     EXPECT_EQ(PixelAt(px, py), 0xFFFFFFFFu) << px << "," << py;
@@ -224,19 +232,21 @@ TEST_F(Drawing, SettingTheSameStateTwiceReachesOpenGLOnce) {
 namespace {
 
 class PixelShaders : public Drawing {
-protected:
+  protected:
     IDirect3DPixelShader9* Compile(const char* source) {
         test::WriteFile(dir_.Path("shader.psh"), source);
         ID3DXBuffer* code = nullptr;
         ID3DXBuffer* errors = nullptr;
-        const HRESULT hr = D3DXCompileShaderFromFileA(dir_.Path("shader.psh").c_str(), nullptr,
-                                                      nullptr, "ps_main", "ps_2_0", 0, &code,
-                                                      &errors, nullptr);
-        EXPECT_EQ(hr, D3D_OK) << (errors ? static_cast<const char*>(errors->GetBufferPointer()) : "");
+        const HRESULT hr =
+            D3DXCompileShaderFromFileA(dir_.Path("shader.psh").c_str(), nullptr, nullptr, "ps_main",
+                                       "ps_2_0", 0, &code, &errors, nullptr);
+        EXPECT_EQ(hr, D3D_OK) << (errors ? static_cast<const char*>(errors->GetBufferPointer())
+                                         : "");
         if (FAILED(hr)) return nullptr;
         IDirect3DPixelShader9* shader = nullptr;
-        EXPECT_EQ(device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader),
-                  D3D_OK);
+        EXPECT_EQ(
+            device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader),
+            D3D_OK);
         code->Release();
         return shader;
     }
@@ -313,12 +323,14 @@ TEST_F(PixelShaders, ASwitchedOffShaderFallsBackToTheFixedFunctionResult) {
 
 TEST_F(Drawing, TheOverlayLinesWriteInsideTheirRowsAndNothingOutsideTheRectangle) {
     ID3DXFont* font = nullptr;
-    ASSERT_EQ(D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLEARTYPE_QUALITY, 0, "Verdana", &font),
+    ASSERT_EQ(D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, "Verdana", &font),
               D3D_OK);
     RECT rect{0, 0, 1000, 500};
     device->BeginScene();
-    EXPECT_EQ(font->DrawTextA(nullptr, "rendering in process...", -1, &rect, DT_TOP | DT_LEFT, 0xFFFFFF00), 14);
+    EXPECT_EQ(font->DrawTextA(nullptr, "rendering in process...", -1, &rect, DT_TOP | DT_LEFT,
+                              0xFFFFFF00),
+              14);
     rect.top += 14;
     font->DrawTextA(nullptr, "SPACE: show/hide text; RETURN: wireframe", -1, &rect, 0, 0xFFFFFF00);
     rect.top += 14;
@@ -334,8 +346,13 @@ TEST_F(Drawing, TheOverlayLinesWriteInsideTheirRowsAndNothingOutsideTheRectangle
         }
         return n;
     };
-    const auto yellow = [](std::uint32_t p) { return (p & 0xFFFF00) > 0xA0A000 && (p & 0xFF) < 0x60 && ((p >> 16) & 0xFF) > 0xA0 && ((p >> 8) & 0xFF) > 0xA0; };
-    const auto red = [](std::uint32_t p) { return ((p >> 16) & 0xFF) > 0xA0 && ((p >> 8) & 0xFF) < 0x60; };
+    const auto yellow = [](std::uint32_t p) {
+        return (p & 0xFFFF00) > 0xA0A000 && (p & 0xFF) < 0x60 && ((p >> 16) & 0xFF) > 0xA0 &&
+               ((p >> 8) & 0xFF) > 0xA0;
+    };
+    const auto red = [](std::uint32_t p) {
+        return ((p >> 16) & 0xFF) > 0xA0 && ((p >> 8) & 0xFF) < 0x60;
+    };
     EXPECT_GT(count(0, 14, 0, 200, yellow), 20);
     EXPECT_GT(count(14, 28, 0, 300, yellow), 20);
     EXPECT_EQ(count(28, 42, 0, 300, yellow), 0);
@@ -385,11 +402,13 @@ Out vs_main(float4 p : POSITION) {
 }
 )");
     ID3DXBuffer* code = nullptr;
-    ASSERT_EQ(D3DXCompileShaderFromFileA(dir_.Path("shader.vsh").c_str(), nullptr, nullptr, "vs_main",
-                                         "vs_2_0", 0, &code, nullptr, nullptr),
+    ASSERT_EQ(D3DXCompileShaderFromFileA(dir_.Path("shader.vsh").c_str(), nullptr, nullptr,
+                                         "vs_main", "vs_2_0", 0, &code, nullptr, nullptr),
               D3D_OK);
     IDirect3DVertexShader9* shader = nullptr;
-    ASSERT_EQ(device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader), D3D_OK);
+    ASSERT_EQ(
+        device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader),
+        D3D_OK);
     device->SetVertexShader(shader);
     device->SetPixelShader(Compile("float4 ps_main(float4 c : COLOR0) : COLOR0 { return c; }"));
     Draw(MakeMesh(D3DFVF_XYZ, Quad(false, false), kQuadClockwise, {0, 0}));
@@ -426,7 +445,8 @@ TEST_F(GlDeviceTest, CreationAndScenesGiveDirect3DsResults) {
     EXPECT_EQ(made->BeginScene(), D3DERR_INVALIDCALL);
     EXPECT_EQ(made->EndScene(), D3D_OK);
     EXPECT_EQ(made->Clear(0, nullptr, 0, 0, 1.0f, 0), D3DERR_INVALIDCALL);
-    EXPECT_EQ(made->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);  // D16 has none
+    EXPECT_EQ(made->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0),
+              D3DERR_INVALIDCALL);  // D16 has none
     EXPECT_EQ(made->SetTransform(D3DTS_WORLD, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(made->SetLight(0, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(made->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);

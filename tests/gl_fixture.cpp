@@ -10,7 +10,9 @@
 namespace test {
 namespace {
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 
 bool StartSdl() {
     static const bool started = [] {
@@ -54,7 +56,9 @@ IDirect3DDevice9* GlDeviceTest::MakeDevice(D3DMULTISAMPLE_TYPE samples, DWORD qu
     return device;
 }
 
-void GlDeviceTest::ReadBack() { pixels_ = device_->ReadBackBuffer(); }
+void GlDeviceTest::ReadBack() {
+    pixels_ = device_->ReadBackBuffer();
+}
 
 std::uint32_t GlDeviceTest::PixelAt(int x, int y) {
     if (pixels_.empty()) ReadBack();
@@ -86,7 +90,8 @@ ID3DXMesh* GlDeviceTest::MakeMesh(DWORD fvf, const std::vector<float>& vertices,
     return mesh;
 }
 
-IDirect3DTexture9* GlDeviceTest::MakeTexture(UINT w, UINT h, const std::vector<std::uint32_t>& argb) {
+IDirect3DTexture9* GlDeviceTest::MakeTexture(UINT w, UINT h,
+                                             const std::vector<std::uint32_t>& argb) {
     d3dx::TextureData data;
     data.format = D3DFMT_A8R8G8B8;
     data.width = w;

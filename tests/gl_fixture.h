@@ -13,7 +13,7 @@
 namespace test {
 
 class GlDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -40,8 +40,8 @@ protected:
 int ColorDistance(std::uint32_t a, std::uint32_t b);
 std::string Hex(std::uint32_t argb);
 
-#define EXPECT_COLOR_NEAR(actual, expected, tolerance)                                   \
-    EXPECT_LE(::test::ColorDistance((actual), (expected)), (tolerance))                  \
+#define EXPECT_COLOR_NEAR(actual, expected, tolerance)                  \
+    EXPECT_LE(::test::ColorDistance((actual), (expected)), (tolerance)) \
         << "got " << ::test::Hex(actual) << ", expected " << ::test::Hex(expected)
 
 }  // namespace test

@@ -10,7 +10,7 @@
 namespace {
 
 class LoadMesh : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         record::InstallRecordingPlatform();
         device_ = test::RecordingDevice();

@@ -20,7 +20,7 @@ using test::CallText;
 constexpr float kPi = 3.14159265f;
 
 class MeshObjects : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         getcwd(previous_, sizeof previous_);
         ASSERT_EQ(chdir(dir_.path().c_str()), 0);
@@ -35,7 +35,8 @@ protected:
     }
 
     // A mesh whose materials name the given textures (empty optional: none).
-    void WriteMesh(const std::string& name, const std::vector<std::optional<std::string>>& textures) {
+    void WriteMesh(const std::string& name,
+                   const std::vector<std::optional<std::string>>& textures) {
         xfile::XMeshSpec mesh = xfile::CubeMesh();
         mesh.materialList = true;
         for (std::size_t i = 0; i < textures.size(); ++i) {
@@ -44,7 +45,8 @@ protected:
             m.texture = textures[i];
             mesh.materials.push_back(m);
         }
-        for (int f = 0; f < 6; ++f) mesh.faceMaterials.push_back(static_cast<std::uint32_t>(f % textures.size()));
+        for (int f = 0; f < 6; ++f)
+            mesh.faceMaterials.push_back(static_cast<std::uint32_t>(f % textures.size()));
         xfile::XFileSpec spec;
         spec.topMeshes.push_back(mesh);
         test::WriteFile(name, xfile::WriteX(spec, xfile::XEncoding::Text));
@@ -83,7 +85,8 @@ TEST_F(MeshObjects, LoadingCopiesMaterialsWithDiffuseAsAmbientAndMakesTextures) 
 }
 
 TEST_F(MeshObjects, EveryMaterialWhoseTextureFailsGetsItsOwnBox) {
-    WriteMesh("three.x", {"missing.bmp", "missing.bmp", "missing.bmp", std::string(""), std::nullopt});
+    WriteMesh("three.x",
+              {"missing.bmp", "missing.bmp", "missing.bmp", std::string(""), std::nullopt});
     MeshObject object;
     object.Load("three.x");
     ASSERT_EQ(object.materialCount, 5u);

@@ -13,7 +13,7 @@ using record::ProgramRun;
 using record::Script;
 
 class Mouse : public ::testing::Test {
-protected:
+  protected:
     ProgramRun Run(Script script) {
         test::WriteTestAssets(dir_.path());
         script.workDir = dir_.path();
@@ -28,8 +28,8 @@ protected:
 struct SetUpCase {
     const char* name;
     void (*spoil)(record::Options&);
-    const char* box;             // nullptr: none
-    const char* lastMouseCall;   // the last DirectInput call of the set-up
+    const char* box;            // nullptr: none
+    const char* lastMouseCall;  // the last DirectInput call of the set-up
 };
 
 // The DirectInput calls of the set-up: everything before the loop's first PeekMessageA.
@@ -58,7 +58,8 @@ TEST_F(Mouse, EachSetUpFailureShowsItsBoxAndStops) {
          "Mouse: SetDataFormat() failed!", "SetDataFormat"},
         {"the mouse is not attached", [](record::Options& o) { o.mouseDetached = true; },
          "Mouse is currently not attached!", "GetCapabilities"},
-        {"the capabilities cannot be read", [](record::Options& o) { o.failGetCapabilities = true; },
+        {"the capabilities cannot be read",
+         [](record::Options& o) { o.failGetCapabilities = true; },
          "Mouse is currently not attached!", "GetCapabilities"},
         {"all is well", [](record::Options&) {}, nullptr, "GetCapabilities"},
     };
@@ -69,7 +70,8 @@ TEST_F(Mouse, EachSetUpFailureShowsItsBoxAndStops) {
         // Mouse look on, the mouse moved: a mouse that failed to set up still turns nothing.
         const ProgramRun run = Run(script.KeyDown(1, 'M').MouseMotion(2, 40, 40).Close(4));
         std::vector<std::string> boxes;
-        for (const record::Call& c2 : record::Only(run.calls, {"MessageBoxA"})) boxes.push_back(c2.args[1]);
+        for (const record::Call& c2 : record::Only(run.calls, {"MessageBoxA"}))
+            boxes.push_back(c2.args[1]);
         if (c.box) {
             EXPECT_EQ(boxes, std::vector<std::string>{test::Fmt(c.box)});
             EXPECT_EQ(record::Only(run.calls, {"MessageBoxA"})[0].args[0], "NULL");
@@ -114,7 +116,8 @@ TEST_F(Mouse, AFailedReadPublishesNoMovement) {
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(afterFailedRead[i], afterTurn[i], 1e-6f) << i;
     // The failed read is followed by one Acquire, and the next read succeeds.
     const auto reads = test::TextsOf(run.calls, {"GetDeviceState", "Acquire"});
-    EXPECT_NE(std::find(reads.begin(), reads.end(), "GetDeviceState(mouse#1, 16) = " + test::Fmt(DIERR_INPUTLOST)),
+    EXPECT_NE(std::find(reads.begin(), reads.end(),
+                        "GetDeviceState(mouse#1, 16) = " + test::Fmt(DIERR_INPUTLOST)),
               reads.end());
 }
 

@@ -20,7 +20,7 @@ using test::Fmt;
 constexpr float kDeg = 0.017453292f;
 
 class Renderer : public ::testing::Test {
-protected:
+  protected:
     ProgramRun Run(Script script, const test::AssetOptions& assets = {}) {
         test::WriteTestAssets(dir_.path(), assets);
         script.workDir = dir_.path();
@@ -77,14 +77,28 @@ std::vector<std::string> ShadersAtDraws(const ProgramRun& run, int frame) {
 
 TEST_F(Renderer, StartUpMakesEveryCallWithItsValuesInOrder) {
     const ProgramRun run = Run(Script{}.Close(0));
-    const std::vector<std::string> calls = test::TextsOf(
-        run.calls,
-        {"Direct3DCreate9", "CreateDevice", "SetRenderState", "SetTextureStageState",
-         "SetSamplerState", "CreateVertexDeclaration", "D3DXCompileShaderFromFileA",
-         "CreateVertexShader", "CreatePixelShader", "SetLight", "LightEnable",
-         "D3DXLoadMeshFromXA", "D3DXCreateTextureFromFileA", "SetTransform", "D3DXCreateFontA",
-         "DirectInput8Create", "SetDataFormat", "SetCooperativeLevel", "Acquire",
-         "GetDeviceState", "GetCapabilities", "MessageBoxA"});
+    const std::vector<std::string> calls = test::TextsOf(run.calls, {"Direct3DCreate9",
+                                                                     "CreateDevice",
+                                                                     "SetRenderState",
+                                                                     "SetTextureStageState",
+                                                                     "SetSamplerState",
+                                                                     "CreateVertexDeclaration",
+                                                                     "D3DXCompileShaderFromFileA",
+                                                                     "CreateVertexShader",
+                                                                     "CreatePixelShader",
+                                                                     "SetLight",
+                                                                     "LightEnable",
+                                                                     "D3DXLoadMeshFromXA",
+                                                                     "D3DXCreateTextureFromFileA",
+                                                                     "SetTransform",
+                                                                     "D3DXCreateFontA",
+                                                                     "DirectInput8Create",
+                                                                     "SetDataFormat",
+                                                                     "SetCooperativeLevel",
+                                                                     "Acquire",
+                                                                     "GetDeviceState",
+                                                                     "GetCapabilities",
+                                                                     "MessageBoxA"});
     D3DLIGHT9 light{};
     light.Type = D3DLIGHT_POINT;
     light.Diffuse = {1, 1, 1, 0};
@@ -128,15 +142,14 @@ TEST_F(Renderer, StartUpMakesEveryCallWithItsValuesInOrder) {
         CallText("D3DXLoadMeshFromXA", Args("Tiger.x", 0x110, device, none, out, none, out, out),
                  "0 mesh#1 2 materials"),
         CallText("D3DXCreateTextureFromFileA", Args(device, "tiger.bmp", out), "0 tex#1"),
-        CallText("D3DXLoadMeshFromXA",
-                 Args("seafloor.x", 0x110, device, none, out, none, out, out),
+        CallText("D3DXLoadMeshFromXA", Args("seafloor.x", 0x110, device, none, out, none, out, out),
                  "0 mesh#2 1 materials"),
         CallText("D3DXCreateTextureFromFileA", Args(device, "sand.bmp", out), "0 tex#2"),
         // The camera: SetEye, then SetUpVector, each refreshing the view.
         CallText("SetTransform", Args(2, Verbatim{view}), "0"),
         CallText("SetTransform", Args(2, Verbatim{view}), "0"),
-        CallText("D3DXCreateFontA",
-                 Args(device, 14, 0, 400, 0, 0, 1, 0, 5, 0, "Verdana", out), "0 font#1"),
+        CallText("D3DXCreateFontA", Args(device, 14, 0, 400, 0, 0, 1, 0, 5, 0, "Verdana", out),
+                 "0 font#1"),
         CallText("DirectInput8Create",
                  Args(Verbatim{"module"}, 0x800, Verbatim{"IID_IDirectInput8A"}, out, none),
                  "0 dinput#1"),
@@ -150,7 +163,8 @@ TEST_F(Renderer, StartUpMakesEveryCallWithItsValuesInOrder) {
     };
     EXPECT_EQ(calls, expected);
     // The loop starts only after all of it.
-    EXPECT_GT(test::IndexOf(run.calls, "PeekMessageA"), test::IndexOf(run.calls, "GetCapabilities"));
+    EXPECT_GT(test::IndexOf(run.calls, "PeekMessageA"),
+              test::IndexOf(run.calls, "GetCapabilities"));
 }
 
 TEST_F(Renderer, MissingShadersAreReportedVertexFirstAndTheProgramRunsOn) {
@@ -162,10 +176,12 @@ TEST_F(Renderer, MissingShadersAreReportedVertexFirstAndTheProgramRunsOn) {
               (std::vector<std::string>{
                   CallText("MessageBoxA",
                            Args(Verbatim{"hwnd#1"}, "bad VS code or the file doesn't exist!",
-                                "WARNING", 0), "1"),
+                                "WARNING", 0),
+                           "1"),
                   CallText("MessageBoxA",
                            Args(Verbatim{"hwnd#1"}, "bad PS code or the file doesn't exist!",
-                                "WARNING", 0), "1")}));
+                                "WARNING", 0),
+                           "1")}));
     EXPECT_TRUE(record::Only(run.calls, {"CreateVertexShader", "CreatePixelShader"}).empty());
     // Frames bind the missing pixel shader as none and still draw.
     EXPECT_EQ(ShadersAtDraws(run, 1),
@@ -179,8 +195,8 @@ TEST_F(Renderer, AFrameClearsProjectsLightsDrawsWritesAndPresents) {
     for (const Call& c : frame) names.push_back(c.api);
     const std::vector<std::string> subset = {"SetTransform", "SetMaterial", "SetTexture",
                                              "DrawSubset"};
-    std::vector<std::string> expected = {"Clear", "SetVertexShader", "SetTransform",
-                                         "SetTransform", "BeginScene", "SetLight"};
+    std::vector<std::string> expected = {"Clear",        "SetVertexShader", "SetTransform",
+                                         "SetTransform", "BeginScene",      "SetLight"};
     for (int i = 0; i < 2; ++i) expected.insert(expected.end(), subset.begin(), subset.end());
     expected.insert(expected.end(), {"SetVertexDeclaration", "SetPixelShader"});
     expected.insert(expected.end(), subset.begin(), subset.end());
@@ -190,39 +206,48 @@ TEST_F(Renderer, AFrameClearsProjectsLightsDrawsWritesAndPresents) {
     Matrix4 projection, identity;
     D3DXMatrixPerspectiveFovLH(&projection, 0.7853982f, 2.0f, 1.0f, 500.0f);
     D3DXMatrixIdentity(&identity);
-    EXPECT_EQ(frame[0].Text(), CallText("Clear", Args(0, Verbatim{"NULL"}, 3, 0xFF2F2F2Fu, 1.0f, 0), "0"));
+    EXPECT_EQ(frame[0].Text(),
+              CallText("Clear", Args(0, Verbatim{"NULL"}, 3, 0xFF2F2F2Fu, 1.0f, 0), "0"));
     EXPECT_EQ(frame[1].Text(), CallText("SetVertexShader", Args(Verbatim{"NULL"}), "0"));
     EXPECT_EQ(frame[2].args[1], FmtValue(projection));
     EXPECT_EQ(frame[3].args[1], FmtValue(identity));
-    EXPECT_EQ(frame[5].args[1], "{type 1 diffuse (1 1 1 0) specular (0 0 0 0) ambient (0 0 0 0) "
-                                "position (0 0 0) direction (1 0.899999976 1) range 100 falloff 0 "
-                                "attenuation 0 0 0 theta 0 phi 0}");
+    EXPECT_EQ(frame[5].args[1],
+              "{type 1 diffuse (1 1 1 0) specular (0 0 0 0) ambient (0 0 0 0) "
+              "position (0 0 0) direction (1 0.899999976 1) range 100 falloff 0 "
+              "attenuation 0 0 0 theta 0 phi 0}");
     // The tiger at (0, 0, 5), the sea floor at (0, 8.5, 3), both unturned.
     EXPECT_EQ(frame[6].args[1], FmtValue(World(0, 0, 0, 0, 0, 5)));
     EXPECT_EQ(frame[16].args[1], FmtValue(World(0, 0, 0, 0, 8.5f, 3)));
     // Each material reaches the device with its diffuse colour as ambient.
-    EXPECT_EQ(frame[7].args[0], "{diffuse (1 0.600000024 0.200000003 1) ambient (1 0.600000024 "
-                                "0.200000003 1) specular (0 0 0 1) emissive (0 0 0 1) power 0}");
+    EXPECT_EQ(frame[7].args[0],
+              "{diffuse (1 0.600000024 0.200000003 1) ambient (1 0.600000024 "
+              "0.200000003 1) specular (0 0 0 1) emissive (0 0 0 1) power 0}");
     EXPECT_EQ(frame[8].Text(), CallText("SetTexture", Args(0, Verbatim{"tex#1"}), "0"));
     EXPECT_EQ(frame[12].Text(), CallText("SetTexture", Args(0, Verbatim{"NULL"}), "0"));
     EXPECT_EQ(frame.back().Text(),
-              CallText("Present", Args(Verbatim{"NULL"}, Verbatim{"NULL"}, Verbatim{"NULL"},
-                                       Verbatim{"NULL"}), "0"));
+              CallText("Present",
+                       Args(Verbatim{"NULL"}, Verbatim{"NULL"}, Verbatim{"NULL"}, Verbatim{"NULL"}),
+                       "0"));
 }
 
 TEST_F(Renderer, TheOverlayWritesThreeLinesDownTheRectangleUntilSpaceHidesIt) {
     const ProgramRun run = Run(Script{}.Tap(2, VK_SPACE).KeyDown(2, VK_SPACE).Close(4));
     const Verbatim font{"font#1"}, none{"NULL"};
     const std::vector<std::string> expected = {
-        CallText("DrawTextA", Args(font, none, "rendering in process...", -1,
-                                   Verbatim{"(0 0 1000 500)"}, 0, 0xFFFFFF00u), "14"),
+        CallText("DrawTextA",
+                 Args(font, none, "rendering in process...", -1, Verbatim{"(0 0 1000 500)"}, 0,
+                      0xFFFFFF00u),
+                 "14"),
         CallText("DrawTextA",
                  Args(font, none,
                       "SPACE: show/hide text; RETURN: wireframe; M: mouse look; R: rotate meshes; "
                       "U: use shaders",
-                      -1, Verbatim{"(0 14 1000 500)"}, 0, 0xFFFFFF00u), "14"),
-        CallText("DrawTextA", Args(font, none, "dbg info empty", -1, Verbatim{"(0 28 1000 500)"}, 0,
-                                   0xFFFF0000u), "14"),
+                      -1, Verbatim{"(0 14 1000 500)"}, 0, 0xFFFFFF00u),
+                 "14"),
+        CallText(
+            "DrawTextA",
+            Args(font, none, "dbg info empty", -1, Verbatim{"(0 28 1000 500)"}, 0, 0xFFFF0000u),
+            "14"),
     };
     EXPECT_EQ(test::TextsOf(Frame(run, 0), {"DrawTextA"}), expected);
     // SPACE pressed before iteration 2 hides the overlay from frame 3 on.
@@ -245,9 +270,9 @@ TEST_F(Renderer, SlotZeroDrawsWithThePreviousFramesPixelShader) {
 
 TEST_F(Renderer, RotationJumpsFreezesAndResumesFromItsAngle) {
     // R toggles after frames 1, 3 and 4: frames 2 and 3 turn, 4 is frozen, 5 turns on.
-    const ProgramRun run =
-        Run(Script{}.KeyDown(1, 'R').KeyUp(2, 'R').KeyDown(3, 'R').KeyUp(4, 'R').KeyDown(4, 'R')
-                .Close(6));
+    const ProgramRun run = Run(
+        Script{}.KeyDown(1, 'R').KeyUp(2, 'R').KeyDown(3, 'R').KeyUp(4, 'R').KeyDown(4, 'R').Close(
+            6));
     const auto worlds = [&](int n) {
         std::vector<std::string> out;
         for (const Call& c : Frame(run, n)) {
@@ -265,17 +290,21 @@ TEST_F(Renderer, RotationJumpsFreezesAndResumesFromItsAngle) {
 }
 
 TEST_F(Renderer, ReturnSwitchesTheFillModeAfterTheFrame) {
-    const ProgramRun run = Run(Script{}.Tap(1, VK_RETURN).KeyDown(2, VK_RETURN).KeyDown(3, VK_RETURN).Close(5));
+    const ProgramRun run =
+        Run(Script{}.Tap(1, VK_RETURN).KeyDown(2, VK_RETURN).KeyDown(3, VK_RETURN).Close(5));
     const auto fill = test::TextsOf(run.calls, {"SetRenderState"});
     // Set-up's SOLID, then wireframe and back, each after its iteration's Present.
     EXPECT_EQ(std::vector<std::string>(fill.end() - 3, fill.end()),
               (std::vector<std::string>{CallText("SetRenderState", Args(8, 3), "0"),
                                         CallText("SetRenderState", Args(8, 2), "0"),
                                         CallText("SetRenderState", Args(8, 3), "0")}));
-    const int wire = static_cast<int>(run.calls.size()) -
-                     static_cast<int>(std::find_if(run.calls.rbegin(), run.calls.rend(), [](const Call& c) {
-                         return c.Text() == "SetRenderState(8, 2) = 0";
-                     }) - run.calls.rbegin()) - 1;
+    const int wire =
+        static_cast<int>(run.calls.size()) -
+        static_cast<int>(
+            std::find_if(run.calls.rbegin(), run.calls.rend(),
+                         [](const Call& c) { return c.Text() == "SetRenderState(8, 2) = 0"; }) -
+            run.calls.rbegin()) -
+        1;
     EXPECT_EQ(run.calls[wire - 1].api, "Present");
 }
 
@@ -299,22 +328,26 @@ TEST_F(Renderer, AMeshThatFailsToLoadIsCountedPlacedAndDrawsNothing) {
                   "MessageBoxA", Args(Verbatim{"NULL"}, "Tiger.x", "CAN'T LOAD MESH!", 0), "1")});
     // Slot 1 is still the sea floor: the failed object kept slot 0 and draws nothing.
     const std::vector<Call> frame = Frame(run, 1);
-    EXPECT_EQ(test::TextsOf(frame, {"DrawSubset"}), std::vector<std::string>{"DrawSubset(mesh#1, 0) = 0"});
-    const int floorWorld = test::IndexOf(frame, "SetTransform", test::IndexOf(frame, "SetPixelShader"));
+    EXPECT_EQ(test::TextsOf(frame, {"DrawSubset"}),
+              std::vector<std::string>{"DrawSubset(mesh#1, 0) = 0"});
+    const int floorWorld =
+        test::IndexOf(frame, "SetTransform", test::IndexOf(frame, "SetPixelShader"));
     ASSERT_GE(floorWorld, 0);
-    EXPECT_EQ(frame[static_cast<std::size_t>(floorWorld)].args[1], FmtValue(World(0, 0, 0, 0, 8.5f, 3)));
+    EXPECT_EQ(frame[static_cast<std::size_t>(floorWorld)].args[1],
+              FmtValue(World(0, 0, 0, 0, 8.5f, 3)));
 }
 
 TEST_F(Renderer, WithoutADeviceTheFailureIsReportedOnceAndClosingStillEnds) {
     Script script;
     script.options.failCreateDevice = true;
-    const ProgramRun run =
-        Run(script.Tap(2, VK_RETURN).KeyDown(3, VK_RETURN).KeyDown(3, 'W').KeyDown(4, 'M').Close(50));
+    const ProgramRun run = Run(
+        script.Tap(2, VK_RETURN).KeyDown(3, VK_RETURN).KeyDown(3, 'W').KeyDown(4, 'M').Close(50));
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(test::TextsOf(run.calls, {"MessageBoxA"}),
-              std::vector<std::string>{CallText(
-                  "MessageBoxA", Args(Verbatim{"NULL"}, "pD3DDevice initialize FAILED!",
-                                      "FATAL ERROR", 0x40), "1")});
+    EXPECT_EQ(
+        test::TextsOf(run.calls, {"MessageBoxA"}),
+        std::vector<std::string>{CallText(
+            "MessageBoxA",
+            Args(Verbatim{"NULL"}, "pD3DDevice initialize FAILED!", "FATAL ERROR", 0x40), "1")});
     EXPECT_TRUE(record::Only(run.calls, {"Clear", "SetRenderState", "D3DXLoadMeshFromXA",
                                          "D3DXCreateFontA", "SetTransform", "Present"})
                     .empty());

@@ -9,10 +9,12 @@
 
 namespace {
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 
 class SdlMouse : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         static const bool started = [] {
             setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -46,12 +48,15 @@ protected:
 
 TEST_F(SdlMouse, CreationChecksTheVersionTheInterfaceAndTheDevice) {
     void* out = reinterpret_cast<void*>(1);
-    EXPECT_EQ(DirectInput8Create(GetModuleHandleA(nullptr), 0x0700, IID_IDirectInput8A, &out, nullptr),
-              DIERR_OLDDIRECTINPUTVERSION);
+    EXPECT_EQ(
+        DirectInput8Create(GetModuleHandleA(nullptr), 0x0700, IID_IDirectInput8A, &out, nullptr),
+        DIERR_OLDDIRECTINPUTVERSION);
     EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(DirectInput8Create(GetModuleHandleA(nullptr), 0x0900, IID_IDirectInput8A, &out, nullptr),
-              DIERR_BETADIRECTINPUTVERSION);
-    EXPECT_EQ(DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, GUID_SysMouse, &out, nullptr),
+    EXPECT_EQ(
+        DirectInput8Create(GetModuleHandleA(nullptr), 0x0900, IID_IDirectInput8A, &out, nullptr),
+        DIERR_BETADIRECTINPUTVERSION);
+    EXPECT_EQ(DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, GUID_SysMouse,
+                                 &out, nullptr),
               DIERR_NOINTERFACE);
     IDirectInputDevice8* other = nullptr;
     EXPECT_EQ(input_->CreateDevice(GUID_XAxis, &other, nullptr), DIERR_DEVICENOTREG);
@@ -69,7 +74,8 @@ TEST_F(SdlMouse, ReadsNeedTheFormatAndAcquisitionAndGiveMovementSinceTheLastRead
     EXPECT_EQ(mouse_->Acquire(), DIERR_INVALIDPARAM);  // no data format yet
     ASSERT_EQ(mouse_->SetDataFormat(&c_dfDIMouse), DI_OK);
     EXPECT_EQ(mouse_->SetCooperativeLevel(window_, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
-    EXPECT_EQ(mouse_->SetCooperativeLevel(window_, DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE), DIERR_INVALIDPARAM);
+    EXPECT_EQ(mouse_->SetCooperativeLevel(window_, DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE),
+              DIERR_INVALIDPARAM);
     EXPECT_EQ(mouse_->GetDeviceState(sizeof state, &state), DIERR_NOTACQUIRED);
     ASSERT_EQ(mouse_->Acquire(), DI_OK);
     EXPECT_EQ(mouse_->Acquire(), S_FALSE);

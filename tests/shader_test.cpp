@@ -50,7 +50,7 @@ struct Compiled {
 };
 
 class Shaders : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { record::InstallRecordingPlatform(); }
     void TearDown() override {
         d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::None);
@@ -61,8 +61,8 @@ protected:
                      const char* profile) {
         if (!source.empty()) test::WriteFile(dir_.Path(name), source);
         Compiled c;
-        c.hr = D3DXCompileShaderFromFileA(dir_.Path(name).c_str(), nullptr, nullptr, entry,
-                                          profile, 0, &c.code, &c.errors, &c.constants);
+        c.hr = D3DXCompileShaderFromFileA(dir_.Path(name).c_str(), nullptr, nullptr, entry, profile,
+                                          0, &c.code, &c.errors, &c.constants);
         return c;
     }
 
@@ -99,7 +99,8 @@ TEST_F(Shaders, APixelShaderCompilesWithItsSemanticsSamplersAndConstants) {
     D3DXCONSTANT_DESC desc;
     UINT count = 1;
     ASSERT_EQ(c.constants->GetConstantDesc(c.constants->GetConstantByName(nullptr, "tint"), &desc,
-                                           &count), D3D_OK);
+                                           &count),
+              D3D_OK);
     EXPECT_EQ(desc.RegisterSet, D3DXRS_FLOAT4);
     EXPECT_EQ(desc.RegisterIndex, 0u);
     EXPECT_EQ(desc.RegisterCount, 1u);
@@ -109,7 +110,8 @@ TEST_F(Shaders, APixelShaderCompilesWithItsSemanticsSamplersAndConstants) {
     EXPECT_FLOAT_EQ(init[1], 0.5f);
     EXPECT_FLOAT_EQ(init[2], 0.25f);
     ASSERT_EQ(c.constants->GetConstantDesc(c.constants->GetConstantByName(nullptr, "coat"), &desc,
-                                           &count), D3D_OK);
+                                           &count),
+              D3D_OK);
     EXPECT_EQ(desc.RegisterSet, D3DXRS_SAMPLER);
     EXPECT_EQ(desc.RegisterIndex, 1u);
     EXPECT_EQ(c.constants->GetConstantByName(nullptr, "unused"), nullptr);
@@ -157,8 +159,8 @@ TEST_F(Shaders, BadShadersFailWithTheirMessages) {
          "ps_main", "ps_2_0", E_FAIL, "unknown.psh(1,"},
         {"wrong entry point", "entry.psh", "float4 ps_main() : COLOR0 { return 1; }", "main",
          "ps_2_0", E_FAIL, "entry point 'main' not found"},
-        {"unsupported profile", "profile.psh", "float4 ps_main() : COLOR0 { return 1; }",
-         "ps_main", "ps_1_4", E_FAIL, "unsupported profile"},
+        {"unsupported profile", "profile.psh", "float4 ps_main() : COLOR0 { return 1; }", "ps_main",
+         "ps_1_4", E_FAIL, "unsupported profile"},
         {"missing file", "missing.psh", "", "ps_main", "ps_2_0", HresultOf(0x80070002u),
          "missing.psh(1,1): error: cannot open the file"},
     };

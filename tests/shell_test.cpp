@@ -9,12 +9,12 @@
 
 namespace {
 
+using platform::Verbatim;
 using record::ProgramRun;
 using record::Script;
 using test::Args;
 using test::CallText;
 using test::Fmt;
-using platform::Verbatim;
 
 // Everything the program itself called, without the window procedure's own traffic.
 std::vector<std::string> ProgramCalls(const ProgramRun& run) {
@@ -35,15 +35,16 @@ TEST(Shell, StartUpCreatesTheWindowWithItsValuesThenEntersTheLoop) {
         CallText("LoadIconA", Args(Verbatim{"NULL"}, 32517), "icon"),
         CallText("LoadCursorA", Args(Verbatim{"NULL"}, 32512), "cursor"),
         CallText("RegisterClassA",
-                 Args(0x23, Verbatim{"proc"}, 0, 0, Verbatim{"module"}, Verbatim{"icon"}, Verbatim{"cursor"},
-                      Verbatim{"NULL"}, nullptr, "Direct3D"),
+                 Args(0x23, Verbatim{"proc"}, 0, 0, Verbatim{"module"}, Verbatim{"icon"},
+                      Verbatim{"cursor"}, Verbatim{"NULL"}, nullptr, "Direct3D"),
                  Fmt(0xC000)),
         CallText("AdjustWindowRectEx", Args(0, 0, 1000, 500, 0x00CF0000, 0, 0x00040100),
                  "-8 -31 1008 508"),
-        CallText("CreateWindowExA",
-                 Args(0x00040100, "Direct3D", "Tessaline Direct3D tester (XMesh)", 0x06CF0000, 300,
-                      200, 1016, 539, nullptr, Verbatim{"NULL"}, Verbatim{"module"}, Verbatim{"NULL"}),
-                 "hwnd#1"),
+        CallText(
+            "CreateWindowExA",
+            Args(0x00040100, "Direct3D", "Tessaline Direct3D tester (XMesh)", 0x06CF0000, 300, 200,
+                 1016, 539, nullptr, Verbatim{"NULL"}, Verbatim{"module"}, Verbatim{"NULL"}),
+            "hwnd#1"),
         CallText("ShowWindow", Args(Verbatim{"hwnd#1"}, SW_SHOW), "0"),
         CallText("SetForegroundWindow", Args(Verbatim{"hwnd#1"}), "1"),
         CallText("SetFocus", Args(Verbatim{"hwnd#1"}), "NULL"),
@@ -169,8 +170,8 @@ TEST(Shell, ToggleKeysActOncePerKeyDownAndMouseLookShowsAndHidesTheCursor) {
     EXPECT_EQ(CursorCalls(pressed), std::vector<std::string>{hide});
 
     // With Alt, the key arrives as a system key and is not recorded.
-    const ProgramRun withAlt = record::RunProgram(
-        Script{}.Message(1, WM_SYSKEYDOWN, 'M', 1 | KF_ALTDOWN_BIT).Close(3));
+    const ProgramRun withAlt =
+        record::RunProgram(Script{}.Message(1, WM_SYSKEYDOWN, 'M', 1 | KF_ALTDOWN_BIT).Close(3));
     EXPECT_TRUE(CursorCalls(withAlt).empty());
 }
 

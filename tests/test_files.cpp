@@ -37,7 +37,9 @@ std::string ReadFile(const std::string& path) {
 }
 
 namespace {
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 }  // namespace
 
 IDirect3DDevice9* RecordingDevice() {

@@ -27,7 +27,9 @@ std::uint32_t Pixel(const TextureData& t, std::size_t level, std::size_t i) {
     return v;
 }
 
-void Append(std::string& s, std::uint32_t v, int bytes) { s.append(reinterpret_cast<const char*>(&v), bytes); }
+void Append(std::string& s, std::uint32_t v, int bytes) {
+    s.append(reinterpret_cast<const char*>(&v), bytes);
+}
 
 // A DDS header; pixel data is appended by the caller.
 std::string DdsHeader(std::uint32_t w, std::uint32_t h, std::uint32_t mips, std::uint32_t pfFlags,
@@ -52,7 +54,8 @@ struct DdsCase {
 
 TEST(Dds, UncompressedFormatsDecodeToArgb) {
     const DdsCase cases[] = {
-        {"A8R8G8B8", 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x80112233, 0x80112233, D3DFMT_A8R8G8B8},
+        {"A8R8G8B8", 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x80112233, 0x80112233,
+         D3DFMT_A8R8G8B8},
         {"X8R8G8B8", 0x40, 32, 0xFF0000, 0xFF00, 0xFF, 0, 0x00112233, 0xFF112233, D3DFMT_X8R8G8B8},
         {"R8G8B8", 0x40, 24, 0xFF0000, 0xFF00, 0xFF, 0, 0x445566, 0xFF445566, D3DFMT_X8R8G8B8},
         {"R5G6B5", 0x40, 16, 0xF800, 0x07E0, 0x001F, 0, 0xF81F, 0xFFFF00FF, D3DFMT_X8R8G8B8},
@@ -140,12 +143,19 @@ TEST(Dds, HostileHeadersAreRefused) {
         std::string file;
     } cases[] = {
         {"zero width", DdsHeader(0, 4, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)},
-        {"huge size", DdsHeader(1u << 20, 1u << 20, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)},
-        {"too many mip levels", DdsHeader(4, 4, 9, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + std::string(4096, 'x')},
-        {"truncated data", DdsHeader(64, 64, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + std::string(100, 'x')},
-        {"truncated chain", DdsHeader(4, 4, 3, 0x4, D3DFMT_DXT5, 0, 0, 0, 0, 0) + std::string(16, 'x')},
-        {"cube map", DdsHeader(4, 4, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x200) + std::string(64, 'x')},
-        {"unknown FourCC", DdsHeader(4, 4, 1, 0x4, MakeFourCC('A', 'T', 'I', '2'), 0, 0, 0, 0, 0) + std::string(64, 'x')},
+        {"huge size",
+         DdsHeader(1u << 20, 1u << 20, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000)},
+        {"too many mip levels",
+         DdsHeader(4, 4, 9, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) +
+             std::string(4096, 'x')},
+        {"truncated data", DdsHeader(64, 64, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) +
+                               std::string(100, 'x')},
+        {"truncated chain",
+         DdsHeader(4, 4, 3, 0x4, D3DFMT_DXT5, 0, 0, 0, 0, 0) + std::string(16, 'x')},
+        {"cube map", DdsHeader(4, 4, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x200) +
+                         std::string(64, 'x')},
+        {"unknown FourCC", DdsHeader(4, 4, 1, 0x4, MakeFourCC('A', 'T', 'I', '2'), 0, 0, 0, 0, 0) +
+                               std::string(64, 'x')},
         {"8-bit palette", DdsHeader(4, 4, 1, 0x20, 0, 8, 0, 0, 0, 0) + std::string(64, 'x')},
         {"header cut short", std::string("DDS ") + std::string(40, '\0')},
     };
@@ -162,7 +172,8 @@ std::string Written(int (*write)(stbi_write_func*, void*, int, int, int, const v
                     int h, int comp, const std::vector<std::uint8_t>& pixels) {
     std::string out;
     auto sink = [](void* ctx, void* data, int size) {
-        static_cast<std::string*>(ctx)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+        static_cast<std::string*>(ctx)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
     };
     write(sink, &out, w, h, comp, pixels.data(), 0);
     return out;
@@ -183,7 +194,8 @@ int WriteJpg(stbi_write_func* f, void* c, int w, int h, int comp, const void* da
 
 TEST(Pictures, EachFormatDecodesToItsPixels) {
     // Red, green / blue, translucent white.
-    const std::vector<std::uint8_t> rgba = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+    const std::vector<std::uint8_t> rgba = {255, 0, 0,   255, 0,   255, 0,   255,
+                                            0,   0, 255, 255, 255, 255, 255, 128};
     const std::vector<std::uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
     struct Case {
         const char* name;
@@ -317,7 +329,8 @@ namespace {
 
 // The third-party decoders run through this: whatever they do, the caller gets an answer.
 TEST(IsolatedWork, ACrashOrAHangIsAFailureAndAnAnswerComesBackWhole) {
-    const d3dx::IsolatedResult fine = d3dx::RunIsolated([] { return std::string(100000, 'x'); }, 5000);
+    const d3dx::IsolatedResult fine =
+        d3dx::RunIsolated([] { return std::string(100000, 'x'); }, 5000);
     EXPECT_TRUE(fine.ok);
     EXPECT_EQ(fine.output.size(), 100000u);
     const d3dx::IsolatedResult crash = d3dx::RunIsolated(

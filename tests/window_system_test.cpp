@@ -11,13 +11,15 @@ namespace {
 
 using test::Fmt;
 
-LRESULT ForwardingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT ForwardingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
 LRESULT RefusingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return m == WM_NCCREATE ? FALSE : DefWindowProcA(w, m, wp, lp);
 }
 
 class WindowSystem : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { record::InstallRecordingPlatform(); }
 
     HWND MakeWindow(WNDPROC proc = ForwardingProc, DWORD style = WS_OVERLAPPEDWINDOW) {
@@ -65,19 +67,18 @@ TEST_F(WindowSystem, AdjustWindowRectExAddsFrameCaptionMenuAndEdges) {
 TEST_F(WindowSystem, CreatingAndShowingSendTheMessagesWin32Sends) {
     HWND w = MakeWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(ProcMessages(), (std::vector<UINT>{WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE,
-                                                 WM_CREATE}));
+    EXPECT_EQ(ProcMessages(),
+              (std::vector<UINT>{WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE}));
     const std::size_t mark = record::Log().Calls().size();
     EXPECT_EQ(ShowWindow(w, SW_SHOW), FALSE);  // it was hidden
     // Activation's default handling gives the focus; the move completes with WM_SIZE, WM_MOVE.
     EXPECT_EQ(ProcMessages(mark),
-              (std::vector<UINT>{WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP,
-                                 WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS, WM_WINDOWPOSCHANGED,
-                                 WM_SIZE, WM_MOVE}));
+              (std::vector<UINT>{WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE,
+                                 WM_ACTIVATE, WM_SETFOCUS, WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE}));
     const auto sizes = test::TextsOf(record::Log().Calls(), {"WindowProc"});
     EXPECT_NE(std::find(sizes.begin(), sizes.end(),
-                        test::CallText("WindowProc", test::Args(w, WM_SIZE, 0, (139 - 31 - 8) << 16 | 200),
-                                       "0")),
+                        test::CallText("WindowProc",
+                                       test::Args(w, WM_SIZE, 0, (139 - 31 - 8) << 16 | 200), "0")),
               sizes.end());
     EXPECT_EQ(ShowWindow(w, SW_SHOW), TRUE);  // already visible: nothing more is sent
     const std::size_t after = record::Log().Calls().size();
@@ -194,9 +195,9 @@ TEST_F(WindowSystem, TheScreenSaverStartsOnlyWhereTheWindowProcedureLetsIt) {
 TEST_F(WindowSystem, MessageBoxesAreLoggedWithOwnerTextCaptionAndStyle) {
     HWND w = MakeWindow();
     EXPECT_EQ(MessageBoxA(w, "text", "caption", MB_ICONWARNING), IDOK);
-    EXPECT_EQ(record::Log().Calls().back().Text(),
-              test::CallText("MessageBoxA", test::Args(w, "text", "caption", MB_ICONWARNING),
-                             Fmt(IDOK)));
+    EXPECT_EQ(
+        record::Log().Calls().back().Text(),
+        test::CallText("MessageBoxA", test::Args(w, "text", "caption", MB_ICONWARNING), Fmt(IDOK)));
     EXPECT_EQ(lstrlenA(nullptr), 0);
     EXPECT_EQ(lstrlenA("Tiger.x"), 7);
 }

@@ -92,8 +92,8 @@ TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
     const std::string text = xfile::WriteX(spec, XEncoding::Text);
     ASSERT_GT(text.size(), 65536u);  // the compressed forms need several blocks
     const XFileContents expected = ReadOk(text);
-    for (XEncoding e : {XEncoding::Binary32, XEncoding::Binary64, XEncoding::TextZip,
-                        XEncoding::BinaryZip}) {
+    for (XEncoding e :
+         {XEncoding::Binary32, XEncoding::Binary64, XEncoding::TextZip, XEncoding::BinaryZip}) {
         SCOPED_TRACE(static_cast<int>(e));
         const XFileContents got = ReadOk(xfile::WriteX(spec, e));
         EXPECT_EQ(got.mesh.fvf, expected.mesh.fvf);
@@ -104,7 +104,8 @@ TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
         ASSERT_EQ(got.materials.size(), expected.materials.size());
         for (std::size_t i = 0; i < got.materials.size(); ++i) {
             EXPECT_EQ(std::memcmp(&got.materials[i].faceColor, &expected.materials[i].faceColor,
-                                  sizeof(D3DCOLORVALUE)), 0);
+                                  sizeof(D3DCOLORVALUE)),
+                      0);
             EXPECT_EQ(got.materials[i].texture, expected.materials[i].texture);
             EXPECT_EQ(got.materials[i].power, expected.materials[i].power);
         }
@@ -137,14 +138,16 @@ TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
 
 TEST(XFile, PolygonsBecomeFansAndNormalsAreNormalised) {
     XMeshSpec m;
-    m.positions = {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0}, {5, 5, 5}, {6, 5, 5}, {6, 6, 5}, {5, 6, 5}};
+    m.positions = {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0},
+                   {5, 5, 5}, {6, 5, 5}, {6, 6, 5}, {5, 6, 5}};
     m.faces = {{0, 1, 2, 3, 4}, {5, 6, 7, 8}};
     m.normals = {{0, 0, -3}};
     m.normalFaces = {{0, 0, 0, 0, 0}, {0, 0, 0, 0}};
     XFileSpec spec;
     spec.topMeshes.push_back(m);
     const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
-    EXPECT_EQ(Indices(got.mesh), (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4, 5, 6, 7, 5, 7, 8}));
+    EXPECT_EQ(Indices(got.mesh),
+              (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4, 5, 6, 7, 5, 7, 8}));
     const Vertex v = VertexAt(got.mesh, 0);
     EXPECT_FLOAT_EQ(v.n.z, -1.0f);
 }
@@ -174,7 +177,8 @@ TEST(XFile, NestedFramesTransformTheirMeshesAndOffsetIndices) {
     EXPECT_NEAR(turned.p.z, -1.0f, 1e-5f);
     // Each mesh without a material list brings one default material.
     ASSERT_EQ(got.materials.size(), 2u);
-    EXPECT_EQ(std::vector<DWORD>(got.mesh.attributes.begin(), got.mesh.attributes.end()), (std::vector<DWORD>{0, 1}));
+    EXPECT_EQ(std::vector<DWORD>(got.mesh.attributes.begin(), got.mesh.attributes.end()),
+              (std::vector<DWORD>{0, 1}));
 }
 
 TEST(XFile, AFrameMatrixAppliesOnlyToTheMeshesAfterIt) {
@@ -210,7 +214,8 @@ TEST(XFile, MaterialsKeepTheirFieldsAndTextureNamesAsWritten) {
 TEST(XFile, FacesAreSortedIntoSubsetsByAttribute) {
     const XFileContents got = ReadOk(xfile::WriteX(RichFile(), XEncoding::Text));
     const d3dx::MeshData& m = got.mesh;
-    for (std::size_t f = 1; f < m.attributes.size(); ++f) EXPECT_LE(m.attributes[f - 1], m.attributes[f]);
+    for (std::size_t f = 1; f < m.attributes.size(); ++f)
+        EXPECT_LE(m.attributes[f - 1], m.attributes[f]);
     ASSERT_EQ(m.table.size(), 3u);
     EXPECT_EQ(m.table[0].AttribId, 0u);
     EXPECT_EQ(m.table[0].FaceStart, 0u);
@@ -244,29 +249,41 @@ struct BadCase {
 TEST(XFile, BadCountsAndIndicesFail) {
     const BadCase cases[] = {
         {"face index out of range", [](XFileSpec& s) { s.topMeshes[0].faces[2][1] = 8; }},
-        {"face with two corners", [](XFileSpec& s) { s.topMeshes[0].faces[0] = {0, 1}; }},
+        {"face with two corners",
+         [](XFileSpec& s) {
+             s.topMeshes[0].faces[0] = {0, 1};
+         }},
         {"normal index out of range", [](XFileSpec& s) { s.topMeshes[0].normalFaces[1][0] = 24; }},
-        {"normal face size differs", [](XFileSpec& s) { s.topMeshes[0].normalFaces[1].pop_back(); }},
+        {"normal face size differs",
+         [](XFileSpec& s) { s.topMeshes[0].normalFaces[1].pop_back(); }},
         {"normal face count differs", [](XFileSpec& s) { s.topMeshes[0].normalFaces.pop_back(); }},
         {"texture coordinate count differs",
-         [](XFileSpec& s) { s.topMeshes[0].texCoords.assign(7, {0, 0}); }},
-        {"material index out of range", [](XFileSpec& s) {
+         [](XFileSpec& s) {
+             s.topMeshes[0].texCoords.assign(7, {0, 0});
+         }},
+        {"material index out of range",
+         [](XFileSpec& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materials.resize(1);
              s.topMeshes[0].faceMaterials.assign(6, 1);
          }},
-        {"more material indices than faces", [](XFileSpec& s) {
+        {"more material indices than faces",
+         [](XFileSpec& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materials.resize(1);
              s.topMeshes[0].faceMaterials.assign(7, 0);
          }},
-        {"unknown material reference", [](XFileSpec& s) {
+        {"unknown material reference",
+         [](XFileSpec& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materialRefs = {"Nowhere"};
              s.topMeshes[0].faceMaterials.assign(6, 0);
          }},
         {"no faces at all", [](XFileSpec& s) { s.topMeshes.clear(); }},
-        {"color index out of range", [](XFileSpec& s) { s.topMeshes[0].colors = {{8, {1, 1, 1, 1}}}; }},
+        {"color index out of range",
+         [](XFileSpec& s) {
+             s.topMeshes[0].colors = {{8, {1, 1, 1, 1}}};
+         }},
     };
     for (const BadCase& c : cases) {
         for (XEncoding e : {XEncoding::Text, XEncoding::Binary32}) {
@@ -304,7 +321,9 @@ TEST(XFile, EveryTruncationFailsCleanly) {
     }
 }
 
-std::string TextFile(const std::string& body) { return "xof 0302txt 0032\n" + body; }
+std::string TextFile(const std::string& body) {
+    return "xof 0302txt 0032\n" + body;
+}
 
 TEST(XFile, HostileCountsNestingAndCompressionFailWithoutHarm) {
     XFileContents out;

@@ -26,7 +26,7 @@ enum Material : std::uint32_t { kCoat = 0, kMuzzle = 1, kEyes = 2 };
 
 // Adds parts to one mesh, each face with its material and each vertex with a colour.
 class MeshBuilder {
-public:
+  public:
     explicit MeshBuilder(XMeshSpec& mesh) : m_(mesh) {}
 
     // A grid of (rings + 1) x (segments + 1) vertices, closed around each ring; point(i, j)
@@ -45,7 +45,8 @@ public:
         const auto stride = static_cast<std::uint32_t>(segments + 1);
         for (int i = 0; i < rings; ++i) {
             for (int j = 0; j < segments; ++j) {
-                const std::uint32_t a = base + static_cast<std::uint32_t>(i) * stride + static_cast<std::uint32_t>(j);
+                const std::uint32_t a =
+                    base + static_cast<std::uint32_t>(i) * stride + static_cast<std::uint32_t>(j);
                 Face({a, a + 1, a + stride + 1, a + stride}, material);
             }
         }
@@ -53,44 +54,48 @@ public:
 
     void Ellipsoid(Vec3 c, Vec3 r, int rings, int segments, Material material,
                    std::array<float, 4> colour, float uRepeat = 1.0f) {
-        Surface(rings, segments, material, colour,
-                [&](int i, int j, Vec3& p, Vec3& n) {
-                    const float theta = kPi * static_cast<float>(i) / static_cast<float>(rings);
-                    const float phi = 2 * kPi * static_cast<float>(j) / static_cast<float>(segments);
-                    const Vec3 d{std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi)};
-                    p = {c.x + r.x * d.x, c.y + r.y * d.y, c.z + r.z * d.z};
-                    n = Normalised({d.x / r.x, d.y / r.y, d.z / r.z});
-                },
-                [&](int i, int j) {
-                    return std::array<float, 2>{uRepeat * static_cast<float>(j) / static_cast<float>(segments),
-                                                static_cast<float>(i) / static_cast<float>(rings)};
-                });
+        Surface(
+            rings, segments, material, colour,
+            [&](int i, int j, Vec3& p, Vec3& n) {
+                const float theta = kPi * static_cast<float>(i) / static_cast<float>(rings);
+                const float phi = 2 * kPi * static_cast<float>(j) / static_cast<float>(segments);
+                const Vec3 d{std::sin(theta) * std::cos(phi), std::cos(theta),
+                             std::sin(theta) * std::sin(phi)};
+                p = {c.x + r.x * d.x, c.y + r.y * d.y, c.z + r.z * d.z};
+                n = Normalised({d.x / r.x, d.y / r.y, d.z / r.z});
+            },
+            [&](int i, int j) {
+                return std::array<float, 2>{
+                    uRepeat * static_cast<float>(j) / static_cast<float>(segments),
+                    static_cast<float>(i) / static_cast<float>(rings)};
+            });
     }
 
     // A tube through `path` points with the given radii, capped at its end.
     void Tube(const std::vector<Vec3>& path, const std::vector<float>& radii, int segments,
               Material material, std::array<float, 4> colour) {
         const int rings = static_cast<int>(path.size()) - 1;
-        Surface(rings, segments, material, colour,
-                [&](int i, int j, Vec3& p, Vec3& n) {
-                    const Vec3 a = path[static_cast<std::size_t>(std::max(0, i - 1))];
-                    const Vec3 b = path[static_cast<std::size_t>(std::min(rings, i + 1))];
-                    const Vec3 axis = Normalised({b.x - a.x, b.y - a.y, b.z - a.z});
-                    // Two directions across the axis; z is never along these tubes.
-                    const Vec3 side = Normalised(Cross(axis, {0, 0, 1}));
-                    const Vec3 other = Cross(side, axis);
-                    const float phi = 2 * kPi * static_cast<float>(j) / static_cast<float>(segments);
-                    n = {side.x * std::cos(phi) + other.x * std::sin(phi),
-                         side.y * std::cos(phi) + other.y * std::sin(phi),
-                         side.z * std::cos(phi) + other.z * std::sin(phi)};
-                    const Vec3 c = path[static_cast<std::size_t>(i)];
-                    const float r = radii[static_cast<std::size_t>(i)];
-                    p = {c.x + r * n.x, c.y + r * n.y, c.z + r * n.z};
-                },
-                [&](int i, int j) {
-                    return std::array<float, 2>{static_cast<float>(i) / static_cast<float>(rings),
-                                                static_cast<float>(j) / static_cast<float>(segments)};
-                });
+        Surface(
+            rings, segments, material, colour,
+            [&](int i, int j, Vec3& p, Vec3& n) {
+                const Vec3 a = path[static_cast<std::size_t>(std::max(0, i - 1))];
+                const Vec3 b = path[static_cast<std::size_t>(std::min(rings, i + 1))];
+                const Vec3 axis = Normalised({b.x - a.x, b.y - a.y, b.z - a.z});
+                // Two directions across the axis; z is never along these tubes.
+                const Vec3 side = Normalised(Cross(axis, {0, 0, 1}));
+                const Vec3 other = Cross(side, axis);
+                const float phi = 2 * kPi * static_cast<float>(j) / static_cast<float>(segments);
+                n = {side.x * std::cos(phi) + other.x * std::sin(phi),
+                     side.y * std::cos(phi) + other.y * std::sin(phi),
+                     side.z * std::cos(phi) + other.z * std::sin(phi)};
+                const Vec3 c = path[static_cast<std::size_t>(i)];
+                const float r = radii[static_cast<std::size_t>(i)];
+                p = {c.x + r * n.x, c.y + r * n.y, c.z + r * n.z};
+            },
+            [&](int i, int j) {
+                return std::array<float, 2>{static_cast<float>(i) / static_cast<float>(rings),
+                                            static_cast<float>(j) / static_cast<float>(segments)};
+            });
         // The end cap: a fan around the last point.
         const Vec3 end = path.back();
         const Vec3 before = path[path.size() - 2];
@@ -99,11 +104,13 @@ public:
         Add(end, outward, {1, 0.5f}, colour);
         const auto ring = centre - static_cast<std::uint32_t>(segments + 1);
         for (int j = 0; j < segments; ++j) {
-            Face({centre, ring + static_cast<std::uint32_t>(j) + 1, ring + static_cast<std::uint32_t>(j)}, material);
+            Face({centre, ring + static_cast<std::uint32_t>(j) + 1,
+                  ring + static_cast<std::uint32_t>(j)},
+                 material);
         }
     }
 
-private:
+  private:
     static Vec3 Normalised(Vec3 v) {
         const float l = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
         return l > 0 ? Vec3{v.x / l, v.y / l, v.z / l} : Vec3{0, 1, 0};
@@ -136,8 +143,8 @@ constexpr float kTigerScale = 1.3f;
 xfile::XFileSpec Tiger() {
     XMeshSpec mesh;
     MeshBuilder b(mesh);
-    b.Ellipsoid({0, 0, 0}, {1.1f, 0.42f, 0.42f}, 20, 32, kCoat, kWhite, 2.0f);  // body
-    b.Ellipsoid({1.3f, 0.28f, 0}, {0.36f, 0.34f, 0.34f}, 16, 24, kCoat, kWhite);  // head
+    b.Ellipsoid({0, 0, 0}, {1.1f, 0.42f, 0.42f}, 20, 32, kCoat, kWhite, 2.0f);     // body
+    b.Ellipsoid({1.3f, 0.28f, 0}, {0.36f, 0.34f, 0.34f}, 16, 24, kCoat, kWhite);   // head
     b.Ellipsoid({1.6f, 0.16f, 0}, {0.22f, 0.16f, 0.2f}, 12, 16, kMuzzle, kWhite);  // muzzle
     for (float z : {-0.2f, 0.2f}) {
         b.Ellipsoid({1.22f, 0.6f, z}, {0.09f, 0.12f, 0.06f}, 8, 12, kCoat, kWhite);  // ears
@@ -198,7 +205,8 @@ xfile::XFileSpec SeaFloor() {
     constexpr float kMinX = -20, kMaxX = 20, kMinZ = -12, kMaxZ = 34, kBase = -10.0f;
     XMeshSpec mesh;
     const auto height = [](float x, float z) {
-        return kBase + 0.12f * std::sin(0.7f * x + 0.3f * z) + 0.08f * std::cos(0.45f * z - 0.2f * x);
+        return kBase + 0.12f * std::sin(0.7f * x + 0.3f * z) +
+               0.08f * std::cos(0.45f * z - 0.2f * x);
     };
     for (int iz = 0; iz <= kZ; ++iz) {
         for (int ix = 0; ix <= kX; ++ix) {
@@ -206,11 +214,14 @@ xfile::XFileSpec SeaFloor() {
             const float z = kMinZ + (kMaxZ - kMinZ) * static_cast<float>(iz) / kZ;
             mesh.positions.push_back({x, height(x, z), z});
             // The surface's normal from its slopes.
-            const float dx = 0.12f * 0.7f * std::cos(0.7f * x + 0.3f * z) + 0.08f * 0.2f * std::sin(0.45f * z - 0.2f * x);
-            const float dz = 0.12f * 0.3f * std::cos(0.7f * x + 0.3f * z) - 0.08f * 0.45f * std::sin(0.45f * z - 0.2f * x);
+            const float dx = 0.12f * 0.7f * std::cos(0.7f * x + 0.3f * z) +
+                             0.08f * 0.2f * std::sin(0.45f * z - 0.2f * x);
+            const float dz = 0.12f * 0.3f * std::cos(0.7f * x + 0.3f * z) -
+                             0.08f * 0.45f * std::sin(0.45f * z - 0.2f * x);
             const float l = std::sqrt(dx * dx + 1 + dz * dz);
             mesh.normals.push_back({-dx / l, 1 / l, -dz / l});
-            mesh.texCoords.push_back({8.0f * static_cast<float>(ix) / kX, 6.0f * static_cast<float>(iz) / kZ});
+            mesh.texCoords.push_back(
+                {8.0f * static_cast<float>(ix) / kX, 6.0f * static_cast<float>(iz) / kZ});
         }
     }
     const std::uint32_t side = kX + 1;
@@ -236,23 +247,29 @@ xfile::XFileSpec SeaFloor() {
 
 // A deterministic hash to [0, 1) for texture grain.
 float Noise(int x, int y, std::uint32_t seed) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
+                      static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     return static_cast<float>((h ^ (h >> 16)) & 0xFFFF) / 65536.0f;
 }
 
-std::uint8_t Byte(float v) { return static_cast<std::uint8_t>(std::lround(std::fmax(0.0f, std::fmin(255.0f, v)))); }
+std::uint8_t Byte(float v) {
+    return static_cast<std::uint8_t>(std::lround(std::fmax(0.0f, std::fmin(255.0f, v))));
+}
 
 // Orange fur with dark stripes across the body, paler toward the belly (the middle rows).
 std::string CoatTexture() {
     return assets::WriteBmp(256, 128, [](int x, int y) {
         const float u = static_cast<float>(x) / 256, v = static_cast<float>(y) / 128;
-        const float wobble = 0.04f * std::sin(v * 2 * kPi * 3) + 0.02f * std::sin(v * 2 * kPi * 7 + 1);
+        const float wobble =
+            0.04f * std::sin(v * 2 * kPi * 3) + 0.02f * std::sin(v * 2 * kPi * 7 + 1);
         const float stripe = std::sin((u + wobble) * 2 * kPi * 9);
         const float belly = std::exp(-std::pow((v - 0.75f) / 0.12f, 2));
         const float grain = 0.9f + 0.2f * Noise(x, y, 7);
-        if (stripe > 0.72f && belly < 0.6f) return assets::Rgb{Byte(30 * grain), Byte(22 * grain), Byte(18 * grain)};
-        const float r = (230 + 25 * belly) * grain, g = (125 + 110 * belly) * grain, b = (35 + 180 * belly) * grain;
+        if (stripe > 0.72f && belly < 0.6f)
+            return assets::Rgb{Byte(30 * grain), Byte(22 * grain), Byte(18 * grain)};
+        const float r = (230 + 25 * belly) * grain, g = (125 + 110 * belly) * grain,
+                    b = (35 + 180 * belly) * grain;
         return assets::Rgb{Byte(r), Byte(g), Byte(b)};
     });
 }
@@ -273,7 +290,8 @@ std::string SandTexture() {
     });
 }
 
-constexpr char kVertexShader[] = R"(// The default vertex shader: compiled at start-up, while the frames are drawn with the
+constexpr char kVertexShader[] =
+    R"(// The default vertex shader: compiled at start-up, while the frames are drawn with the
 // fixed-function vertex stage.
 float4x4 worldViewProjection;
 
@@ -290,7 +308,8 @@ VS_OUTPUT vs_main(float4 position : POSITION, float2 uv : TEXCOORD0) {
 }
 )";
 
-constexpr char kPixelShader[] = R"(// The default pixel shader: a warm tint and a soft vignette on the texture, so that U shows
+constexpr char kPixelShader[] =
+    R"(// The default pixel shader: a warm tint and a soft vignette on the texture, so that U shows
 // at a glance whether it is in use.
 sampler2D diffuseMap : register(s0);
 
@@ -326,8 +345,8 @@ int main(int argc, char** argv) {
               Write(dir + "/seafloor.x", xfile::WriteX(SeaFloor(), xfile::XEncoding::Text)) &&
               Write(dir + "/tiger_coat.bmp", CoatTexture()) &&
               Write(dir + "/tiger_muzzle.bmp", MuzzleTexture()) &&
-              Write(dir + "/sand.bmp", SandTexture()) && Write(dir + "/vertex.vsh", kVertexShader) &&
-              Write(dir + "/pixel.psh", kPixelShader);
+              Write(dir + "/sand.bmp", SandTexture()) &&
+              Write(dir + "/vertex.vsh", kVertexShader) && Write(dir + "/pixel.psh", kPixelShader);
     if (ok && argc >= 3) {
         const std::string data = argv[2];
         ok = Write(data + "/Tiger_bin.x", xfile::WriteX(tiger, xfile::XEncoding::Binary32)) &&

@@ -1,14 +1,14 @@
 // tessaline-snapshot: runs the real program (its start-up, loop and OpenGL device) headless
 // under SDL's offscreen driver for a given number of idle iterations, with scripted keys and
 // mouse movement, and writes chosen frames as PNG files. Ends with the program's exit code.
+#include <unistd.h>
 #include <cstdio>
-#include <ctime>
-#include <vector>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <set>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "platform/core/window_system.h"
 #include "platform/d3dx/hlsl_compiler.h"
@@ -91,14 +91,16 @@ void OnPresent(void* context, gl::GlDevice& device) {
     if (frame == 0 && capture->stampFirstFrame) {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("first-frame-ns %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::printf("first-frame-ns %lld\n",
+                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fflush(stdout);
     }
     if (capture->memoryReports.count(frame)) {
         std::printf("memory frame %ld resident-kb %ld\n", frame, ResidentKb());
         std::fflush(stdout);
     }
-    const bool wanted = capture->frames.empty() ? frame == capture->lastFrame : capture->frames.count(frame) > 0;
+    const bool wanted =
+        capture->frames.empty() ? frame == capture->lastFrame : capture->frames.count(frame) > 0;
     if (!wanted) return;
     const std::vector<std::uint32_t> argb = device.ReadBackBuffer();
     std::vector<unsigned char> rgb(argb.size() * 3);
@@ -158,7 +160,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--key") {
             char key[32] = {};
             long at = 0, hold = 1;
-            if (std::sscanf(value, "%ld:%31[^:]:%ld", &at, key, &hold) < 2 || !KeyCode(key) || hold < 1) {
+            if (std::sscanf(value, "%ld:%31[^:]:%ld", &at, key, &hold) < 2 || !KeyCode(key) ||
+                hold < 1) {
                 return Fail("bad key", value), 2;
             }
             platform::ScriptEvent down;
@@ -183,7 +186,8 @@ int main(int argc, char** argv) {
             periodic.push_back({every, KeyCode(key)});
         } else if (arg == "--mouse") {
             long at = 0, dx = 0, dy = 0;
-            if (std::sscanf(value, "%ld:%ld:%ld", &at, &dx, &dy) != 3) return Fail("bad mouse move", value), 2;
+            if (std::sscanf(value, "%ld:%ld:%ld", &at, &dx, &dy) != 3)
+                return Fail("bad mouse move", value), 2;
             platform::ScriptEvent move;
             move.iteration = static_cast<std::uint64_t>(at);
             move.kind = platform::ScriptEvent::Kind::MouseMotion;

@@ -11,7 +11,7 @@ namespace {
 
 // Emits the same object structure as text or as binary tokens.
 class Out {
-public:
+  public:
     Out(bool binary, bool doubles) : binary_(binary), doubles_(doubles) {}
 
     void Open(const std::string& type, const std::string& name = {}) {
@@ -39,7 +39,8 @@ public:
             Dword(static_cast<std::uint32_t>(v.size()));
             for (std::uint32_t x : v) Dword(x);
         } else {
-            for (std::size_t i = 0; i < v.size(); ++i) s += std::to_string(v[i]) + (i + 1 < v.size() ? "," : textSep);
+            for (std::size_t i = 0; i < v.size(); ++i)
+                s += std::to_string(v[i]) + (i + 1 < v.size() ? "," : textSep);
             s += "\n";
         }
     }
@@ -103,7 +104,7 @@ public:
 
     std::string s;
 
-private:
+  private:
     void Word(std::uint16_t w) { Raw(&w, 2); }
     void Dword(std::uint32_t d) { Raw(&d, 4); }
     void Raw(const void* p, std::size_t n) { s.append(static_cast<const char*>(p), n); }
@@ -204,8 +205,9 @@ std::string WriteX(const XFileSpec& spec, XEncoding encoding) {
           (encoding == XEncoding::Binary64 ? "0064" : "0032");
     if (!binary) o.s += "\n";
     if (spec.withTemplates && !binary) {
-        o.s += "template Mesh {\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\n DWORD nVertices;\n"
-               " array Vector vertices[nVertices];\n [...]\n}\n";
+        o.s +=
+            "template Mesh {\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\n DWORD nVertices;\n"
+            " array Vector vertices[nVertices];\n [...]\n}\n";
     }
     for (const XMaterialSpec& m : spec.topMaterials) WriteMaterial(o, m);
     for (const XMeshSpec& m : spec.topMeshes) WriteMesh(o, m);
@@ -252,7 +254,8 @@ XMeshSpec GridMesh(int n, float spacing) {
     const int side = n + 1;
     for (int z = 0; z < side; ++z) {
         for (int x = 0; x < side; ++x) {
-            m.positions.push_back({x * spacing, 0.25f * static_cast<float>((x * 7 + z * 3) % 5), z * spacing});
+            m.positions.push_back(
+                {x * spacing, 0.25f * static_cast<float>((x * 7 + z * 3) % 5), z * spacing});
             m.normals.push_back({0, 1, 0});
             m.texCoords.push_back({static_cast<float>(x) / n, static_cast<float>(z) / n});
         }
@@ -260,7 +263,8 @@ XMeshSpec GridMesh(int n, float spacing) {
     for (int z = 0; z < n; ++z) {
         for (int x = 0; x < n; ++x) {
             const auto i = static_cast<std::uint32_t>(z * side + x);
-            m.faces.push_back({i, i + static_cast<std::uint32_t>(side), i + static_cast<std::uint32_t>(side) + 1, i + 1});
+            m.faces.push_back({i, i + static_cast<std::uint32_t>(side),
+                               i + static_cast<std::uint32_t>(side) + 1, i + 1});
             m.normalFaces.push_back(m.faces.back());
         }
     }
@@ -275,9 +279,11 @@ XMeshSpec GridMesh(int n, float spacing) {
 
 XMeshSpec CubeMesh() {
     XMeshSpec m;
-    m.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+    m.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                   {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
     m.faces = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {3, 7, 6, 2}, {0, 4, 7, 3}, {1, 2, 6, 5}};
-    const Vec3 faceNormals[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
+    const Vec3 faceNormals[6] = {{0, 0, -1}, {0, 0, 1},  {0, -1, 0},
+                                 {0, 1, 0},  {-1, 0, 0}, {1, 0, 0}};
     for (std::uint32_t f = 0; f < 6; ++f) {
         std::vector<std::uint32_t> nf;
         for (int j = 0; j < 4; ++j) {
@@ -288,6 +294,5 @@ XMeshSpec CubeMesh() {
     }
     return m;
 }
-
 
 }  // namespace xfile

@@ -31,8 +31,8 @@ struct XMeshSpec {
     std::vector<std::pair<std::uint32_t, std::array<float, 4>>> colors;
     bool materialList = false;
     std::vector<std::uint32_t> faceMaterials;
-    std::vector<XMaterialSpec> materials;       // written inline
-    std::vector<std::string> materialRefs;      // written as { Name } after the inline ones
+    std::vector<XMaterialSpec> materials;   // written inline
+    std::vector<std::string> materialRefs;  // written as { Name } after the inline ones
 };
 
 struct XFrameSpec {

@@ -20,8 +20,12 @@ Names& NameTable() {
 
 }  // namespace
 
-void SetCallTrace(CallTrace* trace) { g_trace = trace; }
-CallTrace* GetCallTrace() { return g_trace; }
+void SetCallTrace(CallTrace* trace) {
+    g_trace = trace;
+}
+CallTrace* GetCallTrace() {
+    return g_trace;
+}
 
 void RegisterObjectName(const void* object, std::string_view kind) {
     Names& names = NameTable();

@@ -15,7 +15,7 @@
 namespace platform {
 
 class CallTrace {
-public:
+  public:
     virtual ~CallTrace() = default;
     // Returns the call's position, so that a result known only later can be filled in.
     virtual std::size_t Record(std::string api, std::vector<std::string> args,
@@ -25,7 +25,9 @@ public:
 
 void SetCallTrace(CallTrace* trace);
 CallTrace* GetCallTrace();
-inline bool Tracing() { return GetCallTrace() != nullptr; }
+inline bool Tracing() {
+    return GetCallTrace() != nullptr;
+}
 
 // Objects get stable names ("tex#1", "hwnd#1") in the order they are registered.
 void RegisterObjectName(const void* object, std::string_view kind);
@@ -38,7 +40,9 @@ void ClearObjectNames();
 struct Verbatim {
     std::string text;
 };
-inline std::string FmtValue(const Verbatim& v) { return v.text; }
+inline std::string FmtValue(const Verbatim& v) {
+    return v.text;
+}
 
 std::string FormatFloat(float v);
 std::string FormatDouble(double v);
@@ -78,9 +82,13 @@ std::vector<std::string> Args(const Ts&... vs) {
 }
 
 // The text of an out-parameter: "&" when the caller passed somewhere to write, else NULL.
-inline Verbatim OutArg(const void* p) { return {p ? "&" : "NULL"}; }
+inline Verbatim OutArg(const void* p) {
+    return {p ? "&" : "NULL"};
+}
 // A pointer that is logged only as present ("what") or NULL.
-inline Verbatim Presence(const void* p, const char* what) { return {p ? what : "NULL"}; }
+inline Verbatim Presence(const void* p, const char* what) {
+    return {p ? what : "NULL"};
+}
 
 inline void Trace(const char* api, std::vector<std::string> args, std::string result = {}) {
     if (CallTrace* t = GetCallTrace()) t->Record(api, std::move(args), std::move(result));
@@ -89,7 +97,7 @@ inline void Trace(const char* api, std::vector<std::string> args, std::string re
 // For calls that call back into the program (window procedures): the call is logged where it
 // starts and its result where it ends, so that the calls it causes appear after it.
 class TracedCall {
-public:
+  public:
     TracedCall(const char* api, std::vector<std::string> args) {
         if (CallTrace* t = GetCallTrace()) index_ = t->Record(api, std::move(args), {});
     }
@@ -99,7 +107,7 @@ public:
         return value;
     }
 
-private:
+  private:
     static constexpr std::size_t kNone = ~std::size_t{0};
     std::size_t index_ = kNone;
 };

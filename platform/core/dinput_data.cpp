@@ -38,6 +38,9 @@ const DIOBJECTDATAFORMAT kMouseObjects[] = {
 };
 }  // namespace
 
-const DIDATAFORMAT c_dfDIMouse = {
-    sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, sizeof(DIMOUSESTATE),
-    sizeof(kMouseObjects) / sizeof(kMouseObjects[0]), kMouseObjects};
+const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT),
+                                  sizeof(DIOBJECTDATAFORMAT),
+                                  DIDF_RELAXIS,
+                                  sizeof(DIMOUSESTATE),
+                                  sizeof(kMouseObjects) / sizeof(kMouseObjects[0]),
+                                  kMouseObjects};

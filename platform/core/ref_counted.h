@@ -8,7 +8,7 @@ namespace platform {
 
 template <typename Interface>
 class RefCounted : public Interface {
-public:
+  public:
     ULONG AddRef() override { return ++refs_; }
     ULONG Release() override {
         const ULONG left = --refs_;
@@ -16,7 +16,7 @@ public:
         return left;
     }
 
-private:
+  private:
     ULONG refs_ = 1;
 };
 

@@ -8,7 +8,7 @@ namespace platform {
 namespace {
 
 class FileTrace : public CallTrace {
-public:
+  public:
     explicit FileTrace(std::FILE* file) : file_(file) {}
 
     std::size_t Record(std::string api, std::vector<std::string> args,
@@ -33,7 +33,7 @@ public:
         std::fflush(file_);
     }
 
-private:
+  private:
     static constexpr std::size_t kSkipped = ~std::size_t{0};
     std::FILE* file_;
     std::size_t count_ = 0;

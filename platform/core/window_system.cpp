@@ -7,13 +7,13 @@
 // than "any window, any message".
 #include "platform/core/window_system.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <memory>
-#include <strings.h>
 
 #include "platform/core/call_trace.h"
 
@@ -92,9 +92,12 @@ constexpr int kCaption = 23, kMenu = 20, kThickFrame = 8, kFixedFrame = 3, kThin
 // What AdjustWindowRectEx adds to each side of a client rectangle (negative left and top).
 RECT FrameOf(DWORD style, bool menu, DWORD exStyle) {
     int f = 0;
-    if (style & WS_THICKFRAME) f = kThickFrame;
-    else if (style & WS_DLGFRAME) f = kFixedFrame;
-    else if (style & WS_BORDER) f = kThinBorder;
+    if (style & WS_THICKFRAME)
+        f = kThickFrame;
+    else if (style & WS_DLGFRAME)
+        f = kFixedFrame;
+    else if (style & WS_BORDER)
+        f = kThinBorder;
     if (exStyle & WS_EX_CLIENTEDGE) f += kClientEdge;
     RECT frame{-f, -f, f, f};
     if ((style & WS_CAPTION) == WS_CAPTION) frame.top -= kCaption;
@@ -141,34 +144,48 @@ char CharOfKey(WPARAM vk, bool shift) {
     if (vk >= 'A' && vk <= 'Z') return static_cast<char>(shift ? vk : vk - 'A' + 'a');
     if (vk >= '0' && vk <= '9' && !shift) return static_cast<char>(vk);
     switch (vk) {
-        case VK_SPACE: return ' ';
-        case VK_RETURN: return '\r';
-        case VK_ESCAPE: return 0x1B;
-        case VK_BACK: return 0x08;
-        case VK_TAB: return '\t';
-        default: return 0;
+        case VK_SPACE:
+            return ' ';
+        case VK_RETURN:
+            return '\r';
+        case VK_ESCAPE:
+            return 0x1B;
+        case VK_BACK:
+            return 0x08;
+        case VK_TAB:
+            return '\t';
+        default:
+            return 0;
     }
 }
 
 }  // namespace
 
-// ---- Backend side --------------------------------------------------------------------------------
+// ---- Backend side
+// --------------------------------------------------------------------------------
 
-void SetWindowBackend(WindowBackend* backend) { S().backend = backend; }
-void SetScriptedMouseSink(ScriptedMouseSink* sink) { S().mouse = sink; }
+void SetWindowBackend(WindowBackend* backend) {
+    S().backend = backend;
+}
+void SetScriptedMouseSink(ScriptedMouseSink* sink) {
+    S().mouse = sink;
+}
 
 void SetInputScript(std::vector<ScriptEvent> events) {
-    std::stable_sort(events.begin(), events.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) {
-                         return a.iteration < b.iteration;
-                     });
+    std::stable_sort(events.begin(), events.end(), [](const ScriptEvent& a, const ScriptEvent& b) {
+        return a.iteration < b.iteration;
+    });
     S().script = std::move(events);
     S().scriptNext = 0;
 }
 
-std::uint64_t IdleIterations() { return S().idle; }
+std::uint64_t IdleIterations() {
+    return S().idle;
+}
 
-HINSTANCE ModuleHandle() { return reinterpret_cast<HMODULE>(&g_module); }
+HINSTANCE ModuleHandle() {
+    return reinterpret_cast<HMODULE>(&g_module);
+}
 
 HWND MainWindow() {
     for (auto it = S().windows.rbegin(); it != S().windows.rend(); ++it) {
@@ -199,8 +216,10 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void QueryScreenSaver() {
     State& s = S();
     s.screenSaverAllowed = false;
-    if (s.foreground) SendToWindow(s.foreground, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-    else s.screenSaverAllowed = true;
+    if (s.foreground)
+        SendToWindow(s.foreground, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    else
+        s.screenSaverAllowed = true;
     if (s.backend) s.backend->SetScreenSaverAllowed(s.screenSaverAllowed);
 }
 
@@ -235,8 +254,8 @@ HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
 
 HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
     const auto id = reinterpret_cast<std::uintptr_t>(lpCursorName);
-    HCURSOR result = (!hInstance && id == IDC_ARROW_ID) ? reinterpret_cast<HCURSOR>(&g_cursor)
-                                                        : nullptr;
+    HCURSOR result =
+        (!hInstance && id == IDC_ARROW_ID) ? reinterpret_cast<HCURSOR>(&g_cursor) : nullptr;
     Trace("LoadCursorA", Args(Presence(hInstance, "module"), id), result ? "cursor" : "NULL");
     return result;
 }
@@ -274,8 +293,8 @@ BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyl
     lpRect->bottom += frame.bottom;
     if (Tracing()) {
         const RECT out = *lpRect;
-        Trace("AdjustWindowRectEx", Args(in.left, in.top, in.right, in.bottom, dwStyle, bMenu,
-                                         dwExStyle),
+        Trace("AdjustWindowRectEx",
+              Args(in.left, in.top, in.right, in.bottom, dwStyle, bMenu, dwExStyle),
               Fmt(out.left) + " " + Fmt(out.top) + " " + Fmt(out.right) + " " + Fmt(out.bottom));
     }
     return TRUE;
@@ -283,14 +302,14 @@ BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyl
 
 // ---- Windows -----------------------------------------------------------------------------------
 
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
-                     int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                     int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                      HINSTANCE hInstance, LPVOID lpParam) {
     State& s = S();
-    TracedCall call("CreateWindowExA",
-                    Args(dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight,
-                         hWndParent, Presence(hMenu, "menu"), Presence(hInstance, "module"),
-                         Presence(lpParam, "param")));
+    TracedCall call(
+        "CreateWindowExA",
+        Args(dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent,
+             Presence(hMenu, "menu"), Presence(hInstance, "module"), Presence(lpParam, "param")));
     const ClassRecord* cls = nullptr;
     for (const ClassRecord& c : s.classes) {
         if (lpClassName && strcasecmp(c.name.c_str(), lpClassName) == 0) cls = &c;
@@ -307,8 +326,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
     w->outer = {X, Y, X + nWidth, Y + nHeight};
     // The client area is the outer rectangle less the frame that AdjustWindowRectEx adds.
     const RECT frame = FrameOf(dwStyle, hMenu != nullptr, dwExStyle);
-    w->client = {w->outer.left - frame.left, w->outer.top - frame.top,
-                 w->outer.right - frame.right, w->outer.bottom - frame.bottom};
+    w->client = {w->outer.left - frame.left, w->outer.top - frame.top, w->outer.right - frame.right,
+                 w->outer.bottom - frame.bottom};
     if (w->client.right < w->client.left) w->client.right = w->client.left;
     if (w->client.bottom < w->client.top) w->client.bottom = w->client.top;
     s.windows.push_back(std::move(record));
@@ -351,8 +370,10 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     SendToWindow(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     SendToWindow(hWnd, WM_WINDOWPOSCHANGING, 0, 0);
     w->visible = show;
-    if (show) w->style |= WS_VISIBLE;
-    else w->style &= ~WS_VISIBLE;
+    if (show)
+        w->style |= WS_VISIBLE;
+    else
+        w->style &= ~WS_VISIBLE;
     if (w->native && S().backend) S().backend->ShowNativeWindow(w->native, show);
     // Showing a top-level window activates it unless the command says otherwise.
     if (show && nCmdShow != SW_SHOWMINIMIZED && nCmdShow != SW_MINIMIZE) Activate(hWnd);
@@ -394,9 +415,9 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_WINDOWPOSCHANGED:
             if (w) {
-                SendToWindow(hWnd, WM_SIZE, SIZE_RESTORED,
-                             MakeLParam(w->client.right - w->client.left,
-                                        w->client.bottom - w->client.top));
+                SendToWindow(
+                    hWnd, WM_SIZE, SIZE_RESTORED,
+                    MakeLParam(w->client.right - w->client.left, w->client.bottom - w->client.top));
                 SendToWindow(hWnd, WM_MOVE, 0, MakeLParam(w->client.left, w->client.top));
             }
             return 0;
@@ -433,8 +454,7 @@ void PostQuitMessage(int nExitCode) {
     S().quitCode = nExitCode;
 }
 
-BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
-                  UINT wRemoveMsg) {
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     State& s = S();
     TracedCall call("PeekMessageA",
                     Args(OutArg(lpMsg), hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg));

@@ -21,7 +21,7 @@ struct NativeWindowDesc {
 };
 
 class WindowBackend {
-public:
+  public:
     virtual ~WindowBackend() = default;
     // Returns an opaque native window, or null when none can be made.
     virtual void* CreateNativeWindow(const NativeWindowDesc& desc) = 0;
@@ -41,7 +41,7 @@ void SetWindowBackend(WindowBackend* backend);
 
 // Mouse movement from a script, handed to whichever DirectInput mouse is listening.
 class ScriptedMouseSink {
-public:
+  public:
     virtual ~ScriptedMouseSink() = default;
     virtual void AddScriptedMotion(LONG dx, LONG dy, LONG dz) = 0;
 };

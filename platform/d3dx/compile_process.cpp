@@ -31,8 +31,12 @@ void StartWarmUp() {
     });
 }
 
-void SetCompilerFaultForTests(CompilerFault fault) { g_fault = fault; }
-void SetCompileTimeLimitForTests(int milliseconds) { g_timeLimitMs = milliseconds; }
+void SetCompilerFaultForTests(CompilerFault fault) {
+    g_fault = fault;
+}
+void SetCompileTimeLimitForTests(int milliseconds) {
+    g_timeLimitMs = milliseconds;
+}
 
 CompileResult CompileInChild(const CompileRequest& request) {
     WarmCompiler();
@@ -55,7 +59,8 @@ CompileResult CompileInChild(const CompileRequest& request) {
     std::uint32_t words = 0;
     if (run.output.size() < 5) return Failure(request, "the compiler ended without a result");
     std::memcpy(&words, run.output.data() + 1, 4);
-    if (run.output.size() < 5 + std::size_t{words} * 4) return Failure(request, "the compiler's result is cut short");
+    if (run.output.size() < 5 + std::size_t{words} * 4)
+        return Failure(request, "the compiler's result is cut short");
     r.ok = run.output[0] == '1';
     r.code.resize(words);
     std::memcpy(r.code.data(), run.output.data() + 5, r.code.size() * 4);

@@ -14,10 +14,11 @@ namespace d3dx {
 namespace {
 
 constexpr std::size_t kMaxSourceBytes = std::size_t{4} << 20;
-constexpr HRESULT kFileNotFound = HresultOf(0x80070002u);  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+constexpr HRESULT kFileNotFound =
+    HresultOf(0x80070002u);  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
 
 class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
-public:
+  public:
     ConstantTable(std::vector<std::uint32_t> code, std::vector<ConstantVar> constants)
         : code_(std::move(code)), constants_(std::move(constants)) {
         platform::RegisterObjectName(this, "constants");
@@ -66,7 +67,7 @@ public:
         return D3D_OK;
     }
 
-private:
+  private:
     const ConstantVar* Find(const char* name) const {
         if (!name) return nullptr;
         for (const ConstantVar& c : constants_) {
@@ -104,14 +105,15 @@ HRESULT Compile(LPCSTR pSrcFile, const D3DXMACRO* pDefines, LPCSTR pFunctionName
     }
     if (FAILED(hr)) {
         std::fprintf(stderr, "HLSL: %s", result.errors.c_str());
-        if (ppErrorMsgs) *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
+        if (ppErrorMsgs)
+            *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
         return hr;
     }
     if (ppShader) *ppShader = CreateBuffer(result.code.data(), result.code.size() * 4);
     if (ppConstantTable) {
         auto shader = UnpackShader(result.code.data());
-        *ppConstantTable = new ConstantTable(result.code, shader ? shader->constants
-                                                                 : std::vector<ConstantVar>{});
+        *ppConstantTable =
+            new ConstantTable(result.code, shader ? shader->constants : std::vector<ConstantVar>{});
     }
     return D3D_OK;
 }

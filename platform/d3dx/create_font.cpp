@@ -4,8 +4,7 @@
 
 HRESULT D3DXCreateFontA(LPDIRECT3DDEVICE9 pDevice, INT Height, UINT Width, UINT Weight,
                         UINT MipLevels, BOOL Italic, DWORD CharSet, DWORD OutputPrecision,
-                        DWORD Quality, DWORD PitchAndFamily, LPCSTR pFaceName,
-                        LPD3DXFONT* ppFont) {
+                        DWORD Quality, DWORD PitchAndFamily, LPCSTR pFaceName, LPD3DXFONT* ppFont) {
     HRESULT hr = D3DERR_INVALIDCALL;
     if (ppFont) *ppFont = nullptr;
     d3dx::DeviceServices* services = pDevice ? d3dx::ServicesOf(pDevice) : nullptr;
@@ -23,10 +22,10 @@ HRESULT D3DXCreateFontA(LPDIRECT3DDEVICE9 pDevice, INT Height, UINT Width, UINT 
         desc.faceName = pFaceName ? pFaceName : "";
         hr = services->CreateFontFromDesc(desc, ppFont);
     }
-    platform::Trace("D3DXCreateFontA",
-                    platform::Args(pDevice, Height, Width, Weight, MipLevels, Italic, CharSet,
-                                   OutputPrecision, Quality, PitchAndFamily, pFaceName,
-                                   platform::OutArg(ppFont)),
-                    platform::Fmt(hr) + (SUCCEEDED(hr) ? " " + platform::ObjectName(*ppFont) : ""));
+    platform::Trace(
+        "D3DXCreateFontA",
+        platform::Args(pDevice, Height, Width, Weight, MipLevels, Italic, CharSet, OutputPrecision,
+                       Quality, PitchAndFamily, pFaceName, platform::OutArg(ppFont)),
+        platform::Fmt(hr) + (SUCCEEDED(hr) ? " " + platform::ObjectName(*ppFont) : ""));
     return hr;
 }

@@ -32,9 +32,9 @@ HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 pDevice, LPCSTR pSrcFile,
                                    LPDIRECT3DTEXTURE9* ppTexture) {
     if (ppTexture) *ppTexture = nullptr;
     const HRESULT hr = Create(pDevice, pSrcFile, ppTexture);
-    platform::Trace("D3DXCreateTextureFromFileA",
-                    platform::Args(pDevice, pSrcFile, platform::OutArg(ppTexture)),
-                    platform::Fmt(hr) +
-                        (SUCCEEDED(hr) ? " " + platform::ObjectName(*ppTexture) : ""));
+    platform::Trace(
+        "D3DXCreateTextureFromFileA",
+        platform::Args(pDevice, pSrcFile, platform::OutArg(ppTexture)),
+        platform::Fmt(hr) + (SUCCEEDED(hr) ? " " + platform::ObjectName(*ppTexture) : ""));
     return hr;
 }

@@ -10,7 +10,7 @@ namespace d3dx {
 namespace {
 
 class Buffer : public platform::RefCounted<ID3DXBuffer> {
-public:
+  public:
     // Eight-byte aligned, so that the records inside can be read in place; zeroed when no data
     // is given.
     Buffer(const void* data, std::size_t size)
@@ -20,14 +20,16 @@ public:
     LPVOID GetBufferPointer() override { return bytes_.get(); }
     DWORD GetBufferSize() override { return static_cast<DWORD>(size_); }
 
-private:
+  private:
     std::unique_ptr<std::uint64_t[]> bytes_;
     std::size_t size_;
 };
 
 }  // namespace
 
-ID3DXBuffer* CreateBuffer(const void* data, std::size_t size) { return new Buffer(data, size); }
+ID3DXBuffer* CreateBuffer(const void* data, std::size_t size) {
+    return new Buffer(data, size);
+}
 
 DeviceServices* ServicesOf(IDirect3DDevice9* device) {
     return dynamic_cast<DeviceServices*>(device);

@@ -87,8 +87,8 @@ bool ReadDds(std::span<const std::uint8_t> bytes, TextureData& out, std::string&
     UINT w = h.width, hh = h.height;
     for (UINT level = 0; level < levels; ++level) {
         const std::size_t pixelBytes = h.bitCount / 8;
-        const std::size_t size = compressed ? DxtLevelBytes(format, w, hh)
-                                            : std::size_t{w} * hh * pixelBytes;
+        const std::size_t size =
+            compressed ? DxtLevelBytes(format, w, hh) : std::size_t{w} * hh * pixelBytes;
         if (size > bytes.size() - pos) return error = "DDS data truncated", false;
         const std::uint8_t* src = bytes.data() + pos;
         if (compressed) {

@@ -35,7 +35,7 @@ struct FontDesc {
 };
 
 class DeviceServices {
-public:
+  public:
     virtual ~DeviceServices() = default;
     virtual HRESULT CreateMeshFromData(MeshData&& data, ID3DXMesh** mesh) = 0;
     virtual HRESULT CreateTextureFromData(TextureData&& data, IDirect3DTexture9** texture) = 0;

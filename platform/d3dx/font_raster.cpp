@@ -17,8 +17,9 @@ constexpr int kAtlasWidth = 512;
 std::string FindFace(const std::string& name, int weight, bool italic) {
     FcInit();
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(name.empty() ? "sans-serif" : name.c_str()));
+    FcPatternAddString(
+        pattern, FC_FAMILY,
+        reinterpret_cast<const FcChar8*>(name.empty() ? "sans-serif" : name.c_str()));
     // The fallback when the named face is missing: the system's sans face.
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
     FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -39,7 +40,9 @@ std::string FindFace(const std::string& name, int weight, bool italic) {
 
 }  // namespace
 
-void WarmFonts() { FcInit(); }
+void WarmFonts() {
+    FcInit();
+}
 
 std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, int weight,
                                        bool italic) {
@@ -86,7 +89,8 @@ std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, 
         bitmap.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
         for (int row = 0; row < glyph.height; ++row) {
             const unsigned char* src = g->bitmap.buffer + row * g->bitmap.pitch;
-            std::copy(src, src + glyph.width, bitmap.begin() + static_cast<std::ptrdiff_t>(row) * glyph.width);
+            std::copy(src, src + glyph.width,
+                      bitmap.begin() + static_cast<std::ptrdiff_t>(row) * glyph.width);
         }
     }
     atlas.width = kAtlasWidth;
@@ -95,8 +99,10 @@ std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, 
     for (int c = kFirst; c <= kLast; ++c) {
         const Glyph& glyph = atlas.glyphs[c];
         for (int row = 0; row < glyph.height; ++row) {
-            std::copy_n(bitmaps[c].begin() + static_cast<std::ptrdiff_t>(row) * glyph.width, glyph.width,
-                        atlas.coverage.begin() + static_cast<std::ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
+            std::copy_n(bitmaps[c].begin() + static_cast<std::ptrdiff_t>(row) * glyph.width,
+                        glyph.width,
+                        atlas.coverage.begin() +
+                            static_cast<std::ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
         }
     }
     FT_Done_Face(face);

@@ -79,8 +79,8 @@ std::string FormatLog(const std::string& log, const std::string& file) {
     }
     for (std::size_t i = 0; i < pending.size(); ++i) {
         const int col = (i == 0 && column > 0) ? column : 1;
-        out += file + "(" + std::to_string(lines[i]) + "," + std::to_string(col) + "): " +
-               pending[i] + "\n";
+        out += file + "(" + std::to_string(lines[i]) + "," + std::to_string(col) +
+               "): " + pending[i] + "\n";
     }
     return out;
 }
@@ -90,16 +90,44 @@ void ClassifyConstant(int glType, ConstantVar& c) {
     c.type = D3DXPT_FLOAT;
     c.rows = 1;
     switch (glType) {
-        case kGlFloat: c.parameterClass = D3DXPC_SCALAR; c.columns = 1; break;
-        case kGlInt: c.parameterClass = D3DXPC_SCALAR; c.type = D3DXPT_INT; c.columns = 1; break;
-        case kGlBool: c.parameterClass = D3DXPC_SCALAR; c.type = D3DXPT_BOOL; c.columns = 1; break;
-        case kGlVec2: c.columns = 2; break;
-        case kGlVec3: c.columns = 3; break;
-        case kGlVec4: c.columns = 4; break;
-        case kGlMat2: c.parameterClass = D3DXPC_MATRIX_COLUMNS; c.rows = c.columns = 2; break;
-        case kGlMat3: c.parameterClass = D3DXPC_MATRIX_COLUMNS; c.rows = c.columns = 3; break;
-        case kGlMat4: c.parameterClass = D3DXPC_MATRIX_COLUMNS; c.rows = c.columns = 4; break;
-        default: c.columns = 4; break;
+        case kGlFloat:
+            c.parameterClass = D3DXPC_SCALAR;
+            c.columns = 1;
+            break;
+        case kGlInt:
+            c.parameterClass = D3DXPC_SCALAR;
+            c.type = D3DXPT_INT;
+            c.columns = 1;
+            break;
+        case kGlBool:
+            c.parameterClass = D3DXPC_SCALAR;
+            c.type = D3DXPT_BOOL;
+            c.columns = 1;
+            break;
+        case kGlVec2:
+            c.columns = 2;
+            break;
+        case kGlVec3:
+            c.columns = 3;
+            break;
+        case kGlVec4:
+            c.columns = 4;
+            break;
+        case kGlMat2:
+            c.parameterClass = D3DXPC_MATRIX_COLUMNS;
+            c.rows = c.columns = 2;
+            break;
+        case kGlMat3:
+            c.parameterClass = D3DXPC_MATRIX_COLUMNS;
+            c.rows = c.columns = 3;
+            break;
+        case kGlMat4:
+            c.parameterClass = D3DXPC_MATRIX_COLUMNS;
+            c.rows = c.columns = 4;
+            break;
+        default:
+            c.columns = 4;
+            break;
     }
 }
 
@@ -123,7 +151,8 @@ void WarmCompiler() {
         request.source = "float4 main(float4 p : POSITION) : POSITION { return p; }";
         CompileHlsl(request);
         request.profile = "ps_2_0";
-        request.source = "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
+        request.source =
+            "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
         CompileHlsl(request);
     });
 }
@@ -143,8 +172,8 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         if (request.profile == p.name) profile = &p;
     }
     if (!profile) {
-        result.errors = request.fileName + "(1,1): error: unsupported profile '" +
-                        request.profile + "'\n";
+        result.errors =
+            request.fileName + "(1,1): error: unsupported profile '" + request.profile + "'\n";
         return result;
     }
     glslang::InitializeProcess();
@@ -175,10 +204,11 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         const bool parsed = shader.parse(GetDefaultResources(), 100, false, messages);
         if (!parsed) {
             result.errors = FormatLog(shader.getInfoLog(), request.fileName);
-            if (result.errors.empty()) result.errors = request.fileName + "(1,1): error: " + shader.getInfoLog();
+            if (result.errors.empty())
+                result.errors = request.fileName + "(1,1): error: " + shader.getInfoLog();
         } else if (shader.getIntermediate()->getNumEntryPoints() == 0) {
-            result.errors = request.fileName + "(1,1): error: entry point '" + request.entry +
-                            "' not found\n";
+            result.errors =
+                request.fileName + "(1,1): error: entry point '" + request.entry + "' not found\n";
         } else {
             glslang::TProgram program;
             program.addShader(&shader);
@@ -219,7 +249,8 @@ CompileResult CompileHlsl(const CompileRequest& request) {
                     c.elements = elements;
                     // Registers follow the packing glslang gives the global constants.
                     c.registerIndex = static_cast<std::uint32_t>(std::max(0, u.offset) / 16);
-                    c.registerCount = elements * (c.parameterClass == D3DXPC_MATRIX_COLUMNS ? c.columns : 1);
+                    c.registerCount =
+                        elements * (c.parameterClass == D3DXPC_MATRIX_COLUMNS ? c.columns : 1);
                     c.bytes = elements * c.rows * c.columns * 4;
                     reflection.constants.push_back(c);
                 }
@@ -229,8 +260,8 @@ CompileResult CompileHlsl(const CompileRequest& request) {
                                      std::pair(b.registerSet, b.registerIndex);
                           });
                 glslang::SpvOptions options;
-                glslang::GlslangToSpv(*program.getIntermediate(profile->language),
-                                      reflection.spirv, &options);
+                glslang::GlslangToSpv(*program.getIntermediate(profile->language), reflection.spirv,
+                                      &options);
                 if (!ReflectSpirvInterface(reflection.spirv, reflection)) {
                     result.errors = request.fileName + "(1,1): error: bad SPIR-V produced\n";
                 } else {

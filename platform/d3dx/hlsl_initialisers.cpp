@@ -27,7 +27,9 @@ std::string WithoutComments(const std::string& s) {
     return out;
 }
 
-bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsIdentChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 // The numbers of an initialiser such as "float4(1, 0.5, 0, 1)" or "{1, 2}", or none.
 bool Numbers(const std::string& init, std::vector<float>& out) {
@@ -36,7 +38,8 @@ bool Numbers(const std::string& init, std::vector<float>& out) {
         if (std::isspace(static_cast<unsigned char>(c)) || c == ',' || c == '(' || c == ')' ||
             c == '{' || c == '}') {
             ++i;
-        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+') {
+        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' ||
+                   c == '+') {
             char* end = nullptr;
             const float v = std::strtof(init.c_str() + i, &end);
             if (end == init.c_str() + i) return false;

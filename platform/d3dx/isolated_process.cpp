@@ -71,7 +71,8 @@ IsolatedResult RunIsolated(const std::function<std::string()>& work, int timeLim
     bool timedOut = false;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now()).count();
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
         if (left <= 0) {
             timedOut = true;
             break;
@@ -96,11 +97,12 @@ IsolatedResult RunIsolated(const std::function<std::string()>& work, int timeLim
     }
     std::uint64_t length = 0;
     if (timedOut) {
-        result.failure = "did not finish within " + std::to_string(timeLimitMs / 1000.0).substr(0, 4) + " s";
+        result.failure =
+            "did not finish within " + std::to_string(timeLimitMs / 1000.0).substr(0, 4) + " s";
     } else if (WIFSIGNALED(status)) {
         result.failure = std::string("crashed (") + strsignal(WTERMSIG(status)) + ")";
-    } else if (data.size() < sizeof length ||
-               (std::memcpy(&length, data.data(), sizeof length), data.size() - sizeof length != length)) {
+    } else if (data.size() < sizeof length || (std::memcpy(&length, data.data(), sizeof length),
+                                               data.size() - sizeof length != length)) {
         result.failure = "ended without a whole result";
     } else {
         result.ok = true;

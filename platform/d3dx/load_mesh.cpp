@@ -44,9 +44,8 @@ ID3DXBuffer* PackMaterials(const std::vector<d3dx::XMaterial>& materials) {
 }
 
 HRESULT Load(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
-             LPD3DXBUFFER* ppAdjacency,
-             LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials,
-             LPD3DXMESH* ppMesh) {
+             LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances,
+             DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
     if (!pFilename || !pD3DDevice || !ppMesh) return D3DERR_INVALIDCALL;
     d3dx::DeviceServices* services = d3dx::ServicesOf(pD3DDevice);
     if (!services) return D3DERR_INVALIDCALL;
@@ -80,8 +79,8 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD
                            LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials,
                            LPD3DXMESH* ppMesh) {
     if (ppMesh) *ppMesh = nullptr;
-    const HRESULT hr = Load(pFilename, Options, pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances,
-                            pNumMaterials, ppMesh);
+    const HRESULT hr = Load(pFilename, Options, pD3DDevice, ppAdjacency, ppMaterials,
+                            ppEffectInstances, pNumMaterials, ppMesh);
     if (platform::Tracing()) {
         std::string result = Fmt(hr);
         if (SUCCEEDED(hr)) {

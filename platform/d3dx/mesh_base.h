@@ -8,7 +8,7 @@
 namespace d3dx {
 
 class MeshBase : public platform::RefCounted<ID3DXMesh> {
-public:
+  public:
     MeshBase(IDirect3DDevice9* device, MeshData&& data);
 
     DWORD GetNumFaces() override { return data_.FaceCount(); }
@@ -30,7 +30,7 @@ public:
     // The faces of attribute `id`: the table's range, or none.
     const D3DXATTRIBUTERANGE* RangeOf(DWORD id) const;
 
-protected:
+  protected:
     IDirect3DDevice9* device_;
     MeshData data_;
     DWORD options_;

@@ -84,7 +84,9 @@ bool NormalSplitter::Split(std::uint32_t& corner, std::uint32_t normalIndex, std
     return true;
 }
 
-void NormalSplitter::Finish() { next_ = {}; }
+void NormalSplitter::Finish() {
+    next_ = {};
+}
 
 bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) {
     const std::size_t base = vertexCount_;
@@ -165,7 +167,8 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
             if (normals) {
                 // A position that no face uses has a zero normal.
                 const bool has = m.hasNormals && m.vertexNormal[v] != kNone;
-                std::memcpy(q, has ? static_cast<const void*>(&m.normals[m.vertexNormal[v]]) : zeros, 12);
+                std::memcpy(
+                    q, has ? static_cast<const void*>(&m.normals[m.vertexNormal[v]]) : zeros, 12);
                 q += 12;
             }
             if (colors) {

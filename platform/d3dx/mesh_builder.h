@@ -42,7 +42,7 @@ struct RawMesh {
 // Splits vertices by normal vector as the normal faces stream in: a position keeps its place for
 // its first normal and gets a new vertex for each further, different normal vector.
 class NormalSplitter {
-public:
+  public:
     explicit NormalSplitter(RawMesh& mesh);
     // Renames one face's corners (position indices, in place) to output vertices.
     bool Face(std::uint32_t* corners, const std::uint32_t* normalIndices, std::uint32_t n,
@@ -63,7 +63,7 @@ public:
 
     static constexpr std::uint32_t kUnassigned = 0xFFFFFFFFu;
 
-private:
+  private:
     bool Split(std::uint32_t& corner, std::uint32_t normalIndex, std::string& error);
 
     RawMesh& mesh_;
@@ -71,13 +71,13 @@ private:
 };
 
 class MeshBuilder {
-public:
+  public:
     // Adds one mesh placed by `world` (the combined frame transform).
     bool Add(RawMesh&& mesh, const Matrix4& world, std::string& error);
     // Lays out, interleaves and sorts the merged mesh.
     bool Finish(XFileContents& out, std::string& error);
 
-private:
+  private:
     std::vector<RawMesh> parts_;  // kept for their vertex data until the layout is known
     std::size_t vertexCount_ = 0;
     RawVector<std::uint32_t> indices_;

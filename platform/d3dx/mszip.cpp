@@ -16,7 +16,9 @@ constexpr std::size_t kDictionaryBytes = 32768;
 // The most that deflate can expand its input by, with room for block headers.
 constexpr std::size_t kMaxRatio = 1032;
 
-std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t Word(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 }  // namespace
 

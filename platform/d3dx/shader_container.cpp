@@ -8,7 +8,7 @@ namespace d3dx {
 namespace {
 
 class Writer {
-public:
+  public:
     void U32(std::uint32_t v) { words.push_back(v); }
     void F32(float v) {
         std::uint32_t w;
@@ -25,7 +25,7 @@ public:
 };
 
 class Reader {
-public:
+  public:
     Reader(const std::uint32_t* p, std::size_t n) : p_(p), left_(n) {}
     bool U32(std::uint32_t& v) {
         if (!left_) return false;
@@ -49,7 +49,7 @@ public:
     }
     std::size_t Left() const { return left_; }
 
-private:
+  private:
     const std::uint32_t* p_;
     std::size_t left_;
 };
@@ -218,7 +218,8 @@ bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflec
         v.name = info.name;
         v.location = info.location;
         std::string upper;
-        for (char c : info.semantic) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char c : info.semantic)
+            upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         std::size_t digits = upper.size();
         while (digits > 0 && std::isdigit(static_cast<unsigned char>(upper[digits - 1]))) --digits;
         v.semantic = upper.substr(0, digits);

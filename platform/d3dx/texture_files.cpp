@@ -188,10 +188,13 @@ bool DecodeWithStb(std::span<const std::uint8_t> bytes, TextureData& out, std::s
         kDecodeTimeLimitMs);
     if (!run.ok) return error = "the picture decoder " + run.failure, false;
     if (run.output.empty() || run.output[0] != 'P') {
-        return error = run.output.empty() ? "the picture decoder said nothing" : run.output.substr(1), false;
+        return error =
+                   run.output.empty() ? "the picture decoder said nothing" : run.output.substr(1),
+               false;
     }
     std::uint32_t header[3];
-    if (run.output.size() < 1 + sizeof header) return error = "the picture decoder's answer is cut short", false;
+    if (run.output.size() < 1 + sizeof header)
+        return error = "the picture decoder's answer is cut short", false;
     std::memcpy(header, run.output.data() + 1, sizeof header);
     const std::size_t bytesWanted = std::size_t{header[1]} * header[2] * 4;
     if (run.output.size() != 1 + sizeof header + bytesWanted) {
@@ -217,7 +220,9 @@ std::vector<std::uint8_t> Bytes(const std::vector<std::uint32_t>& words) {
     return bytes;
 }
 
-UINT NextPowerOfTwo(UINT v) { return std::bit_ceil(std::max(v, 1u)); }
+UINT NextPowerOfTwo(UINT v) {
+    return std::bit_ceil(std::max(v, 1u));
+}
 
 // Bilinear resampling to the new size, sampling at pixel centres with edges clamped.
 std::vector<std::uint32_t> Resample(const std::vector<std::uint32_t>& src, UINT sw, UINT sh,
@@ -284,13 +289,16 @@ std::vector<std::uint32_t> DecodeDxt(D3DFORMAT format, UINT width, UINT height,
                 ColorBlock(block, true, rgba);
             } else {
                 ColorBlock(block + 8, false, rgba);
-                if (format == D3DFMT_DXT3) AlphaBlockDxt3(block, rgba);
-                else AlphaBlockDxt5(block, rgba);
+                if (format == D3DFMT_DXT3)
+                    AlphaBlockDxt3(block, rgba);
+                else
+                    AlphaBlockDxt5(block, rgba);
             }
             for (UINT py = 0; py < 4; ++py) {
                 for (UINT px = 0; px < 4; ++px) {
                     const UINT x = bx * 4 + px, y = by * 4 + py;
-                    if (x < width && y < height) out[std::size_t{y} * width + x] = rgba[py * 4 + px];
+                    if (x < width && y < height)
+                        out[std::size_t{y} * width + x] = rgba[py * 4 + px];
                 }
             }
         }

@@ -27,13 +27,15 @@ constexpr std::size_t kHeaderBytes = 16;
 // D3DXVec3Normalize's result, inline for the large normal arrays.
 inline void Normalize(Vec3& v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (length == 0.0f) v = {0, 0, 0};
-    else v = {v.x / length, v.y / length, v.z / length};
+    if (length == 0.0f)
+        v = {0, 0, 0};
+    else
+        v = {v.x / length, v.y / length, v.z / length};
 }
 
 template <class Source>
 class XParser {
-public:
+  public:
     explicit XParser(Source& source) : src_(source) {}
 
     bool Parse(XFileContents& out, std::string& error) {
@@ -59,7 +61,7 @@ public:
         return ok;
     }
 
-private:
+  private:
     static Matrix4 Identity() {
         Matrix4 m;
         D3DXMatrixIdentity(&m);
@@ -95,7 +97,8 @@ private:
         for (;;) {
             std::string_view text;
             switch (src_.Next(text)) {
-                case XTok::CBrace: return true;
+                case XTok::CBrace:
+                    return true;
                 case XTok::Name:
                     if (!SkipObject(depth + 1)) return false;
                     break;
@@ -104,8 +107,10 @@ private:
                     break;
                 case XTok::Value:
                 case XTok::String:
-                case XTok::Guid: break;
-                default: return Fail("unterminated object");
+                case XTok::Guid:
+                    break;
+                default:
+                    return Fail("unterminated object");
             }
         }
     }
@@ -346,7 +351,11 @@ private:
             if (index >= mesh.colors.size()) return Fail("color index out of range");
             // Clamped to [0, 1]; NaN reads as 0.
             const auto byte = [](float v) {
-                return static_cast<DWORD>((!(v > 0.0f) ? 0.0f : v >= 1.0f ? 1.0f : v) * 255.0f + 0.5f);
+                return static_cast<DWORD>((!(v > 0.0f) ? 0.0f
+                                           : v >= 1.0f ? 1.0f
+                                                       : v) *
+                                              255.0f +
+                                          0.5f);
             };
             mesh.colors[index] = D3DCOLOR_ARGB(byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2]));
         }
@@ -364,9 +373,11 @@ private:
         m.specular = {v[5], v[6], v[7], 1.0f};
         m.emissive = {v[8], v[9], v[10], 1.0f};
         return ForEachChild("material", [&](std::string_view type) {
-            if (type != "TextureFilename" && type != "TextureFileName") return SkipObject(depth + 1);
+            if (type != "TextureFilename" && type != "TextureFileName")
+                return SkipObject(depth + 1);
             std::string name;
-            if (!OpenObject(name) || !ReadString(src_, m.texture)) return Fail("bad texture file name");
+            if (!OpenObject(name) || !ReadString(src_, m.texture))
+                return Fail("bad texture file name");
             m.hasTexture = true;
             return CloseObject(depth + 1);
         });
@@ -442,8 +453,8 @@ private:
 
 enum class Encoding { Text, Binary };
 
-bool ParseBody(const std::uint8_t* begin, const std::uint8_t* end, Encoding encoding,
-               bool doubles, ReleaseHook hook, XFileContents& out, std::string& error) {
+bool ParseBody(const std::uint8_t* begin, const std::uint8_t* end, Encoding encoding, bool doubles,
+               ReleaseHook hook, XFileContents& out, std::string& error) {
     if (encoding == Encoding::Text) {
         XTextSource source(reinterpret_cast<const char*>(begin), reinterpret_cast<const char*>(end),
                            hook);
@@ -468,8 +479,10 @@ bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileCo
     const bool doubles = floatSize == "0064";
     const bool compressed = format == "tzip" || format == "bzip";
     Encoding encoding;
-    if (format == "txt " || format == "tzip") encoding = Encoding::Text;
-    else if (format == "bin " || format == "bzip") encoding = Encoding::Binary;
+    if (format == "txt " || format == "tzip")
+        encoding = Encoding::Text;
+    else if (format == "bin " || format == "bzip")
+        encoding = Encoding::Binary;
     else {
         error = "unknown X file format";
         return false;
@@ -480,8 +493,8 @@ bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileCo
     }
     std::vector<std::uint8_t> inflated;
     if (!InflateMsZip(bytes.subspan(kHeaderBytes), inflated, error)) return false;
-    return ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {},
-                     out, error);
+    return ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {}, out,
+                     error);
 }
 
 }  // namespace
@@ -554,8 +567,8 @@ bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error)
     madvise(base, mapping.size, MADV_SEQUENTIAL);
     mapping.base = static_cast<std::uint8_t*>(base);
     mapping.Populate(kWindow);
-    const bool ok = ReadWithHook({mapping.base, mapping.size}, {&Mapping::Advance, &mapping}, out,
-                                 error);
+    const bool ok =
+        ReadWithHook({mapping.base, mapping.size}, {&Mapping::Advance, &mapping}, out, error);
     munmap(base, mapping.size);
     return ok;
 }

@@ -23,7 +23,7 @@ struct ReleaseHook {
 };
 
 class XTextSource {
-public:
+  public:
     XTextSource(const char* begin, const char* end, ReleaseHook hook = {})
         : begin_(begin), p_(begin), end_(end), hook_(hook) {}
 
@@ -134,7 +134,7 @@ public:
         return "line " + std::to_string(line);
     }
 
-private:
+  private:
     static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
     static bool IsSeparator(char c) {
@@ -189,7 +189,7 @@ private:
 
 // The binary encoding: 16-bit token codes, values in integer and float lists.
 class XBinarySource {
-public:
+  public:
     enum : std::uint16_t {
         kName = 1,
         kString = 2,
@@ -329,11 +329,17 @@ public:
         std::string_view ignored;
         while (depth > 0) {
             switch (Next(ignored)) {
-                case XTok::OBrace: ++depth; break;
-                case XTok::CBrace: --depth; break;
+                case XTok::OBrace:
+                    ++depth;
+                    break;
+                case XTok::CBrace:
+                    --depth;
+                    break;
                 case XTok::End:
-                case XTok::Error: return false;
-                default: break;
+                case XTok::Error:
+                    return false;
+                default:
+                    break;
             }
         }
         return true;
@@ -341,7 +347,7 @@ public:
 
     std::string Where() const { return "offset " + std::to_string(p_ - begin_); }
 
-private:
+  private:
     static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
     bool Word(std::uint16_t& w) {

@@ -4,12 +4,18 @@ namespace gl {
 
 int GlCache::EnableSlot(GLenum cap) const {
     switch (cap) {
-        case GL_DEPTH_TEST: return 0;
-        case GL_CULL_FACE: return 1;
-        case GL_BLEND: return 2;
-        case GL_MULTISAMPLE: return 3;
-        case GL_SCISSOR_TEST: return 4;
-        default: return 5;
+        case GL_DEPTH_TEST:
+            return 0;
+        case GL_CULL_FACE:
+            return 1;
+        case GL_BLEND:
+            return 2;
+        case GL_MULTISAMPLE:
+            return 3;
+        case GL_SCISSOR_TEST:
+            return 4;
+        default:
+            return 5;
     }
 }
 
@@ -73,7 +79,8 @@ void GlCache::BindVertexArray(GLuint vao) {
 
 void GlCache::BindTexture(int unit, GLenum target, GLuint texture) {
     if (unit < 0 || unit >= kUnits) return;
-    if (textureKnown_[unit] && textures_[unit] == texture && textureTargets_[unit] == target) return;
+    if (textureKnown_[unit] && textures_[unit] == texture && textureTargets_[unit] == target)
+        return;
     textureKnown_[unit] = true;
     textures_[unit] = texture;
     textureTargets_[unit] = target;

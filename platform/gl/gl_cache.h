@@ -11,7 +11,7 @@ namespace gl {
 
 // Calls that reached OpenGL, by kind.
 struct GlCallCounts {
-    std::uint64_t enable = 0;         // glEnable and glDisable
+    std::uint64_t enable = 0;  // glEnable and glDisable
     std::uint64_t depthFunc = 0;
     std::uint64_t depthMask = 0;
     std::uint64_t cullFace = 0;
@@ -29,7 +29,7 @@ struct GlCallCounts {
 };
 
 class GlCache {
-public:
+  public:
     void Enable(GLenum cap, bool on);
     void DepthFunc(GLenum f);
     void DepthMask(bool on);
@@ -50,7 +50,7 @@ public:
 
     GlCallCounts counts;
 
-private:
+  private:
     static constexpr int kUnits = 16;
     // Each remembered value starts unknown, so that the first set always reaches OpenGL.
     static constexpr GLuint kUnknown = 0xFFFFFFFFu;

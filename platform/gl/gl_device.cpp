@@ -17,10 +17,11 @@ constexpr DWORD kMaxSamplerIndex = 16;
 
 // What a declaration holds, kept so that it can be read back; drawing uses each mesh's layout.
 class GlDeclaration : public platform::RefCounted<IDirect3DVertexDeclaration9> {
-public:
-    explicit GlDeclaration(std::vector<D3DVERTEXELEMENT9> elements) : elements_(std::move(elements)) {}
+  public:
+    explicit GlDeclaration(std::vector<D3DVERTEXELEMENT9> elements)
+        : elements_(std::move(elements)) {}
 
-private:
+  private:
     std::vector<D3DVERTEXELEMENT9> elements_;
 };
 
@@ -36,7 +37,9 @@ bool ValidLight(const D3DLIGHT9& l) {
 
 }  // namespace
 
-GlDevice* GlDeviceOf(IDirect3DDevice9* device) { return dynamic_cast<GlDevice*>(device); }
+GlDevice* GlDeviceOf(IDirect3DDevice9* device) {
+    return dynamic_cast<GlDevice*>(device);
+}
 
 namespace {
 void (*g_newDeviceObserver)(void*, GlDevice&) = nullptr;
@@ -74,7 +77,9 @@ GlDevice* GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& para
 
 GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context,
                    const D3DPRESENT_PARAMETERS& parameters)
-    : window_(window), context_(context), parameters_(parameters),
+    : window_(window),
+      context_(context),
+      parameters_(parameters),
       width_(static_cast<int>(parameters.BackBufferWidth)),
       height_(static_cast<int>(parameters.BackBufferHeight)) {
     platform::RegisterObjectName(this, "device");
@@ -102,11 +107,14 @@ GlDevice::~GlDevice() {
 bool GlDevice::MakeBackBuffer() {
     GLint maxSamples = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
-    samples_ = SampleCountOf(parameters_.MultiSampleType, parameters_.MultiSampleQuality, maxSamples);
+    samples_ =
+        SampleCountOf(parameters_.MultiSampleType, parameters_.MultiSampleQuality, maxSamples);
     const auto storage = [&](GLuint buffer, GLenum format, int samples) {
         glBindRenderbuffer(GL_RENDERBUFFER, buffer);
-        if (samples) glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width_, height_);
-        else glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
+        if (samples)
+            glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width_, height_);
+        else
+            glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
     };
     glGenFramebuffers(1, &framebuffer_);
     glGenRenderbuffers(1, &colorBuffer_);
@@ -115,12 +123,14 @@ bool GlDevice::MakeBackBuffer() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
     if (parameters_.EnableAutoDepthStencil) {
         glGenRenderbuffers(1, &depthBuffer_);
-        storage(depthBuffer_, parameters_.AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_COMPONENT16
-                                                                               : GL_DEPTH24_STENCIL8,
+        storage(depthBuffer_,
+                parameters_.AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_COMPONENT16
+                                                                 : GL_DEPTH24_STENCIL8,
                 samples_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER,
-                                  parameters_.AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_ATTACHMENT
-                                                                                   : GL_DEPTH_STENCIL_ATTACHMENT,
+                                  parameters_.AutoDepthStencilFormat == D3DFMT_D16
+                                      ? GL_DEPTH_ATTACHMENT
+                                      : GL_DEPTH_STENCIL_ATTACHMENT,
                                   GL_RENDERBUFFER, depthBuffer_);
     }
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -129,12 +139,13 @@ bool GlDevice::MakeBackBuffer() {
         glGenRenderbuffers(1, &resolveColor_);
         storage(resolveColor_, GL_RGBA8, 0);
         glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveColor_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  resolveColor_);
         ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     }
     if (!ok) {
-        std::fprintf(stderr, "GL: cannot make a %dx%d back buffer with %d samples\n", width_, height_,
-                     samples_);
+        std::fprintf(stderr, "GL: cannot make a %dx%d back buffer with %d samples\n", width_,
+                     height_, samples_);
         return false;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
@@ -247,7 +258,8 @@ void GlDevice::ResolveBackBuffer() {
     if (!samples_) return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
@@ -428,7 +440,7 @@ HRESULT GlDevice::CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) {
 namespace {
 
 class GlDirect3D : public platform::RefCounted<IDirect3D9> {
-public:
+  public:
     HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
                          DWORD BehaviorFlags, D3DPRESENT_PARAMETERS* pp,
                          IDirect3DDevice9** ppDevice) override {
@@ -441,7 +453,8 @@ public:
             (processing & (processing - 1)) ||
             (DeviceType != D3DDEVTYPE_HAL && DeviceType != D3DDEVTYPE_REF) || !pp->Windowed ||
             pp->BackBufferCount > 3 ||
-            (pp->MultiSampleType != D3DMULTISAMPLE_NONE && pp->SwapEffect != D3DSWAPEFFECT_DISCARD)) {
+            (pp->MultiSampleType != D3DMULTISAMPLE_NONE &&
+             pp->SwapEffect != D3DSWAPEFFECT_DISCARD)) {
             return D3DERR_INVALIDCALL;
         }
         SDL_Window* sdlWindow = sdl::WindowOf(window);
@@ -452,7 +465,8 @@ public:
         SDL_GetWindowSize(sdlWindow, &w, &h);
         if (!parameters.BackBufferWidth) parameters.BackBufferWidth = static_cast<UINT>(w);
         if (!parameters.BackBufferHeight) parameters.BackBufferHeight = static_cast<UINT>(h);
-        if (parameters.BackBufferFormat == D3DFMT_UNKNOWN) parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)
+            parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
         GlDevice* device = GlDevice::Create(sdlWindow, parameters);
         if (!device) return D3DERR_NOTAVAILABLE;
         *ppDevice = device;

@@ -39,7 +39,7 @@ inline constexpr int kTextureStages = 8;
 inline constexpr int kSamplers = 16;
 
 class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::DeviceServices {
-public:
+  public:
     // Makes the context on the window; null (after a "GL:" line) when that cannot be done.
     static GlDevice* Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters);
     ~GlDevice() override;
@@ -92,7 +92,7 @@ public:
     bool InScene() const { return inScene_; }
     bool HasCompressedTextures() const { return s3tc_; }
 
-private:
+  private:
     GlDevice(SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& parameters);
     bool MakeBackBuffer();
     void SetDefaults();
@@ -160,14 +160,14 @@ private:
 // A texture: level 0 and its chain, in the format D3DX decoded or DXT blocks where the driver
 // takes them compressed.
 class GlTexture : public platform::RefCounted<IDirect3DTexture9> {
-public:
+  public:
     GlTexture(GLuint id, const d3dx::TextureData& data);
     ~GlTexture() override;
     DWORD GetLevelCount() override { return levels_; }
     HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
     GLuint Id() const { return id_; }
 
-private:
+  private:
     GLuint id_;
     D3DFORMAT format_;
     UINT width_, height_;
@@ -176,7 +176,7 @@ private:
 
 // A mesh with its vertices and indices in OpenGL buffers behind one vertex array.
 class GlMesh : public d3dx::MeshBase {
-public:
+  public:
     GlMesh(GlDevice* device, d3dx::MeshData&& data);
     ~GlMesh() override;
     HRESULT DrawSubset(DWORD AttribId) override;
@@ -184,7 +184,7 @@ public:
     // The attribute table as a lookup from attribute id (none: FaceCount 0).
     const D3DXATTRIBUTERANGE& Range(DWORD id) const;
 
-private:
+  private:
     GlDevice* glDevice_;
     GLuint vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
     std::vector<D3DXATTRIBUTERANGE> byAttribute_;

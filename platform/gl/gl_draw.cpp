@@ -108,8 +108,8 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
             program->id = LinkProgram(FfpVertexShader(vertexKey), pixelShader_->Shader().glsl,
                                       "pixel shader");
         } else if (vertexShader_) {
-            const std::string fragment = pixelShader_ ? pixelShader_->Shader().glsl
-                                                      : FfpFragmentShader(key);
+            const std::string fragment =
+                pixelShader_ ? pixelShader_->Shader().glsl : FfpFragmentShader(key);
             program->id = LinkProgram(vertexShader_->Shader().glsl, fragment, "vertex shader");
         }
         if (pixelShader_) program->samplers = pixelShader_->Shader().samplers;
@@ -122,7 +122,8 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
     cache_.UseProgram(program->id);
     // Sampler uniforms name their texture units once: stage N's texture sits on unit N.
     for (int s = 0; s < kMaxStages; ++s) {
-        if (program->uniforms.stageSamplers[s] >= 0) glUniform1i(program->uniforms.stageSamplers[s], s);
+        if (program->uniforms.stageSamplers[s] >= 0)
+            glUniform1i(program->uniforms.stageSamplers[s], s);
     }
     for (const SamplerBinding& b : program->samplers) {
         const GLint at = glGetUniformLocation(program->id, b.name.c_str());
@@ -181,8 +182,10 @@ void GlDevice::UploadUniforms(Program& program) {
         program.states = stateGeneration_;
         const Rgba ambient = ColorOf(renderStates_[D3DRS_AMBIENT]);
         const Rgba factor = ColorOf(renderStates_[D3DRS_TEXTUREFACTOR]);
-        if (u.globalAmbient >= 0) glUniform4f(u.globalAmbient, ambient.r, ambient.g, ambient.b, ambient.a);
-        if (u.textureFactor >= 0) glUniform4f(u.textureFactor, factor.r, factor.g, factor.b, factor.a);
+        if (u.globalAmbient >= 0)
+            glUniform4f(u.globalAmbient, ambient.r, ambient.g, ambient.b, ambient.a);
+        if (u.textureFactor >= 0)
+            glUniform4f(u.textureFactor, factor.r, factor.g, factor.b, factor.a);
         cache_.CountUniform();
     }
     if (program.lights != lightGeneration_ && u.lightDiffuse >= 0) {
@@ -210,7 +213,8 @@ void GlDevice::UploadUniforms(Program& program) {
         if (u.lightAmbient >= 0) glUniform4fv(u.lightAmbient, kMaxLights, &ambient[0][0]);
         if (u.lightPosition >= 0) glUniform3fv(u.lightPosition, kMaxLights, &position[0][0]);
         if (u.lightDirection >= 0) glUniform3fv(u.lightDirection, kMaxLights, &direction[0][0]);
-        if (u.lightAttenuation >= 0) glUniform4fv(u.lightAttenuation, kMaxLights, &attenuation[0][0]);
+        if (u.lightAttenuation >= 0)
+            glUniform4fv(u.lightAttenuation, kMaxLights, &attenuation[0][0]);
         if (u.lightSpot >= 0) glUniform3fv(u.lightSpot, kMaxLights, &spot[0][0]);
         cache_.CountUniform();
     }
@@ -230,11 +234,15 @@ GLuint GlDevice::SamplerFor(int stage) {
     if (added) {
         glGenSamplers(1, &it->second);
         const GLuint id = it->second;
-        glSamplerParameteri(id, GL_TEXTURE_MIN_FILTER,
-                            static_cast<GLint>(MinFilterOf(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER])));
-        glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(MagFilterOf(s[D3DSAMP_MAGFILTER])));
-        glSamplerParameteri(id, GL_TEXTURE_WRAP_S, static_cast<GLint>(AddressOf(s[D3DSAMP_ADDRESSU])));
-        glSamplerParameteri(id, GL_TEXTURE_WRAP_T, static_cast<GLint>(AddressOf(s[D3DSAMP_ADDRESSV])));
+        glSamplerParameteri(
+            id, GL_TEXTURE_MIN_FILTER,
+            static_cast<GLint>(MinFilterOf(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER])));
+        glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER,
+                            static_cast<GLint>(MagFilterOf(s[D3DSAMP_MAGFILTER])));
+        glSamplerParameteri(id, GL_TEXTURE_WRAP_S,
+                            static_cast<GLint>(AddressOf(s[D3DSAMP_ADDRESSU])));
+        glSamplerParameteri(id, GL_TEXTURE_WRAP_T,
+                            static_cast<GLint>(AddressOf(s[D3DSAMP_ADDRESSV])));
         const Rgba border = ColorOf(s[D3DSAMP_BORDERCOLOR]);
         const float b[4] = {border.r, border.g, border.b, border.a};
         glSamplerParameterfv(id, GL_TEXTURE_BORDER_COLOR, b);

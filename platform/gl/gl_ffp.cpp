@@ -8,7 +8,9 @@
 namespace gl {
 namespace {
 
-std::string N(int i) { return std::to_string(i); }
+std::string N(int i) {
+    return std::to_string(i);
+}
 
 // Matrices are uploaded as Direct3D stores them (row by row); read column-major by GLSL they
 // are transposed, so "M * v" here computes Direct3D's row-vector "v * M".
@@ -54,28 +56,40 @@ std::string LightTerm(const FfpKey& key, int i) {
     if (type == D3DLIGHT_DIRECTIONAL) {
         s += "        vec3 L = -uLightDirection[" + N(i) + "];\n        float atten = 1.0;\n";
     } else {
-        s += "        vec3 toLight = uLightPosition[" + N(i) + "] - viewPos;\n"
+        s += "        vec3 toLight = uLightPosition[" + N(i) +
+             "] - viewPos;\n"
              "        float d = length(toLight);\n"
              "        vec3 L = toLight / max(d, 1e-20);\n"
-             "        vec4 a = uLightAttenuation[" + N(i) + "];\n"
+             "        vec4 a = uLightAttenuation[" +
+             N(i) +
+             "];\n"
              "        float denominator = a.y + a.z * d + a.w * d * d;\n"
              // All three attenuations zero: no falloff rather than a division by zero.
-             "        float atten = d > a.x ? 0.0 : (denominator > 0.0 ? 1.0 / denominator : 1.0);\n";
+             "        float atten = d > a.x ? 0.0 : (denominator > 0.0 ? 1.0 / denominator : "
+             "1.0);\n";
         if (type == D3DLIGHT_SPOT) {
-            s += "        vec3 sp = uLightSpot[" + N(i) + "];\n"
-                 "        float rho = dot(-L, uLightDirection[" + N(i) + "]);\n"
+            s += "        vec3 sp = uLightSpot[" + N(i) +
+                 "];\n"
+                 "        float rho = dot(-L, uLightDirection[" +
+                 N(i) +
+                 "]);\n"
                  "        if (rho <= sp.z) atten = 0.0;\n"
-                 "        else if (rho < sp.y) atten *= pow((rho - sp.z) / max(sp.y - sp.z, 1e-6), sp.x);\n";
+                 "        else if (rho < sp.y) atten *= pow((rho - sp.z) / max(sp.y - sp.z, 1e-6), "
+                 "sp.x);\n";
         }
     }
     s += "        float nl = max(dot(N, L), 0.0);\n"
-         "        ambient += uLightAmbient[" + N(i) + "].rgb * atten;\n"
-         "        diffuse += uLightDiffuse[" + N(i) + "].rgb * nl * atten;\n";
+         "        ambient += uLightAmbient[" +
+         N(i) +
+         "].rgb * atten;\n"
+         "        diffuse += uLightDiffuse[" +
+         N(i) + "].rgb * nl * atten;\n";
     if (key.specularEnable) {
         s += std::string("        vec3 H = normalize(L + ") +
-             (key.localViewer ? "normalize(-viewPos)" : "vec3(0.0, 0.0, -1.0)") + ");\n"
-             "        if (nl > 0.0) specular += uLightSpecular[" + N(i) +
-             "].rgb * pow(max(dot(N, H), 0.0), uMatPower) * atten;\n";
+             (key.localViewer ? "normalize(-viewPos)" : "vec3(0.0, 0.0, -1.0)") +
+             ");\n"
+             "        if (nl > 0.0) specular += uLightSpecular[" +
+             N(i) + "].rgb * pow(max(dot(N, H), 0.0), uMatPower) * atten;\n";
     }
     return s + "    }\n";
 }
@@ -83,12 +97,24 @@ std::string LightTerm(const FfpKey& key, int i) {
 std::string StageArg(int arg, int stage, bool alpha) {
     std::string value;
     switch (arg & D3DTA_SELECTMASK) {
-        case D3DTA_DIFFUSE: value = "vColor0"; break;
-        case D3DTA_CURRENT: value = "current"; break;
-        case D3DTA_TEXTURE: value = "tex" + N(stage); break;
-        case D3DTA_TFACTOR: value = "uTextureFactor"; break;
-        case D3DTA_SPECULAR: value = "vColor1"; break;
-        default: value = "vec4(0.0)"; break;  // TEMP and CONSTANT are never written here
+        case D3DTA_DIFFUSE:
+            value = "vColor0";
+            break;
+        case D3DTA_CURRENT:
+            value = "current";
+            break;
+        case D3DTA_TEXTURE:
+            value = "tex" + N(stage);
+            break;
+        case D3DTA_TFACTOR:
+            value = "uTextureFactor";
+            break;
+        case D3DTA_SPECULAR:
+            value = "vColor1";
+            break;
+        default:
+            value = "vec4(0.0)";
+            break;  // TEMP and CONSTANT are never written here
     }
     if (arg & D3DTA_ALPHAREPLICATE) value = "vec4((" + value + ").a)";
     if (arg & D3DTA_COMPLEMENT) value = "(vec4(1.0) - " + value + ")";
@@ -97,16 +123,26 @@ std::string StageArg(int arg, int stage, bool alpha) {
 
 std::string StageOp(int op, const std::string& a1, const std::string& a2) {
     switch (op) {
-        case D3DTOP_SELECTARG1: return a1;
-        case D3DTOP_SELECTARG2: return a2;
-        case D3DTOP_MODULATE: return a1 + " * " + a2;
-        case D3DTOP_MODULATE2X: return a1 + " * " + a2 + " * 2.0";
-        case D3DTOP_MODULATE4X: return a1 + " * " + a2 + " * 4.0";
-        case D3DTOP_ADD: return a1 + " + " + a2;
-        case D3DTOP_ADDSIGNED: return a1 + " + " + a2 + " - 0.5";
-        case D3DTOP_ADDSIGNED2X: return "(" + a1 + " + " + a2 + " - 0.5) * 2.0";
-        case D3DTOP_SUBTRACT: return a1 + " - " + a2;
-        default: return a1;
+        case D3DTOP_SELECTARG1:
+            return a1;
+        case D3DTOP_SELECTARG2:
+            return a2;
+        case D3DTOP_MODULATE:
+            return a1 + " * " + a2;
+        case D3DTOP_MODULATE2X:
+            return a1 + " * " + a2 + " * 2.0";
+        case D3DTOP_MODULATE4X:
+            return a1 + " * " + a2 + " * 4.0";
+        case D3DTOP_ADD:
+            return a1 + " + " + a2;
+        case D3DTOP_ADDSIGNED:
+            return a1 + " + " + a2 + " - 0.5";
+        case D3DTOP_ADDSIGNED2X:
+            return "(" + a1 + " + " + a2 + " - 0.5) * 2.0";
+        case D3DTOP_SUBTRACT:
+            return a1 + " - " + a2;
+        default:
+            return a1;
     }
 }
 
@@ -138,14 +174,16 @@ std::string FfpVertexShader(const FfpKey& key) {
         for (int i = 0; i < kMaxLights; ++i) {
             if (key.lightTypes[i]) s += LightTerm(key, i);
         }
-        s += "    vColor0 = clamp(vec4(ce.rgb + ca.rgb * (uGlobalAmbient.rgb + ambient) + cd.rgb * diffuse, cd.a), 0.0, 1.0);\n"
+        s += "    vColor0 = clamp(vec4(ce.rgb + ca.rgb * (uGlobalAmbient.rgb + ambient) + cd.rgb * "
+             "diffuse, cd.a), 0.0, 1.0);\n"
              "    vColor1 = clamp(vec4(cs.rgb * specular, 0.0), 0.0, 1.0);\n";
     } else {
         // Without lighting: the vertex's colour, else opaque white; no specular.
         s += "    vColor0 = clamp(" + vertexColor + ", 0.0, 1.0);\n    vColor1 = vec4(0.0);\n";
     }
     for (int t = 0; t < texCoords; ++t) {
-        s += "    vTexCoord" + N(t) + " = " + (key.hasTexCoord && t == 0 ? "aTexCoord0" : "vec2(0.0)") + ";\n";
+        s += "    vTexCoord" + N(t) + " = " +
+             (key.hasTexCoord && t == 0 ? "aTexCoord0" : "vec2(0.0)") + ";\n";
     }
     return s + "}\n";
 }
@@ -162,14 +200,15 @@ std::string FfpFragmentShader(const FfpKey& key) {
         // A stage without a texture reads its texture argument as opaque white.
         const int coord = st.texCoordIndex < kMaxStages ? st.texCoordIndex : 0;
         s += "    vec4 tex" + N(i) + " = " +
-             (st.hasTexture ? "texture(uStage" + N(i) + ", vTexCoord" + N(coord) + ")" : "vec4(1.0)") +
+             (st.hasTexture ? "texture(uStage" + N(i) + ", vTexCoord" + N(coord) + ")"
+                            : "vec4(1.0)") +
              ";\n";
-        const std::string rgb = StageOp(st.colorOp, StageArg(st.colorArg1, i, false),
-                                        StageArg(st.colorArg2, i, false));
-        const std::string alpha =
-            st.alphaOp == D3DTOP_DISABLE || st.alphaOp == 0
-                ? "current.a"
-                : StageOp(st.alphaOp, StageArg(st.alphaArg1, i, true), StageArg(st.alphaArg2, i, true));
+        const std::string rgb =
+            StageOp(st.colorOp, StageArg(st.colorArg1, i, false), StageArg(st.colorArg2, i, false));
+        const std::string alpha = st.alphaOp == D3DTOP_DISABLE || st.alphaOp == 0
+                                      ? "current.a"
+                                      : StageOp(st.alphaOp, StageArg(st.alphaArg1, i, true),
+                                                StageArg(st.alphaArg2, i, true));
         s += "    current = clamp(vec4(" + rgb + ", " + alpha + "), 0.0, 1.0);\n";
     }
     if (key.specularEnable) s += "    current.rgb = clamp(current.rgb + vColor1.rgb, 0.0, 1.0);\n";

@@ -48,8 +48,8 @@ enum : GLuint { kPositionAttrib = 0, kNormalAttrib = 1, kColorAttrib = 2, kTexCo
 // Where a program's uniforms are; -1 where the program has none.
 struct ProgramUniforms {
     GLint world = -1, view = -1, projection = -1, clipAdjust = -1;
-    GLint globalAmbient = -1, matDiffuse = -1, matAmbient = -1, matSpecular = -1,
-          matEmissive = -1, matPower = -1;
+    GLint globalAmbient = -1, matDiffuse = -1, matAmbient = -1, matSpecular = -1, matEmissive = -1,
+          matPower = -1;
     GLint lightDiffuse = -1, lightSpecular = -1, lightAmbient = -1, lightPosition = -1,
           lightDirection = -1, lightAttenuation = -1, lightSpot = -1;
     GLint textureFactor = -1;

@@ -36,7 +36,7 @@ void main() { fragColor = vec4(uColor.rgb, uColor.a * texture(uAtlas, vUv).r); }
 )";
 
 class GlFont : public platform::RefCounted<ID3DXFont> {
-public:
+  public:
     GlFont(GlDevice* device, d3dx::FontAtlas atlas) : device_(device), atlas_(std::move(atlas)) {
         platform::RegisterObjectName(this, "font");
         program_ = LinkProgram(kVertex, kFragment, "text");
@@ -86,8 +86,10 @@ public:
             const int width = d3dx::TextWidth(atlas_, pString + start, end - start);
             widest = std::max(widest, width);
             int pen = pRect->left;
-            if (Format & kCenter) pen = (pRect->left + pRect->right - width) / 2;
-            else if (Format & kRight) pen = pRect->right - width;
+            if (Format & kCenter)
+                pen = (pRect->left + pRect->right - width) / 2;
+            else if (Format & kRight)
+                pen = pRect->right - width;
             const int baseline = pRect->top + (lines - 1) * atlas_.cellHeight + atlas_.ascent;
             for (int i = start; i < end; ++i) {
                 unsigned char c = static_cast<unsigned char>(pString[i]);
@@ -110,14 +112,15 @@ public:
         return height;
     }
 
-private:
+  private:
     void AddQuad(float x, float y, const d3dx::Glyph& g) {
         if (!g.width || !g.height) return;
         const float w = static_cast<float>(g.width), h = static_cast<float>(g.height);
-        const float u0 = static_cast<float>(g.x) / atlas_.width, v0 = static_cast<float>(g.y) / atlas_.height;
+        const float u0 = static_cast<float>(g.x) / atlas_.width,
+                    v0 = static_cast<float>(g.y) / atlas_.height;
         const float u1 = (g.x + w) / atlas_.width, v1 = (g.y + h) / atlas_.height;
-        const float quad[6][4] = {{x, y, u0, v0},         {x + w, y, u1, v0},     {x + w, y + h, u1, v1},
-                                  {x, y, u0, v0},         {x + w, y + h, u1, v1}, {x, y + h, u0, v1}};
+        const float quad[6][4] = {{x, y, u0, v0}, {x + w, y, u1, v0},     {x + w, y + h, u1, v1},
+                                  {x, y, u0, v0}, {x + w, y + h, u1, v1}, {x, y + h, u0, v1}};
         vertices_.insert(vertices_.end(), &quad[0][0], &quad[0][0] + 24);
     }
 
@@ -126,7 +129,8 @@ private:
         GlCache& cache = device_->Cache();
         device_->BindBackBuffer();
         cache.UseProgram(program_);
-        glUniform2f(target_, static_cast<float>(device_->Width()), static_cast<float>(device_->Height()));
+        glUniform2f(target_, static_cast<float>(device_->Width()),
+                    static_cast<float>(device_->Height()));
         const Rgba c = ColorOf(color);
         glUniform4f(color_, c.r, c.g, c.b, c.a);
         cache.CountUniform();
@@ -138,8 +142,10 @@ private:
         const bool clip = !(format & DT_NOCLIP);
         cache.Enable(GL_SCISSOR_TEST, clip);
         // The back buffer's rows run down from the top, as the rectangle's do.
-        if (clip) cache.Scissor(rect.left, rect.top, std::max(0, static_cast<int>(rect.right - rect.left)),
-                                std::max(0, static_cast<int>(rect.bottom - rect.top)));
+        if (clip)
+            cache.Scissor(rect.left, rect.top,
+                          std::max(0, static_cast<int>(rect.right - rect.left)),
+                          std::max(0, static_cast<int>(rect.bottom - rect.top)));
         cache.BindTexture(0, GL_TEXTURE_2D, texture_);
         cache.BindSampler(0, sampler_);
         cache.BindVertexArray(vao_);

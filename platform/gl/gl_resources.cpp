@@ -9,12 +9,17 @@ namespace gl {
 // ---- Textures ----------------------------------------------------------------------------------
 
 GlTexture::GlTexture(GLuint id, const d3dx::TextureData& data)
-    : id_(id), format_(data.format), width_(data.width), height_(data.height),
+    : id_(id),
+      format_(data.format),
+      width_(data.width),
+      height_(data.height),
       levels_(static_cast<DWORD>(data.levels.size())) {
     platform::RegisterObjectName(this, "tex");
 }
 
-GlTexture::~GlTexture() { glDeleteTextures(1, &id_); }
+GlTexture::~GlTexture() {
+    glDeleteTextures(1, &id_);
+}
 
 HRESULT GlTexture::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
     if (!pDesc || Level >= levels_) return D3DERR_INVALIDCALL;
@@ -30,8 +35,8 @@ HRESULT GlDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTextu
     GLuint id = 0;
     glGenTextures(1, &id);
     cache_.BindTexture(0, GL_TEXTURE_2D, id);
-    const bool dxt = data.format == D3DFMT_DXT1 || data.format == D3DFMT_DXT3 ||
-                     data.format == D3DFMT_DXT5;
+    const bool dxt =
+        data.format == D3DFMT_DXT1 || data.format == D3DFMT_DXT3 || data.format == D3DFMT_DXT5;
     const GLsizei levels = static_cast<GLsizei>(data.levels.size());
     for (GLsizei level = 0; level < levels; ++level) {
         const GLsizei w = std::max(1, static_cast<int>(data.width) >> level);
@@ -45,8 +50,8 @@ HRESULT GlDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTextu
             glCompressedTexImage2D(GL_TEXTURE_2D, level, format, w, h, 0,
                                    static_cast<GLsizei>(bytes.size()), bytes.data());
         } else if (dxt) {
-            const std::vector<std::uint32_t> argb = d3dx::DecodeDxt(
-                data.format, static_cast<UINT>(w), static_cast<UINT>(h), bytes);
+            const std::vector<std::uint32_t> argb =
+                d3dx::DecodeDxt(data.format, static_cast<UINT>(w), static_cast<UINT>(h), bytes);
             glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, w, h, 0, GL_BGRA,
                          GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
         } else {
@@ -58,7 +63,8 @@ HRESULT GlDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTextu
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
     // X8R8G8B8 reads as opaque whatever its unused byte holds.
-    if (data.format == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+    if (data.format == D3DFMT_X8R8G8B8)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     *texture = new GlTexture(id, data);
     return D3D_OK;
 }
@@ -118,6 +124,8 @@ const D3DXATTRIBUTERANGE& GlMesh::Range(DWORD id) const {
     return id < byAttribute_.size() ? byAttribute_[id] : kNone;
 }
 
-HRESULT GlMesh::DrawSubset(DWORD AttribId) { return glDevice_->DrawMeshSubset(*this, AttribId); }
+HRESULT GlMesh::DrawSubset(DWORD AttribId) {
+    return glDevice_->DrawMeshSubset(*this, AttribId);
+}
 
 }  // namespace gl

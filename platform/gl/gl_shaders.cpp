@@ -24,7 +24,8 @@ Semantic Parse(const char* decoration) {
     std::size_t digits = upper.size();
     while (digits > 0 && std::isdigit(static_cast<unsigned char>(upper[digits - 1]))) --digits;
     s.name = upper.substr(0, digits);
-    for (std::size_t i = digits; i < upper.size() && s.index < 100; ++i) s.index = s.index * 10 + (upper[i] - '0');
+    for (std::size_t i = digits; i < upper.size() && s.index < 100; ++i)
+        s.index = s.index * 10 + (upper[i] - '0');
     return s;
 }
 
@@ -62,23 +63,26 @@ bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::
     spvc_parsed_ir ir = nullptr;
     spvc_compiler compiler = nullptr;
     spvc_resources resources = nullptr;
-    if (spvc_context_parse_spirv(context, container->spirv.data(), container->spirv.size(), &ir) == SPVC_SUCCESS &&
-        spvc_context_create_compiler(context, SPVC_BACKEND_GLSL, ir, SPVC_CAPTURE_MODE_TAKE_OWNERSHIP,
-                                     &compiler) == SPVC_SUCCESS &&
+    if (spvc_context_parse_spirv(context, container->spirv.data(), container->spirv.size(), &ir) ==
+            SPVC_SUCCESS &&
+        spvc_context_create_compiler(context, SPVC_BACKEND_GLSL, ir,
+                                     SPVC_CAPTURE_MODE_TAKE_OWNERSHIP, &compiler) == SPVC_SUCCESS &&
         spvc_compiler_create_shader_resources(compiler, &resources) == SPVC_SUCCESS) {
         const spvc_reflected_resource* list = nullptr;
         std::size_t count = 0;
-        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_INPUT, &list, &count);
+        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_INPUT, &list,
+                                                  &count);
         for (std::size_t i = 0; i < count; ++i) {
-            const Semantic s = Parse(spvc_compiler_get_decoration_string(compiler, list[i].id,
-                                                                         SpvDecorationHlslSemanticGOOGLE));
+            const Semantic s = Parse(spvc_compiler_get_decoration_string(
+                compiler, list[i].id, SpvDecorationHlslSemanticGOOGLE));
             if (pixel) {
                 // Matched by semantic: renamed to the vertex stage's output of that meaning.
                 const std::string varying = VaryingOf(s);
                 if (!varying.empty()) {
                     spvc_compiler_set_name(compiler, list[i].id, varying.c_str());
                     spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationLocation);
-                    if (s.name == "TEXCOORD") out.texCoordsRead = std::max(out.texCoordsRead, s.index + 1);
+                    if (s.name == "TEXCOORD")
+                        out.texCoordsRead = std::max(out.texCoordsRead, s.index + 1);
                 }
             } else {
                 const int attribute = AttributeOf(s);
@@ -88,20 +92,23 @@ bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::
                 }
             }
         }
-        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_OUTPUT, &list, &count);
+        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_OUTPUT, &list,
+                                                  &count);
         for (std::size_t i = 0; !pixel && i < count; ++i) {
-            const Semantic s = Parse(spvc_compiler_get_decoration_string(compiler, list[i].id,
-                                                                         SpvDecorationHlslSemanticGOOGLE));
+            const Semantic s = Parse(spvc_compiler_get_decoration_string(
+                compiler, list[i].id, SpvDecorationHlslSemanticGOOGLE));
             const std::string varying = s.name == "POSITION" ? kPositionVariable : VaryingOf(s);
             if (!varying.empty()) {
                 spvc_compiler_set_name(compiler, list[i].id, varying.c_str());
                 spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationLocation);
             }
         }
-        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list, &count);
+        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE,
+                                                  &list, &count);
         for (std::size_t i = 0; i < count; ++i) {
             SamplerBinding b;
-            b.reg = static_cast<int>(spvc_compiler_get_decoration(compiler, list[i].id, SpvDecorationBinding));
+            b.reg = static_cast<int>(
+                spvc_compiler_get_decoration(compiler, list[i].id, SpvDecorationBinding));
             spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationBinding);
             b.name = "tessSampler" + std::to_string(i);
             spvc_compiler_set_name(compiler, list[i].id, b.name.c_str());
@@ -111,7 +118,8 @@ bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::
         spvc_compiler_create_compiler_options(compiler, &options);
         spvc_compiler_options_set_uint(options, SPVC_COMPILER_OPTION_GLSL_VERSION, 330);
         spvc_compiler_options_set_bool(options, SPVC_COMPILER_OPTION_GLSL_ES, SPVC_FALSE);
-        spvc_compiler_options_set_bool(options, SPVC_COMPILER_OPTION_GLSL_EMIT_UNIFORM_BUFFER_AS_PLAIN_UNIFORMS, SPVC_TRUE);
+        spvc_compiler_options_set_bool(
+            options, SPVC_COMPILER_OPTION_GLSL_EMIT_UNIFORM_BUFFER_AS_PLAIN_UNIFORMS, SPVC_TRUE);
         spvc_compiler_install_compiler_options(compiler, options);
         const char* source = nullptr;
         if (spvc_compiler_compile(compiler, &source) == SPVC_SUCCESS && source) {
@@ -128,11 +136,13 @@ bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::
         const std::size_t at = out.glsl.find(declaration);
         const std::size_t end = out.glsl.rfind('}');
         if (at != std::string::npos && end != std::string::npos) {
-            out.glsl.insert(end, "    vec4 clip = tessPosition;\n    clip.y = -clip.y;\n"
-                                 "    clip.z = 2.0 * clip.z - clip.w;\n"
-                                 "    clip.xy += uClipAdjust * clip.w;\n    gl_Position = clip;\n");
-            out.glsl.replace(at, declaration.size(),
-                             std::string("vec4 ") + kPositionVariable + ";\nuniform vec2 uClipAdjust;");
+            out.glsl.insert(end,
+                            "    vec4 clip = tessPosition;\n    clip.y = -clip.y;\n"
+                            "    clip.z = 2.0 * clip.z - clip.w;\n"
+                            "    clip.xy += uClipAdjust * clip.w;\n    gl_Position = clip;\n");
+            out.glsl.replace(
+                at, declaration.size(),
+                std::string("vec4 ") + kPositionVariable + ";\nuniform vec2 uClipAdjust;");
         }
     }
     return ok;

@@ -30,20 +30,20 @@ struct TranslatedShader {
 bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::string& error);
 
 class GlPixelShader : public platform::RefCounted<IDirect3DPixelShader9> {
-public:
+  public:
     explicit GlPixelShader(TranslatedShader shader) : shader_(std::move(shader)) {}
     const TranslatedShader& Shader() const { return shader_; }
 
-private:
+  private:
     TranslatedShader shader_;
 };
 
 class GlVertexShader : public platform::RefCounted<IDirect3DVertexShader9> {
-public:
+  public:
     explicit GlVertexShader(TranslatedShader shader) : shader_(std::move(shader)) {}
     const TranslatedShader& Shader() const { return shader_; }
 
-private:
+  private:
     TranslatedShader shader_;
 };
 

@@ -6,45 +6,69 @@ namespace gl {
 
 CullMode CullOf(DWORD d3dCull) {
     switch (d3dCull) {
-        case D3DCULL_CW: return {true, GL_FRONT};
-        case D3DCULL_CCW: return {true, GL_BACK};
-        default: return {false, GL_BACK};
+        case D3DCULL_CW:
+            return {true, GL_FRONT};
+        case D3DCULL_CCW:
+            return {true, GL_BACK};
+        default:
+            return {false, GL_BACK};
     }
 }
 
 GLenum CompareOf(DWORD d3dCmp) {
     switch (d3dCmp) {
-        case D3DCMP_NEVER: return GL_NEVER;
-        case D3DCMP_LESS: return GL_LESS;
-        case D3DCMP_EQUAL: return GL_EQUAL;
-        case D3DCMP_LESSEQUAL: return GL_LEQUAL;
-        case D3DCMP_GREATER: return GL_GREATER;
-        case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
-        case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
-        default: return GL_ALWAYS;
+        case D3DCMP_NEVER:
+            return GL_NEVER;
+        case D3DCMP_LESS:
+            return GL_LESS;
+        case D3DCMP_EQUAL:
+            return GL_EQUAL;
+        case D3DCMP_LESSEQUAL:
+            return GL_LEQUAL;
+        case D3DCMP_GREATER:
+            return GL_GREATER;
+        case D3DCMP_NOTEQUAL:
+            return GL_NOTEQUAL;
+        case D3DCMP_GREATEREQUAL:
+            return GL_GEQUAL;
+        default:
+            return GL_ALWAYS;
     }
 }
 
 GLenum BlendOf(DWORD d3dBlend) {
     switch (d3dBlend) {
-        case D3DBLEND_ZERO: return GL_ZERO;
-        case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
-        case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
-        case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
-        case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
-        case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
-        case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
-        case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
-        case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
-        default: return GL_ONE;
+        case D3DBLEND_ZERO:
+            return GL_ZERO;
+        case D3DBLEND_SRCCOLOR:
+            return GL_SRC_COLOR;
+        case D3DBLEND_INVSRCCOLOR:
+            return GL_ONE_MINUS_SRC_COLOR;
+        case D3DBLEND_SRCALPHA:
+            return GL_SRC_ALPHA;
+        case D3DBLEND_INVSRCALPHA:
+            return GL_ONE_MINUS_SRC_ALPHA;
+        case D3DBLEND_DESTALPHA:
+            return GL_DST_ALPHA;
+        case D3DBLEND_INVDESTALPHA:
+            return GL_ONE_MINUS_DST_ALPHA;
+        case D3DBLEND_DESTCOLOR:
+            return GL_DST_COLOR;
+        case D3DBLEND_INVDESTCOLOR:
+            return GL_ONE_MINUS_DST_COLOR;
+        default:
+            return GL_ONE;
     }
 }
 
 GLenum PolygonModeOf(DWORD d3dFill) {
     switch (d3dFill) {
-        case D3DFILL_POINT: return GL_POINT;
-        case D3DFILL_WIREFRAME: return GL_LINE;
-        default: return GL_FILL;
+        case D3DFILL_POINT:
+            return GL_POINT;
+        case D3DFILL_WIREFRAME:
+            return GL_LINE;
+        default:
+            return GL_FILL;
     }
 }
 
@@ -52,10 +76,13 @@ GLenum PolygonModeOf(DWORD d3dFill) {
 GLenum MinFilterOf(DWORD minFilter, DWORD mipFilter) {
     const bool linear = minFilter == D3DTEXF_LINEAR || minFilter == D3DTEXF_ANISOTROPIC;
     switch (mipFilter) {
-        case D3DTEXF_POINT: return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+        case D3DTEXF_POINT:
+            return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
         case D3DTEXF_LINEAR:
-        case D3DTEXF_ANISOTROPIC: return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-        default: return linear ? GL_LINEAR : GL_NEAREST;
+        case D3DTEXF_ANISOTROPIC:
+            return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+        default:
+            return linear ? GL_LINEAR : GL_NEAREST;
     }
 }
 
@@ -65,11 +92,16 @@ GLenum MagFilterOf(DWORD magFilter) {
 
 GLenum AddressOf(DWORD d3dAddress) {
     switch (d3dAddress) {
-        case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-        case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-        case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-        case D3DTADDRESS_MIRRORONCE: return GL_MIRROR_CLAMP_TO_EDGE;
-        default: return GL_REPEAT;
+        case D3DTADDRESS_MIRROR:
+            return GL_MIRRORED_REPEAT;
+        case D3DTADDRESS_CLAMP:
+            return GL_CLAMP_TO_EDGE;
+        case D3DTADDRESS_BORDER:
+            return GL_CLAMP_TO_BORDER;
+        case D3DTADDRESS_MIRRORONCE:
+            return GL_MIRROR_CLAMP_TO_EDGE;
+        default:
+            return GL_REPEAT;
     }
 }
 
@@ -80,8 +112,10 @@ Rgba ColorOf(D3DCOLOR argb) {
 
 int SampleCountOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int maxSamples) {
     int wanted = 0;
-    if (type == D3DMULTISAMPLE_NONMASKABLE) wanted = 1 << std::min<DWORD>(quality + 1, 5);
-    else if (type >= 2 && type <= 16) wanted = static_cast<int>(type);
+    if (type == D3DMULTISAMPLE_NONMASKABLE)
+        wanted = 1 << std::min<DWORD>(quality + 1, 5);
+    else if (type >= 2 && type <= 16)
+        wanted = static_cast<int>(type);
     if (wanted <= 1 || maxSamples <= 1) return 0;
     return std::min(wanted, maxSamples);
 }

@@ -31,7 +31,8 @@ CallLog& Log() {
     return log;
 }
 
-std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<std::string_view> apis) {
+std::vector<Call> Only(const std::vector<Call>& calls,
+                       std::initializer_list<std::string_view> apis) {
     std::vector<Call> out;
     for (const Call& c : calls) {
         if (std::find(apis.begin(), apis.end(), c.api) != apis.end()) out.push_back(c);

@@ -20,15 +20,14 @@ struct Call {
 };
 
 class CallLog : public platform::CallTrace {
-public:
-    std::size_t Record(std::string api, std::vector<std::string> args,
-                       std::string result) override;
+  public:
+    std::size_t Record(std::string api, std::vector<std::string> args, std::string result) override;
     void SetResult(std::size_t call, std::string result) override;
 
     const std::vector<Call>& Calls() const { return calls_; }
     void Clear() { calls_.clear(); }
 
-private:
+  private:
     std::vector<Call> calls_;
 };
 
@@ -36,7 +35,8 @@ private:
 CallLog& Log();
 
 // Calls whose api is one of `apis`, in order.
-std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<std::string_view> apis);
+std::vector<Call> Only(const std::vector<Call>& calls,
+                       std::initializer_list<std::string_view> apis);
 // Texts of those calls, for compact comparisons.
 std::vector<std::string> Texts(const std::vector<Call>& calls);
 

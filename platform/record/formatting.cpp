@@ -13,7 +13,9 @@ std::string Join(std::initializer_list<std::string> parts) {
 }
 }  // namespace
 
-std::string FmtValue(const Vec3& v) { return "(" + Join({Fmt(v.x), Fmt(v.y), Fmt(v.z)}) + ")"; }
+std::string FmtValue(const Vec3& v) {
+    return "(" + Join({Fmt(v.x), Fmt(v.y), Fmt(v.z)}) + ")";
+}
 
 std::string FmtValue(const Matrix4& m) {
     std::string out = "[";
@@ -30,15 +32,15 @@ std::string FmtValue(const D3DCOLORVALUE& c) {
 
 std::string FmtValue(const D3DMATERIAL9& m) {
     return "{diffuse " + FmtValue(m.Diffuse) + " ambient " + FmtValue(m.Ambient) + " specular " +
-           FmtValue(m.Specular) + " emissive " + FmtValue(m.Emissive) + " power " +
-           Fmt(m.Power) + "}";
+           FmtValue(m.Specular) + " emissive " + FmtValue(m.Emissive) + " power " + Fmt(m.Power) +
+           "}";
 }
 
 std::string FmtValue(const D3DLIGHT9& l) {
     return "{type " + Fmt(l.Type) + " diffuse " + FmtValue(l.Diffuse) + " specular " +
            FmtValue(l.Specular) + " ambient " + FmtValue(l.Ambient) + " position " +
-           FmtValue(l.Position) + " direction " + FmtValue(l.Direction) + " range " +
-           Fmt(l.Range) + " falloff " + Fmt(l.Falloff) + " attenuation " +
+           FmtValue(l.Position) + " direction " + FmtValue(l.Direction) + " range " + Fmt(l.Range) +
+           " falloff " + Fmt(l.Falloff) + " attenuation " +
            Join({Fmt(l.Attenuation0), Fmt(l.Attenuation1), Fmt(l.Attenuation2)}) + " theta " +
            Fmt(l.Theta) + " phi " + Fmt(l.Phi) + "}";
 }

@@ -64,7 +64,9 @@ Script& Script::MouseMotion(std::uint64_t iteration, LONG dx, LONG dy, LONG dz) 
     return *this;
 }
 
-Script& Script::Close(std::uint64_t iteration) { return Message(iteration, WM_CLOSE); }
+Script& Script::Close(std::uint64_t iteration) {
+    return Message(iteration, WM_CLOSE);
+}
 
 void FinishRun(RunStatus status, int exitCode) {
     std::string out = std::to_string(static_cast<int>(status)) + " " + std::to_string(exitCode) +

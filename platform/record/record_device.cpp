@@ -28,7 +28,7 @@ constexpr DWORD kLastVertexSampler = 260;
 
 template <typename Interface>
 class Named : public RefCounted<Interface> {
-public:
+  public:
     explicit Named(const char* kind) { platform::RegisterObjectName(this, kind); }
 };
 
@@ -54,8 +54,7 @@ bool ValidLight(const D3DLIGHT9& l) {
 
 }  // namespace
 
-RecordDevice::RecordDevice(const D3DPRESENT_PARAMETERS& parameters)
-    : parameters_(parameters) {
+RecordDevice::RecordDevice(const D3DPRESENT_PARAMETERS& parameters) : parameters_(parameters) {
     platform::RegisterObjectName(this, "device");
 }
 
@@ -70,7 +69,8 @@ HRESULT RecordDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3D
     if ((Flags & D3DCLEAR_STENCIL) && parameters_.AutoDepthStencilFormat == D3DFMT_D16) {
         hr = D3DERR_INVALIDCALL;
     }
-    return Logged("Clear", Args(Count, platform::Presence(pRects, "rects"), Flags, Color, Z, Stencil), hr);
+    return Logged("Clear",
+                  Args(Count, platform::Presence(pRects, "rects"), Flags, Color, Z, Stencil), hr);
 }
 
 HRESULT RecordDevice::BeginScene() {
@@ -93,15 +93,13 @@ HRESULT RecordDevice::EndScene() {
 HRESULT RecordDevice::Present(const RECT* pSourceRect, const RECT* pDestRect,
                               HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) {
     return Logged("Present",
-                  Args(pSourceRect, pDestRect,
-                       hDestWindowOverride,
+                  Args(pSourceRect, pDestRect, hDestWindowOverride,
                        platform::Presence(pDirtyRegion, "region")),
                   D3D_OK);
 }
 
 HRESULT RecordDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
-    return Logged("SetTransform", Args(State, pMatrix),
-                  pMatrix ? D3D_OK : D3DERR_INVALIDCALL);
+    return Logged("SetTransform", Args(State, pMatrix), pMatrix ? D3D_OK : D3DERR_INVALIDCALL);
 }
 
 HRESULT RecordDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
@@ -129,8 +127,7 @@ HRESULT RecordDevice::LightEnable(DWORD Index, BOOL Enable) {
 }
 
 HRESULT RecordDevice::SetMaterial(const D3DMATERIAL9* pMaterial) {
-    return Logged("SetMaterial", Args(pMaterial),
-                  pMaterial ? D3D_OK : D3DERR_INVALIDCALL);
+    return Logged("SetMaterial", Args(pMaterial), pMaterial ? D3D_OK : D3DERR_INVALIDCALL);
 }
 
 HRESULT RecordDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
@@ -147,9 +144,10 @@ HRESULT RecordDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexEl
         *ppDecl = decl;
         hr = D3D_OK;
     }
-    platform::Trace("CreateVertexDeclaration",
-                    Args(platform::Verbatim{FmtDeclaration(pVertexElements)}, platform::OutArg(ppDecl)),
-                    Fmt(hr) + (decl ? " " + platform::ObjectName(decl) : ""));
+    platform::Trace(
+        "CreateVertexDeclaration",
+        Args(platform::Verbatim{FmtDeclaration(pVertexElements)}, platform::OutArg(ppDecl)),
+        Fmt(hr) + (decl ? " " + platform::ObjectName(decl) : ""));
     return hr;
 }
 
@@ -162,7 +160,8 @@ HRESULT RecordDevice::CreateShader(const char* api, const char* kind, const DWOR
                                    Shader** ppShader) {
     HRESULT hr = D3DERR_INVALIDCALL;
     Shader* shader = nullptr;
-    if (pFunction && ppShader && AcceptsShaderCode(pFunction, std::is_same_v<Shader, IDirect3DPixelShader9>)) {
+    if (pFunction && ppShader &&
+        AcceptsShaderCode(pFunction, std::is_same_v<Shader, IDirect3DPixelShader9>)) {
         shader = new Named<Shader>(kind);
         *ppShader = shader;
         hr = D3D_OK;
@@ -201,8 +200,9 @@ bool RecordDevice::AcceptsShaderCode(const DWORD* code, bool pixel) {
 namespace {
 
 class RecordMesh : public d3dx::MeshBase {
-public:
-    RecordMesh(IDirect3DDevice9* device, d3dx::MeshData&& data) : MeshBase(device, std::move(data)) {
+  public:
+    RecordMesh(IDirect3DDevice9* device, d3dx::MeshData&& data)
+        : MeshBase(device, std::move(data)) {
         platform::RegisterObjectName(this, "mesh");
     }
     HRESULT DrawSubset(DWORD AttribId) override {
@@ -211,7 +211,7 @@ public:
 };
 
 class RecordTexture : public RefCounted<IDirect3DTexture9> {
-public:
+  public:
     explicit RecordTexture(d3dx::TextureData&& data) : data_(std::move(data)) {
         platform::RegisterObjectName(this, "tex");
     }
@@ -225,12 +225,12 @@ public:
         return D3D_OK;
     }
 
-private:
+  private:
     d3dx::TextureData data_;
 };
 
 class RecordFont : public RefCounted<ID3DXFont> {
-public:
+  public:
     explicit RecordFont(const d3dx::FontDesc& desc) : desc_(desc) {
         platform::RegisterObjectName(this, "font");
     }
@@ -240,16 +240,17 @@ public:
         INT height = 0;
         if (pString) {
             const std::string text = Count < 0 ? std::string(pString) : std::string(pString, Count);
-            height = desc_.height * (1 + static_cast<INT>(std::count(text.begin(), text.end(), '\n')));
+            height =
+                desc_.height * (1 + static_cast<INT>(std::count(text.begin(), text.end(), '\n')));
         }
-        platform::Trace("DrawTextA",
-                        Args(this, platform::Presence(pSprite, "sprite"), pString, Count,
-                             pRect, Format, Color),
-                        Fmt(height));
+        platform::Trace(
+            "DrawTextA",
+            Args(this, platform::Presence(pSprite, "sprite"), pString, Count, pRect, Format, Color),
+            Fmt(height));
         return height;
     }
 
-private:
+  private:
     d3dx::FontDesc desc_;
 };
 
@@ -278,7 +279,7 @@ HRESULT RecordDevice::CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont**
 namespace {
 
 class RecordDirect3D : public RefCounted<IDirect3D9> {
-public:
+  public:
     RecordDirect3D() { platform::RegisterObjectName(this, "d3d"); }
 
     HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
@@ -305,11 +306,10 @@ public:
             device = new RecordDevice(*pp);
             *ppDevice = device;
         }
-        platform::Trace("CreateDevice",
-                        Args(Adapter, DeviceType, hFocusWindow, BehaviorFlags,
-                             pp,
-                             platform::OutArg(ppDevice)),
-                        Fmt(hr) + (device ? " " + platform::ObjectName(device) : ""));
+        platform::Trace(
+            "CreateDevice",
+            Args(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pp, platform::OutArg(ppDevice)),
+            Fmt(hr) + (device ? " " + platform::ObjectName(device) : ""));
         return hr;
     }
 };

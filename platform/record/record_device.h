@@ -10,7 +10,7 @@
 namespace record {
 
 class RecordDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::DeviceServices {
-public:
+  public:
     explicit RecordDevice(const D3DPRESENT_PARAMETERS& parameters);
 
     HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
@@ -21,8 +21,7 @@ public:
                     const RGNDATA* pDirtyRegion) override;
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
     HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
-    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
-                                 DWORD Value) override;
+    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
     HRESULT SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) override;
     HRESULT SetLight(DWORD Index, const D3DLIGHT9* pLight) override;
     HRESULT LightEnable(DWORD Index, BOOL Enable) override;
@@ -41,7 +40,7 @@ public:
     HRESULT CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) override;
     HRESULT CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) override;
 
-private:
+  private:
     template <typename Shader>
     HRESULT CreateShader(const char* api, const char* kind, const DWORD* pFunction,
                          Shader** ppShader);

@@ -22,7 +22,7 @@ HRESULT Logged(const char* api, std::vector<std::string> args, HRESULT hr) {
 
 class RecordMouse : public platform::RefCounted<IDirectInputDevice8A>,
                     public platform::ScriptedMouseSink {
-public:
+  public:
     RecordMouse() {
         platform::RegisterObjectName(static_cast<IDirectInputDevice8A*>(this), "mouse");
         platform::SetScriptedMouseSink(this);
@@ -63,15 +63,16 @@ public:
         } else {
             formatSet_ = true;
         }
-        return Logged("SetDataFormat",
-                      Args(this, platform::Verbatim{format == &c_dfDIMouse ? "c_dfDIMouse" : "format"}),
-                      hr);
+        return Logged(
+            "SetDataFormat",
+            Args(this, platform::Verbatim{format == &c_dfDIMouse ? "c_dfDIMouse" : "format"}), hr);
     }
 
     HRESULT SetCooperativeLevel(HWND hwnd, DWORD flags) override {
         const bool oneMode = !(flags & DISCL_EXCLUSIVE) != !(flags & DISCL_NONEXCLUSIVE);
         const bool oneScope = !(flags & DISCL_FOREGROUND) != !(flags & DISCL_BACKGROUND);
-        const HRESULT hr = oneMode && oneScope && platform::NativeOf(hwnd) ? DI_OK : DIERR_INVALIDPARAM;
+        const HRESULT hr =
+            oneMode && oneScope && platform::NativeOf(hwnd) ? DI_OK : DIERR_INVALIDPARAM;
         return Logged("SetCooperativeLevel", Args(this, hwnd, flags), hr);
     }
 
@@ -79,7 +80,8 @@ public:
         HRESULT hr = DI_OK;
         if (!formatSet_) {
             hr = DIERR_INVALIDPARAM;
-        } else if (CurrentOptions().acquireAlwaysLost || lostAnswers_ < CurrentOptions().acquireInputLostTimes) {
+        } else if (CurrentOptions().acquireAlwaysLost ||
+                   lostAnswers_ < CurrentOptions().acquireInputLostTimes) {
             ++lostAnswers_;
             hr = DIERR_INPUTLOST;
         } else {
@@ -110,12 +112,13 @@ public:
             std::memcpy(data, &pending_, sizeof pending_);
             pending_ = DIMOUSESTATE{};
         }
-        platform::Trace("GetDeviceState", Args(this, size),
-                        Fmt(hr) + (hr == DI_OK ? " " + FmtValue(*static_cast<DIMOUSESTATE*>(data)) : ""));
+        platform::Trace(
+            "GetDeviceState", Args(this, size),
+            Fmt(hr) + (hr == DI_OK ? " " + FmtValue(*static_cast<DIMOUSESTATE*>(data)) : ""));
         return hr;
     }
 
-private:
+  private:
     DIMOUSESTATE pending_{};
     bool formatSet_ = false;
     bool acquired_ = false;
@@ -123,7 +126,7 @@ private:
 };
 
 class RecordDirectInput : public platform::RefCounted<IDirectInput8A> {
-public:
+  public:
     RecordDirectInput() { platform::RegisterObjectName(this, "dinput"); }
 
     HRESULT CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
@@ -140,10 +143,11 @@ public:
             made = new RecordMouse;
             *device = made;
         }
-        platform::Trace("CreateDevice",
-                        Args(this, platform::Verbatim{guid == GUID_SysMouse ? "GUID_SysMouse" : "guid"},
-                             platform::OutArg(device), outer),
-                        Fmt(hr) + (made ? " " + platform::ObjectName(made) : ""));
+        platform::Trace(
+            "CreateDevice",
+            Args(this, platform::Verbatim{guid == GUID_SysMouse ? "GUID_SysMouse" : "guid"},
+                 platform::OutArg(device), outer),
+            Fmt(hr) + (made ? " " + platform::ObjectName(made) : ""));
         return hr;
     }
 };
@@ -170,10 +174,11 @@ HRESULT DirectInput8Create(HINSTANCE hinst, DWORD dwVersion, REFIID riidltf, LPV
         *ppvOut = made;
     }
     if (FAILED(hr) && ppvOut) *ppvOut = nullptr;
-    platform::Trace("DirectInput8Create",
-                    Args(platform::Presence(hinst, "module"), dwVersion,
-                         platform::Verbatim{riidltf == IID_IDirectInput8A ? "IID_IDirectInput8A" : "iid"},
-                         platform::OutArg(ppvOut), punkOuter),
-                    Fmt(hr) + (made ? " " + platform::ObjectName(made) : ""));
+    platform::Trace(
+        "DirectInput8Create",
+        Args(platform::Presence(hinst, "module"), dwVersion,
+             platform::Verbatim{riidltf == IID_IDirectInput8A ? "IID_IDirectInput8A" : "iid"},
+             platform::OutArg(ppvOut), punkOuter),
+        Fmt(hr) + (made ? " " + platform::ObjectName(made) : ""));
     return hr;
 }

@@ -16,7 +16,7 @@ bool g_cursorVisible = true;
 bool g_screenSaverAllowed = false;
 
 class RecordingWindowBackend : public platform::WindowBackend {
-public:
+  public:
     void* CreateNativeWindow(const platform::NativeWindowDesc&) override { return &token_; }
     void ShowNativeWindow(void*, bool) override {}
     void RaiseNativeWindow(void*) override {}
@@ -28,15 +28,21 @@ public:
         if (iteration >= g_options.maxIdleIterations) FinishRun(RunStatus::IterationLimit, 0);
     }
 
-private:
+  private:
     char token_ = 0;
 };
 
 }  // namespace
 
-Options& CurrentOptions() { return g_options; }
-bool CursorVisible() { return g_cursorVisible; }
-bool ScreenSaverAllowed() { return g_screenSaverAllowed; }
+Options& CurrentOptions() {
+    return g_options;
+}
+bool CursorVisible() {
+    return g_cursorVisible;
+}
+bool ScreenSaverAllowed() {
+    return g_screenSaverAllowed;
+}
 
 void InstallRecordingPlatform(const Options& options) {
     static RecordingWindowBackend backend;

@@ -55,10 +55,10 @@ ProgramRun RunProgram(const Script& script) {
     const std::size_t newline = data.find('\n');
     if (newline == std::string::npos) {
         run.status = RunStatus::Crashed;
-        run.diagnostics = WIFSIGNALED(status)
-                              ? std::string("killed by signal ") + strsignal(WTERMSIG(status))
-                              : "exited with " + std::to_string(WEXITSTATUS(status)) +
-                                    " without finishing";
+        run.diagnostics =
+            WIFSIGNALED(status)
+                ? std::string("killed by signal ") + strsignal(WTERMSIG(status))
+                : "exited with " + std::to_string(WEXITSTATUS(status)) + " without finishing";
         return run;
     }
     int st = 0, code = 0;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/core/trace_file.h"
-#include "platform/d3dx/hlsl_compiler.h"
 #include "platform/core/window_system.h"
+#include "platform/d3dx/hlsl_compiler.h"
 #include "platform/sdl/sdl_platform.h"
 
 int main(int argc, char** argv) {

@@ -20,7 +20,7 @@ SdlMouse* g_mouse = nullptr;
 
 class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
                  public platform::ScriptedMouseSink {
-public:
+  public:
     SdlMouse() {
         g_mouse = this;
         platform::SetScriptedMouseSink(this);
@@ -89,7 +89,7 @@ public:
         return DI_OK;
     }
 
-private:
+  private:
     void Sample() {
         int x = 0, y = 0;
         const Uint32 buttons = SDL_GetGlobalMouseState(&x, &y);
@@ -129,7 +129,7 @@ private:
 };
 
 class SdlDirectInput : public platform::RefCounted<IDirectInput8A> {
-public:
+  public:
     HRESULT CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
         if (!device || outer) return DIERR_INVALIDPARAM;
         *device = nullptr;

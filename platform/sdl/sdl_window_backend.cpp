@@ -17,7 +17,7 @@ namespace {
 constexpr Uint32 kScreenSaverQueryMs = 30000;
 
 class SdlWindowBackend : public platform::WindowBackend {
-public:
+  public:
     void* CreateNativeWindow(const platform::NativeWindowDesc& desc) override {
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
         if (desc.style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
@@ -31,8 +31,10 @@ public:
 
     void ShowNativeWindow(void* native, bool show) override {
         auto* window = static_cast<SDL_Window*>(native);
-        if (show) SDL_ShowWindow(window);
-        else SDL_HideWindow(window);
+        if (show)
+            SDL_ShowWindow(window);
+        else
+            SDL_HideWindow(window);
         if (show) platform::QueryScreenSaver();
     }
 
@@ -78,18 +80,24 @@ public:
     }
 
     void SetScreenSaverAllowed(bool allowed) override {
-        if (allowed) SDL_EnableScreenSaver();
-        else SDL_DisableScreenSaver();
+        if (allowed)
+            SDL_EnableScreenSaver();
+        else
+            SDL_DisableScreenSaver();
     }
 
-private:
+  private:
     static Uint32 IconFlags(UINT type) {
         switch (type & MB_ICONMASK) {
-            case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
-            case MB_ICONWARNING: return SDL_MESSAGEBOX_WARNING;
+            case MB_ICONERROR:
+                return SDL_MESSAGEBOX_ERROR;
+            case MB_ICONWARNING:
+                return SDL_MESSAGEBOX_WARNING;
             case MB_ICONINFORMATION:
-            case MB_ICONQUESTION: return SDL_MESSAGEBOX_INFORMATION;
-            default: return 0;
+            case MB_ICONQUESTION:
+                return SDL_MESSAGEBOX_INFORMATION;
+            default:
+                return 0;
         }
     }
 
@@ -156,7 +164,9 @@ bool Headless() {
     return !driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
-SDL_Window* WindowOf(HWND window) { return static_cast<SDL_Window*>(platform::NativeOf(window)); }
+SDL_Window* WindowOf(HWND window) {
+    return static_cast<SDL_Window*>(platform::NativeOf(window));
+}
 
 bool InstallSdlPlatform() {
     static SdlWindowBackend backend;

@@ -3,6 +3,10 @@
 
 fail() {
     echo "FAIL: $*" >&2
+    # The program's own output, where a run left one.
+    [ -n "${E2E_LOG:-}" ] && [ -f "$E2E_LOG" ] && sed 's/^/  program: /' "$E2E_LOG" >&2
+    [ -n "${APP_PID:-}" ] && ! kill -0 "$APP_PID" 2>/dev/null && echo "  the program has ended" >&2
+    xwininfo -root -tree 2>&1 | grep -E '^ +0x' | sed 's/^ */  window: /' >&2
     exit 1
 }
 

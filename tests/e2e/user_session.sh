@@ -49,7 +49,8 @@ launch() {
     mkdir -p "$run"
     cp "$assets"/* "$run"/
     for missing in "$@"; do rm -f "$run/$missing"; done
-    (cd "$run" && exec "$bin" >"$run/out.log" 2>&1) &
+    E2E_LOG="$run/out.log"
+    (cd "$run" && exec "$bin" >"$E2E_LOG" 2>&1) &
     APP_PID=$!
     wid=$(wait_window "$title" 30) || fail "no window titled '$title'"
 }

@@ -13,7 +13,8 @@ start_xvfb
 mkdir -p "$E2E_DIR/run"
 "$assets" "$E2E_DIR/run"
 cd "$E2E_DIR/run" || exit 1
-TESSALINE_TRACE="$E2E_DIR/trace.log" "$bin" >"$E2E_DIR/out.log" 2>&1 &
+E2E_LOG="$E2E_DIR/out.log"
+TESSALINE_TRACE="$E2E_DIR/trace.log" "$bin" >"$E2E_LOG" 2>&1 &
 APP_PID=$!
 
 wid=$(wait_window "$title") || fail "no window titled '$title'"

@@ -20,7 +20,8 @@ static int Is(const char* cls, unsigned long p) {
     if (!strcmp(cls, "yellow")) return r > 180 && g > 180 && b < 90;
     if (!strcmp(cls, "red")) return r > 180 && g < 70 && b < 70;
     if (!strcmp(cls, "orange")) return r > 170 && g > 60 && g < 170 && b < 90 && r - g > 60;
-    if (!strcmp(cls, "background")) return abs(r - 0x2F) <= 2 && abs(g - 0x2F) <= 2 && abs(b - 0x2F) <= 2;
+    if (!strcmp(cls, "background"))
+        return abs(r - 0x2F) <= 2 && abs(g - 0x2F) <= 2 && abs(b - 0x2F) <= 2;
     if (!strcmp(cls, "stripe")) return r < 42 && g < 42 && b < 42;
     return 0;
 }
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
             for (int x = 0; x < a.width; ++x) {
                 unsigned long saved = 0;
                 if (fread(&saved, 4, 1, f) != 1) break;
-                if (x >= atoi(argv[4]) && x < atoi(argv[6]) && y >= atoi(argv[5]) && y < atoi(argv[7]))
+                if (x >= atoi(argv[4]) && x < atoi(argv[6]) && y >= atoi(argv[5]) &&
+                    y < atoi(argv[7]))
                     n += saved != (XGetPixel(img, x, y) & 0xFFFFFF);
             }
         fclose(f);
