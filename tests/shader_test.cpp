@@ -7,6 +7,7 @@
 
 #include "platform/d3dx/hlsl_compiler.h"
 #include "platform/record/record_platform.h"
+#include "tests/test_assets.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -21,20 +22,6 @@ struct PS_IN {
 };
 float4 ps_main(PS_IN i) : COLOR0 {
     return tex2D(coat, i.uv) * i.colour * tint;
-}
-)";
-
-constexpr char kVertexShader[] = R"(
-float4x4 worldViewProj;
-struct VS_OUT {
-    float4 position : POSITION;
-    float2 uv : TEXCOORD0;
-};
-VS_OUT vs_main(float4 position : POSITION, float2 uv : TEXCOORD0) {
-    VS_OUT o;
-    o.position = mul(position, worldViewProj);
-    o.uv = uv;
-    return o;
 }
 )";
 
@@ -118,7 +105,7 @@ TEST_F(Shaders, APixelShaderCompilesWithItsSemanticsSamplersAndConstants) {
 }
 
 TEST_F(Shaders, AVertexShaderCompilesWithItsSemantics) {
-    const Compiled c = Compile("vertex.vsh", kVertexShader, "vs_main", "vs_1_1");
+    const Compiled c = Compile("vertex.vsh", test::kTestVertexShader, "vs_main", "vs_1_1");
     ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
     const auto* words = static_cast<const DWORD*>(c.code->GetBufferPointer());
     EXPECT_EQ(words[0], 0xFFFE0101u);
@@ -202,7 +189,7 @@ TEST_F(Shaders, ACompilerThatCrashesOrHangsIsAFailedCompile) {
 
 TEST_F(Shaders, TheDeviceTakesCodeOnlyForItsOwnStage) {
     const Compiled ps = Compile("pixel.psh", kPixelShader, "ps_main", "ps_2_0");
-    const Compiled vs = Compile("vertex.vsh", kVertexShader, "vs_main", "vs_1_1");
+    const Compiled vs = Compile("vertex.vsh", test::kTestVertexShader, "vs_main", "vs_1_1");
     ASSERT_EQ(ps.hr, D3D_OK);
     ASSERT_EQ(vs.hr, D3D_OK);
     IDirect3DDevice9* device = test::RecordingDevice();
