@@ -38,22 +38,9 @@ double WallSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(w, m, wp, lp);
-}
-
 gl::GlDevice* MakeDevice(D3DMULTISAMPLE_TYPE type, DWORD quality) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.lpszClassName = "Bench";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "Bench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 1016, 539,
-                                  nullptr, nullptr, nullptr, nullptr);
-    D3DPRESENT_PARAMETERS pp = test::ProgramPresentation(window, type, quality);
     IDirect3DDevice9* device = nullptr;
-    Direct3DCreate9(D3D_SDK_VERSION)
-        ->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                       &device);
+    test::CreateProgramDevice(test::ProgramSizedWindow("Bench"), &device, type, quality);
     return gl::GlDeviceOf(device);
 }
 

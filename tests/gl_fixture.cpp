@@ -10,10 +10,6 @@
 namespace test {
 namespace {
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(w, m, wp, lp);
-}
-
 bool StartSdl() {
     static const bool started = [] {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -27,14 +23,7 @@ bool StartSdl() {
 void GlDeviceTest::SetUp() {
     ASSERT_TRUE(StartSdl()) << "SDL's offscreen driver did not start";
     platform::ResetWindowSystem();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.lpszClassName = "GlTest";
-    RegisterClassA(&wc);
-    RECT r{0, 0, 1000, 500};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    window_ = CreateWindowExA(0, "GlTest", "test", WS_OVERLAPPEDWINDOW, 0, 0, r.right - r.left,
-                              r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    window_ = ProgramSizedWindow("GlTest");
     ASSERT_NE(window_, nullptr);
 }
 
@@ -45,13 +34,8 @@ void GlDeviceTest::TearDown() {
 }
 
 IDirect3DDevice9* GlDeviceTest::MakeDevice(D3DMULTISAMPLE_TYPE samples, DWORD quality) {
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp = ProgramPresentation(window_, samples, quality);
     IDirect3DDevice9* device = nullptr;
-    EXPECT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
-              D3D_OK);
-    d3d->Release();
+    EXPECT_EQ(CreateProgramDevice(window_, &device, samples, quality), D3D_OK);
     device_ = gl::GlDeviceOf(device);
     return device;
 }

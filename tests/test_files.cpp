@@ -36,24 +36,9 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-namespace {
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(w, m, wp, lp);
-}
-}  // namespace
-
 IDirect3DDevice9* RecordingDevice() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.lpszClassName = "TestWindow";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "TestWindow", "test", WS_OVERLAPPEDWINDOW, 0, 0, 1016, 539,
-                                  nullptr, nullptr, nullptr, nullptr);
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp = ProgramPresentation(window);
     IDirect3DDevice9* device = nullptr;
-    d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);
+    CreateProgramDevice(ProgramSizedWindow("TestWindow"), &device);
     return device;
 }
 
