@@ -19,6 +19,14 @@ struct Matrix4 {
     float m[4][4];
 };
 
+// Four 32-bit floats, as D3DX's vector setters of shader constants take them.
+struct D3DXVECTOR4 {
+    float x;
+    float y;
+    float z;
+    float w;
+};
+
 using D3DVECTOR = Vec3;
 using D3DXVECTOR3 = Vec3;
 using D3DMATRIX = Matrix4;
@@ -422,6 +430,20 @@ struct IDirect3DDevice9 : IUnknown {
     virtual HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) = 0;
     virtual HRESULT CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) = 0;
     virtual HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) = 0;
+    // Shader constant registers: float4, int4 and BOOL registers of each stage, counted from
+    // StartRegister. Registers never set read zero.
+    virtual HRESULT SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                             UINT Vector4fCount) = 0;
+    virtual HRESULT SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                             UINT Vector4iCount) = 0;
+    virtual HRESULT SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                             UINT BoolCount) = 0;
+    virtual HRESULT SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                            UINT Vector4fCount) = 0;
+    virtual HRESULT SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                            UINT Vector4iCount) = 0;
+    virtual HRESULT SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                            UINT BoolCount) = 0;
 };
 
 struct IDirect3D9 : IUnknown {
@@ -531,6 +553,23 @@ struct ID3DXConstantTable : IUnknown {
                                     UINT* pCount) = 0;
     virtual D3DXHANDLE GetConstant(D3DXHANDLE hConstant, UINT Index) = 0;
     virtual D3DXHANDLE GetConstantByName(D3DXHANDLE hConstant, LPCSTR pName) = 0;
+    virtual UINT GetSamplerIndex(D3DXHANDLE hConstant) = 0;
+    // The setters write a constant's registers on the device through its
+    // Set{Vertex,Pixel}ShaderConstant{F,I,B}, converted to the constant's register set.
+    virtual HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) = 0;
+    virtual HRESULT SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
+                             UINT Bytes) = 0;
+    virtual HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) = 0;
+    virtual HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) = 0;
+    virtual HRESULT SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) = 0;
+    virtual HRESULT SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                  const FLOAT* pf, UINT Count) = 0;
+    virtual HRESULT SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                              const D3DXVECTOR4* pVector) = 0;
+    virtual HRESULT SetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                              const D3DXMATRIX* pMatrix) = 0;
+    virtual HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                       const D3DXMATRIX* pMatrix) = 0;
 };
 using LPD3DXCONSTANTTABLE = ID3DXConstantTable*;
 

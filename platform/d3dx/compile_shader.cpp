@@ -67,6 +67,28 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         return D3D_OK;
     }
 
+    UINT GetSamplerIndex(D3DXHANDLE hConstant) override {
+        const ConstantVar* c = Find(hConstant);
+        return c && c->registerSet == D3DXRS_SAMPLER ? c->registerIndex : UINT(-1);
+    }
+    HRESULT SetDefaults(LPDIRECT3DDEVICE9) override { return E_NOTIMPL; }
+    HRESULT SetValue(LPDIRECT3DDEVICE9, D3DXHANDLE, LPCVOID, UINT) override { return E_NOTIMPL; }
+    HRESULT SetBool(LPDIRECT3DDEVICE9, D3DXHANDLE, BOOL) override { return E_NOTIMPL; }
+    HRESULT SetInt(LPDIRECT3DDEVICE9, D3DXHANDLE, INT) override { return E_NOTIMPL; }
+    HRESULT SetFloat(LPDIRECT3DDEVICE9, D3DXHANDLE, FLOAT) override { return E_NOTIMPL; }
+    HRESULT SetFloatArray(LPDIRECT3DDEVICE9, D3DXHANDLE, const FLOAT*, UINT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT SetVector(LPDIRECT3DDEVICE9, D3DXHANDLE, const D3DXVECTOR4*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT SetMatrix(LPDIRECT3DDEVICE9, D3DXHANDLE, const D3DXMATRIX*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9, D3DXHANDLE, const D3DXMATRIX*) override {
+        return E_NOTIMPL;
+    }
+
   private:
     const ConstantVar* Find(const char* name) const {
         if (!name) return nullptr;

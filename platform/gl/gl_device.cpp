@@ -429,6 +429,76 @@ HRESULT GlDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
     return D3D_OK;
 }
 
+namespace {
+
+template <typename T, std::size_t N>
+HRESULT SetRegisters(std::vector<std::array<T, N>>& file, UINT start, const T* data, UINT count,
+                     std::uint64_t& generation) {
+    if (!data || start > file.size() || count > file.size() - start) return D3DERR_INVALIDCALL;
+    if (count && std::memcmp(file[start].data(), data, sizeof(T) * N * count) != 0) {
+        std::memcpy(file[start].data(), data, sizeof(T) * N * count);
+        ++generation;
+    }
+    return D3D_OK;
+}
+
+template <typename T, std::size_t N, std::size_t M>
+HRESULT SetRegisters(std::array<std::array<T, N>, M>& file, UINT start, const T* data, UINT count,
+                     std::uint64_t& generation) {
+    if (!data || start > M || count > M - start) return D3DERR_INVALIDCALL;
+    if (count && std::memcmp(file[start].data(), data, sizeof(T) * N * count) != 0) {
+        std::memcpy(file[start].data(), data, sizeof(T) * N * count);
+        ++generation;
+    }
+    return D3D_OK;
+}
+
+HRESULT SetBools(std::array<BOOL, d3d9::kBoolRegisters>& file, UINT start, const BOOL* data,
+                 UINT count, std::uint64_t& generation) {
+    if (!data || start > file.size() || count > file.size() - start) return D3DERR_INVALIDCALL;
+    for (UINT i = 0; i < count; ++i) {
+        const BOOL b = data[i] ? TRUE : FALSE;
+        if (file[start + i] != b) {
+            file[start + i] = b;
+            ++generation;
+        }
+    }
+    return D3D_OK;
+}
+
+}  // namespace
+
+HRESULT GlDevice::SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                           UINT Vector4fCount) {
+    return SetRegisters(vertexConstants_.floats, StartRegister, pConstantData, Vector4fCount,
+                        vertexConstants_.generation);
+}
+HRESULT GlDevice::SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                           UINT Vector4iCount) {
+    return SetRegisters(vertexConstants_.ints, StartRegister, pConstantData, Vector4iCount,
+                        vertexConstants_.generation);
+}
+HRESULT GlDevice::SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                           UINT BoolCount) {
+    return SetBools(vertexConstants_.bools, StartRegister, pConstantData, BoolCount,
+                    vertexConstants_.generation);
+}
+HRESULT GlDevice::SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                          UINT Vector4fCount) {
+    return SetRegisters(pixelConstants_.floats, StartRegister, pConstantData, Vector4fCount,
+                        pixelConstants_.generation);
+}
+HRESULT GlDevice::SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                          UINT Vector4iCount) {
+    return SetRegisters(pixelConstants_.ints, StartRegister, pConstantData, Vector4iCount,
+                        pixelConstants_.generation);
+}
+HRESULT GlDevice::SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                          UINT BoolCount) {
+    return SetBools(pixelConstants_.bools, StartRegister, pConstantData, BoolCount,
+                    pixelConstants_.generation);
+}
+
 HRESULT GlDevice::CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) {
     if (!mesh || data.attributes.empty()) return D3DERR_INVALIDCALL;
     *mesh = new GlMesh(this, std::move(data));

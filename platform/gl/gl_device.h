@@ -22,8 +22,10 @@
 #include "platform/core/call_trace.h"
 #include "platform/core/ref_counted.h"
 #include "platform/d3dx/device_services.h"
+#include "platform/d3d9/stage_constants.h"
 #include "platform/d3dx/mesh_base.h"
 #include "platform/gl/gl_cache.h"
+#include "platform/gl/gl_constants.h"
 #include "platform/gl/gl_ffp.h"
 #include "platform/gl/gl_shaders.h"
 
@@ -65,6 +67,18 @@ class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Dev
     HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) override;
     HRESULT CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) override;
     HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) override;
+    HRESULT SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                     UINT Vector4fCount) override;
+    HRESULT SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                     UINT Vector4iCount) override;
+    HRESULT SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                     UINT BoolCount) override;
+    HRESULT SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                    UINT Vector4fCount) override;
+    HRESULT SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                    UINT Vector4iCount) override;
+    HRESULT SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                    UINT BoolCount) override;
 
     HRESULT CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) override;
     HRESULT CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) override;
@@ -128,6 +142,8 @@ class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Dev
     GlPixelShader* pixelShader_ = nullptr;
     GlVertexShader* vertexShader_ = nullptr;
     IDirect3DVertexDeclaration9* declaration_ = nullptr;
+    d3d9::StageConstants vertexConstants_{d3d9::kVertexFloatRegisters};
+    d3d9::StageConstants pixelConstants_{d3d9::kPixelFloatRegisters};
 
     // Generations of the uniform groups: a program uploads a group when its copy is older.
     std::uint64_t transformGeneration_ = 1, lightGeneration_ = 1, materialGeneration_ = 1,
@@ -143,6 +159,8 @@ class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Dev
         GLuint id = 0;
         ProgramUniforms uniforms;
         std::vector<SamplerBinding> samplers;  // a pixel shader's registers
+        ConstantLocations vertexConstants, pixelConstants;
+        std::uint64_t vertexConstantGeneration = 0, pixelConstantGeneration = 0;
         std::uint64_t transforms = 0, lights = 0, material = 0, states = 0;
         bool failed = false;
     };

@@ -114,6 +114,10 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
         }
         if (pixelShader_) program->samplers = pixelShader_->Shader().samplers;
     }
+    if (program->id && vertexShader_)
+        program->vertexConstants = FindConstantLocations(program->id, vertexShader_->Shader());
+    if (program->id && pixelShader_)
+        program->pixelConstants = FindConstantLocations(program->id, pixelShader_->Shader());
     if (!program->id) {
         program->failed = true;
         return nullptr;
@@ -286,6 +290,16 @@ HRESULT GlDevice::DrawMeshSubset(GlMesh& mesh, DWORD attribute) {
     FlushState();
     cache_.UseProgram(program->id);
     UploadUniforms(*program);
+    if (!program->vertexConstants.Empty() &&
+        program->vertexConstantGeneration != vertexConstants_.generation) {
+        program->vertexConstantGeneration = vertexConstants_.generation;
+        UploadConstants(program->vertexConstants, vertexConstants_);
+    }
+    if (!program->pixelConstants.Empty() &&
+        program->pixelConstantGeneration != pixelConstants_.generation) {
+        program->pixelConstantGeneration = pixelConstants_.generation;
+        UploadConstants(program->pixelConstants, pixelConstants_);
+    }
     BindStageTextures(*program);
     cache_.BindVertexArray(mesh.Vao());
     const bool wide = mesh.GetOptions() & D3DXMESH_32BIT;

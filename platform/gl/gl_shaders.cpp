@@ -54,6 +54,7 @@ bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::
         error = "not a compiled shader of this stage";
         return false;
     }
+    out.constants = container->constants;
     spvc_context context = nullptr;
     if (spvc_context_create(&context) != SPVC_SUCCESS) {
         error = "SPIRV-Cross failed to start";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/core/ref_counted.h"
+#include "platform/d3dx/shader_container.h"
 #include "platform/graphics_device.h"
 
 namespace gl {
@@ -24,6 +25,7 @@ struct TranslatedShader {
     std::string glsl;
     std::vector<SamplerBinding> samplers;
     int texCoordsRead = 0;  // TEXCOORDn inputs read: the largest n plus one
+    std::vector<d3dx::ConstantVar> constants;  // the constant table: registers and shapes
 };
 
 // Returns false with a reason when the code is not a valid container of the stage.

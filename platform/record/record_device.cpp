@@ -9,6 +9,7 @@
 #include "platform/core/call_trace.h"
 #include "platform/core/ref_counted.h"
 #include "platform/core/window_system.h"
+#include "platform/d3d9/stage_constants.h"
 #include "platform/d3dx/mesh_base.h"
 #include "platform/d3dx/shader_container.h"
 #include "platform/record/formatting.h"
@@ -186,6 +187,63 @@ HRESULT RecordDevice::SetVertexShader(IDirect3DVertexShader9* pShader) {
 
 HRESULT RecordDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
     return Logged("SetPixelShader", Args(pShader), D3D_OK);
+}
+
+namespace {
+
+// The values of a constant call: each register's components, or its BOOL.
+template <typename T>
+std::string ConstantValues(const T* data, UINT registers, UINT perRegister) {
+    if (!data) return "NULL";
+    std::string out = "{";
+    for (UINT i = 0; i < registers * perRegister; ++i) out += (i ? " " : "") + Fmt(data[i]);
+    return out + "}";
+}
+
+HRESULT LoggedConstants(const char* api, UINT start, const std::string& values, UINT count,
+                        bool valid, UINT limit) {
+    const bool ok = valid && start <= limit && count <= limit - start;
+    return Logged(api, Args(start, platform::Verbatim{values}, count),
+                  ok ? D3D_OK : D3DERR_INVALIDCALL);
+}
+
+}  // namespace
+
+HRESULT RecordDevice::SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                               UINT Vector4fCount) {
+    return LoggedConstants("SetVertexShaderConstantF", StartRegister,
+                           ConstantValues(pConstantData, Vector4fCount, 4), Vector4fCount,
+                           pConstantData != nullptr, d3d9::kVertexFloatRegisters);
+}
+HRESULT RecordDevice::SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                               UINT Vector4iCount) {
+    return LoggedConstants("SetVertexShaderConstantI", StartRegister,
+                           ConstantValues(pConstantData, Vector4iCount, 4), Vector4iCount,
+                           pConstantData != nullptr, d3d9::kIntRegisters);
+}
+HRESULT RecordDevice::SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                               UINT BoolCount) {
+    return LoggedConstants("SetVertexShaderConstantB", StartRegister,
+                           ConstantValues(pConstantData, BoolCount, 1), BoolCount,
+                           pConstantData != nullptr, d3d9::kBoolRegisters);
+}
+HRESULT RecordDevice::SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                              UINT Vector4fCount) {
+    return LoggedConstants("SetPixelShaderConstantF", StartRegister,
+                           ConstantValues(pConstantData, Vector4fCount, 4), Vector4fCount,
+                           pConstantData != nullptr, d3d9::kPixelFloatRegisters);
+}
+HRESULT RecordDevice::SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                              UINT Vector4iCount) {
+    return LoggedConstants("SetPixelShaderConstantI", StartRegister,
+                           ConstantValues(pConstantData, Vector4iCount, 4), Vector4iCount,
+                           pConstantData != nullptr, d3d9::kIntRegisters);
+}
+HRESULT RecordDevice::SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                              UINT BoolCount) {
+    return LoggedConstants("SetPixelShaderConstantB", StartRegister,
+                           ConstantValues(pConstantData, BoolCount, 1), BoolCount,
+                           pConstantData != nullptr, d3d9::kBoolRegisters);
 }
 
 // Code that is not a container of the right stage is refused, as Direct3D 9 refuses bad

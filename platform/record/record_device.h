@@ -34,6 +34,18 @@ class RecordDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx:
     HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) override;
     HRESULT CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) override;
     HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) override;
+    HRESULT SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                     UINT Vector4fCount) override;
+    HRESULT SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                     UINT Vector4iCount) override;
+    HRESULT SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                     UINT BoolCount) override;
+    HRESULT SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+                                    UINT Vector4fCount) override;
+    HRESULT SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
+                                    UINT Vector4iCount) override;
+    HRESULT SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+                                    UINT BoolCount) override;
 
     // D3DX services: resources that log their draws.
     HRESULT CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) override;
