@@ -4,7 +4,7 @@
 # text file in the same run, and prints the figures and the ratio.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build"
+build=${TESS_BUILD:-$root/build}  # another build folder: TESS_BUILD=...
 work=${TMPDIR:-/tmp}/tessaline-xbench
 mkdir -p "$work"
 

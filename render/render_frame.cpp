@@ -52,6 +52,8 @@ void RenderFrame() {
             MessageBoxA(nullptr, "pD3DDevice initialize FAILED!", "FATAL ERROR",
                         MB_ICONINFORMATION);
         }
+        // Nothing can be drawn: the loop waits for the next message instead of spinning.
+        WaitMessage();
         return;
     }
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0);

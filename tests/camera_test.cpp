@@ -176,3 +176,39 @@ TEST(CameraInTheProgram, HeldKeysMoveAndMouseLookTurnsTheViewEveryIteration) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CameraInTheProgram, AStrafesByPlusOneAndDByMinusOne) {
+    test::TempDir dir;
+    test::WriteTestAssets(dir.path());
+    record::Script script;
+    script.workDir = dir.path();
+    // A for iteration 1 only, then D for iteration 3 only.
+    script.KeyDown(1, 'A').KeyUp(2, 'A').KeyDown(3, 'D').KeyUp(4, 'D').Close(5);
+    const record::ProgramRun run = record::RunProgram(script);
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    std::vector<std::vector<float>> views;
+    for (const record::Call& c : run.calls) {
+        if (c.api == "SetTransform" && c.args[0] == "2")
+            views.push_back(record::Numbers(c.args[1]));
+    }
+    ASSERT_EQ(views.size(), 2u + 2);  // set-up's two, then A's and D's
+    // The same operations on a camera at the start position, by hand.
+    Camera cam;
+    cam.eye = {0.5f, 0.5f, -3.5f};
+    cam.target = {0, 0, 0};
+    cam.up = {0, 1, 0};
+    const auto expectView = [&](const std::vector<float>& got, const char* what) {
+        Matrix4 view;
+        D3DXMatrixLookAtLH(&view, &cam.eye, &cam.target, &cam.up);
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], view.m[i / 4][i % 4], 1e-4f) << what << i;
+    };
+    cam.Strafe(+1);
+    expectView(views[2], "A: Strafe(+1) ");
+    cam.Strafe(-1);
+    expectView(views[3], "D: Strafe(-1) ");
+    EXPECT_NE(views[2], views[3]);
+}
+
+}  // namespace

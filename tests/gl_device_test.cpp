@@ -12,53 +12,13 @@ namespace {
 
 using test::GlDeviceTest;
 
-constexpr D3DCOLOR kBackground = 0xFF2F2F2F;
+using test::Drawing;
+using test::kBackground;
+using test::kQuadClockwise;
+using test::kQuadCounterClockwise;
+using test::Quad;
+
 constexpr int kTolerance = 3;
-
-// A quad over most of the screen in clip space (identity transforms), drawn clockwise: front.
-// Each vertex: position, then the FVF's colour and texture coordinate where asked for.
-std::vector<float> Quad(bool colour, bool uv, float z = 0.5f, float size = 0.8f,
-                        D3DCOLOR c0 = 0xFFFF0000, D3DCOLOR c1 = 0xFF00FF00) {
-    const float p[4][2] = {{-size, size}, {size, size}, {size, -size}, {-size, -size}};
-    const float t[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    std::vector<float> v;
-    for (int i = 0; i < 4; ++i) {
-        v.insert(v.end(), {p[i][0], p[i][1], z});
-        if (colour) {
-            float bits;
-            const D3DCOLOR c = i < 2 ? c0 : c1;
-            std::memcpy(&bits, &c, 4);
-            v.push_back(bits);
-        }
-        if (uv) v.insert(v.end(), {t[i][0], t[i][1]});
-    }
-    return v;
-}
-
-const std::vector<std::uint32_t> kQuadClockwise = {0, 1, 2, 0, 2, 3};
-const std::vector<std::uint32_t> kQuadCounterClockwise = {0, 2, 1, 0, 3, 2};
-
-class Drawing : public GlDeviceTest {
-  protected:
-    void SetUp() override {
-        GlDeviceTest::SetUp();
-        device = MakeDevice();
-        ASSERT_NE(device, nullptr);
-        SetScreenSpace();
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        Clear();
-    }
-    void Clear() {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0);
-    }
-    void Draw(ID3DXMesh* mesh, DWORD subset = 0) {
-        device->BeginScene();
-        EXPECT_EQ(mesh->DrawSubset(subset), D3D_OK);
-        device->EndScene();
-        pixels_.clear();
-    }
-    IDirect3DDevice9* device = nullptr;
-};
 
 TEST_F(Drawing, TheClearColourFillsTheWholeBackBuffer) {
     for (auto [x, y] : {std::pair{0, 0}, {999, 0}, {0, 499}, {999, 499}, {500, 250}}) {
@@ -248,7 +208,7 @@ class PixelShaders : public Drawing {
             device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader),
             D3D_OK);
         code->Release();
-        return shader;
+        return Keep(shader);
     }
     test::TempDir dir_;
 };
@@ -326,6 +286,7 @@ TEST_F(Drawing, TheOverlayLinesWriteInsideTheirRowsAndNothingOutsideTheRectangle
     ASSERT_EQ(D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, "Verdana", &font),
               D3D_OK);
+    Keep(font);
     RECT rect{0, 0, 1000, 500};
     device->BeginScene();
     EXPECT_EQ(font->DrawTextA(nullptr, "rendering in process...", -1, &rect, DT_TOP | DT_LEFT,
@@ -378,6 +339,7 @@ TEST_F(Drawing, DxtTexturesAreDrawnWithTheirDecodedColours) {
     data.levels.push_back({0x00, 0xF8, 0x00, 0xF8, 0, 0, 0, 0});
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(device_->CreateTextureFromData(std::move(data), &texture), D3D_OK);
+    Keep(texture);
     D3DSURFACE_DESC desc;
     ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
     EXPECT_EQ(desc.Format, D3DFMT_DXT1);
@@ -409,7 +371,8 @@ Out vs_main(float4 p : POSITION) {
     ASSERT_EQ(
         device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader),
         D3D_OK);
-    device->SetVertexShader(shader);
+    code->Release();
+    device->SetVertexShader(Keep(shader));
     device->SetPixelShader(Compile("float4 ps_main(float4 c : COLOR0) : COLOR0 { return c; }"));
     Draw(MakeMesh(D3DFVF_XYZ, Quad(false, false), kQuadClockwise, {0, 0}));
     EXPECT_EQ(PixelAt(500, 250), 0xFFFF00FFu);

@@ -1,6 +1,14 @@
 // D3DXLoadMeshFromXA on a device: the mesh's data, the material buffer's records and names, and
-// the result of a missing or broken file.
+// the result of a missing or broken file; files that are not regular files, that cannot be
+// opened or that shrink while they are read fail with the system's reason and harm nothing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/d3dx/xfile_reader.h"
 
 #include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"
@@ -20,11 +28,11 @@ class LoadMesh : public ::testing::Test {
 };
 
 TEST_F(LoadMesh, TheMeshAndItsMaterialRecordsComeBack) {
-    xfile::XFileSpec spec;
-    xfile::XMeshSpec cube = xfile::CubeMesh();
+    xfile::XFileDesc spec;
+    xfile::XMeshDesc cube = xfile::CubeMesh();
     cube.materialList = true;
     cube.faceMaterials = {0, 0, 1, 1, 2, 2};
-    xfile::XMaterialSpec a, b, c;
+    xfile::XMaterialDesc a, b, c;
     a.faceColor = {0.5f, 0.25f, 1.0f, 0.75f};
     a.specular = {0.1f, 0.2f, 0.3f};
     a.power = 8;
@@ -67,8 +75,10 @@ TEST_F(LoadMesh, TheMeshAndItsMaterialRecordsComeBack) {
     EXPECT_EQ(records[2].pTextureFilename, nullptr);
     EXPECT_EQ(materials->Release(), 0u);
 
+    device_->BeginScene();
     EXPECT_EQ(mesh->DrawSubset(2), D3D_OK);
     EXPECT_EQ(record::Log().Calls().back().Text(), "DrawSubset(mesh#1, 2) = 0");
+    device_->EndScene();
 }
 
 TEST_F(LoadMesh, AMissingOrBrokenFileFailsAndLeavesNoMesh) {
@@ -87,6 +97,79 @@ TEST_F(LoadMesh, AMissingOrBrokenFileFailsAndLeavesNoMesh) {
         EXPECT_EQ(mesh, nullptr);
         EXPECT_EQ(materials, nullptr);
     }
+}
+
+// The reason a path fails to read, as the reader gives it.
+std::string ReasonFor(const std::string& path) {
+    d3dx::XFileContents out;
+    std::string error;
+    d3dx::XFailure failure = d3dx::XFailure::None;
+    EXPECT_FALSE(d3dx::ReadXFileFromPath(path.c_str(), out, error, &failure));
+    EXPECT_EQ(failure, d3dx::XFailure::Unreadable) << error;
+    return error;
+}
+
+TEST(XFileOnDisk, FailuresToOpenCarryTheSystemsReason) {
+    test::TempDir dir;
+    ASSERT_EQ(symlink("b.x", dir.Path("a.x").c_str()), 0);
+    ASSERT_EQ(symlink("a.x", dir.Path("b.x").c_str()), 0);
+    mkdir(dir.Path("folder.x").c_str(), 0755);
+    test::WriteFile(dir.Path("empty.x"), "");
+    EXPECT_NE(ReasonFor(dir.Path("missing.x")).find("No such file or directory"),
+              std::string::npos);
+    EXPECT_NE(ReasonFor(dir.Path("a.x")).find("Too many levels of symbolic links"),
+              std::string::npos);
+    EXPECT_NE(ReasonFor(dir.Path("folder.x")).find("not a regular file"), std::string::npos);
+    EXPECT_NE(ReasonFor(dir.Path("empty.x")).find("empty"), std::string::npos);
+    if (geteuid() != 0) {  // root reads whatever the mode says
+        test::WriteFile(dir.Path("locked.x"), "xof 0302txt 0032\n");
+        chmod(dir.Path("locked.x").c_str(), 0);
+        EXPECT_NE(ReasonFor(dir.Path("locked.x")).find("Permission denied"), std::string::npos);
+    }
+}
+
+// A FIFO in place of the file: an ordinary open would wait for a writer for ever. The read runs
+// in a child process with an alarm, so that a hang fails the test instead of stopping it.
+TEST(XFileOnDisk, AFifoIsRefusedWithoutWaitingForAWriter) {
+    test::TempDir dir;
+    const std::string fifo = dir.Path("Tiger.x");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            d3dx::XFileContents out;
+            std::string error;
+            const bool ok = d3dx::ReadXFileFromPath(fifo.c_str(), out, error);
+            std::fprintf(stderr, "%s\n", error.c_str());
+            std::_Exit(ok ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "not a regular file");
+}
+
+// A file cut short while it is read: a failed read or, if the cut came late enough, a whole one;
+// never a signal. The file is a valid X file whose first object, a large unknown one, takes the
+// parser a while to pass over.
+TEST(XFileOnDisk, AFileThatShrinksWhileItIsReadDoesNotKillTheProcess) {
+    test::TempDir dir;
+    const std::string path = dir.Path("shrinking.x");
+    std::string text = "xof 0302txt 0032\nPadding {\n";
+    const std::string row = "0.500000;0.250000;0.125000;0.062500;0.031250;0.015625;\n";
+    while (text.size() < (std::size_t{48} << 20)) text += row;
+    text += "}\nMesh { 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;; 1; 3;0,1,2;; }\n";
+    test::WriteFile(path, text);
+    EXPECT_EXIT(
+        {
+            std::thread cut([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                if (truncate(path.c_str(), 4096) != 0) std::perror("truncate");
+            });
+            d3dx::XFileContents out;
+            std::string error;
+            d3dx::ReadXFileFromPath(path.c_str(), out, error);
+            cut.join();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -35,19 +35,19 @@ class MeshObjects : public ::testing::Test {
     }
 
     // A mesh whose materials name the given textures (empty optional: none).
-    void WriteMesh(const std::string& name,
-                   const std::vector<std::optional<std::string>>& textures) {
-        xfile::XMeshSpec mesh = xfile::CubeMesh();
+    void WriteMesh(const std::string& name, const std::vector<std::optional<std::string>>& textures,
+                   float diffuseAlpha = 1.0f) {
+        xfile::XMeshDesc mesh = xfile::CubeMesh();
         mesh.materialList = true;
         for (std::size_t i = 0; i < textures.size(); ++i) {
-            xfile::XMaterialSpec m;
-            m.faceColor = {0.5f, 0.25f, 1.0f, 1.0f};
+            xfile::XMaterialDesc m;
+            m.faceColor = {0.5f, 0.25f, 1.0f, diffuseAlpha};
             m.texture = textures[i];
             mesh.materials.push_back(m);
         }
         for (int f = 0; f < 6; ++f)
             mesh.faceMaterials.push_back(static_cast<std::uint32_t>(f % textures.size()));
-        xfile::XFileSpec spec;
+        xfile::XFileDesc spec;
         spec.topMeshes.push_back(mesh);
         test::WriteFile(name, xfile::WriteX(spec, xfile::XEncoding::Text));
     }
@@ -82,6 +82,24 @@ TEST_F(MeshObjects, LoadingCopiesMaterialsWithDiffuseAsAmbientAndMakesTextures) 
     Matrix4 identity;
     D3DXMatrixIdentity(&identity);
     EXPECT_EQ(FmtValue(object.translation), FmtValue(identity));
+}
+
+TEST_F(MeshObjects, AmbientTakesAllFourDiffuseComponentsAlphaIncluded) {
+    WriteMesh("glass.x", {std::nullopt}, 0.25f);
+    MeshObject object;
+    object.Load("glass.x");
+    ASSERT_EQ(object.materialCount, 1u);
+    EXPECT_EQ(FmtValue(object.materials[0].Ambient), "(0.5 0.25 1 0.25)");
+    // And so it reaches the device.
+    device->BeginScene();
+    record::Log().Clear();
+    object.Draw();
+    EXPECT_EQ(Calls({"SetMaterial"}),
+              std::vector<std::string>{CallText(
+                  "SetMaterial",
+                  Args(Verbatim{"{diffuse (0.5 0.25 1 0.25) ambient (0.5 0.25 1 0.25) specular "
+                                "(0 0 0 1) emissive (0 0 0 1) power 0}"}),
+                  "0")});
 }
 
 TEST_F(MeshObjects, EveryMaterialWhoseTextureFailsGetsItsOwnBox) {
@@ -123,6 +141,7 @@ TEST_F(MeshObjects, DrawSetsTheSameWorldBeforeEverySubset) {
     object.Load("Tiger.x");
     object.SetPosition(1, 2, 3);
     object.SetRotation(10, 20, 30);
+    device->BeginScene();  // the device draws only inside a scene
     record::Log().Clear();
     object.Draw();
     const std::vector<std::string> worlds = Calls({"SetTransform"});

@@ -76,6 +76,7 @@ TEST_F(Mouse, EachSetUpFailureShowsItsBoxAndStops) {
             EXPECT_EQ(boxes, std::vector<std::string>{test::Fmt(c.box)});
             EXPECT_EQ(record::Only(run.calls, {"MessageBoxA"})[0].args[0], "NULL");
             EXPECT_EQ(record::Only(run.calls, {"MessageBoxA"})[0].args[2], "\"ERROR\"");
+            EXPECT_EQ(record::Only(run.calls, {"MessageBoxA"})[0].args[3], test::Fmt(MB_OK));
         } else {
             EXPECT_TRUE(boxes.empty());
         }

@@ -201,7 +201,7 @@ TEST_F(Renderer, AFrameClearsProjectsLightsDrawsWritesAndPresents) {
     expected.insert(expected.end(), {"SetVertexDeclaration", "SetPixelShader"});
     expected.insert(expected.end(), subset.begin(), subset.end());
     expected.insert(expected.end(), {"DrawTextA", "DrawTextA", "DrawTextA", "EndScene", "Present"});
-    EXPECT_EQ(names, expected);
+    ASSERT_EQ(names, expected);  // the checks below index into the frame
 
     Matrix4 projection, identity;
     D3DXMatrixPerspectiveFovLH(&projection, 0.7853982f, 2.0f, 1.0f, 500.0f);
@@ -249,9 +249,12 @@ TEST_F(Renderer, TheOverlayWritesThreeLinesDownTheRectangleUntilSpaceHidesIt) {
             Args(font, none, "dbg info empty", -1, Verbatim{"(0 28 1000 500)"}, 0, 0xFFFF0000u),
             "14"),
     };
-    EXPECT_EQ(test::TextsOf(Frame(run, 0), {"DrawTextA"}), expected);
+    // Every frame starts the rectangle at the top again, whatever the last frame left in it.
+    for (int frame = 0; frame < 3; ++frame) {
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(test::TextsOf(Frame(run, frame), {"DrawTextA"}), expected);
+    }
     // SPACE pressed before iteration 2 hides the overlay from frame 3 on.
-    EXPECT_EQ(test::TextsOf(Frame(run, 2), {"DrawTextA"}).size(), 3u);
     EXPECT_TRUE(test::TextsOf(Frame(run, 3), {"DrawTextA"}).empty());
 }
 
@@ -266,6 +269,42 @@ TEST_F(Renderer, SlotZeroDrawsWithThePreviousFramesPixelShader) {
     EXPECT_EQ(frame(5), (V{"mesh#1:NULL", "mesh#1:NULL", "mesh#2:NULL"}));
     EXPECT_EQ(frame(7), (V{"mesh#1:NULL", "mesh#1:NULL", "mesh#2:ps#1"}));
     EXPECT_EQ(frame(8), (V{"mesh#1:ps#1", "mesh#1:ps#1", "mesh#2:ps#1"}));
+}
+
+TEST_F(Renderer, SwitchingThePixelShaderOffUnbindsBothShadersAndNoFrameBindsTheVertexShader) {
+    // U before iteration 2: frame 2 draws the sea floor with no shaders.
+    const ProgramRun run = Run(Script{}.KeyDown(1, 'U').KeyUp(2, 'U').Close(4));
+    ASSERT_EQ(test::TextsOf(run.calls, {"CreateVertexShader"}),
+              std::vector<std::string>{
+                  CallText("CreateVertexShader", Args(Verbatim{"code"}, Verbatim{"&"}), "0 vs#1")});
+    const std::vector<std::string> bindings =
+        test::TextsOf(Frame(run, 2), {"SetVertexDeclaration", "SetVertexShader", "SetPixelShader"});
+    const std::string noVertexShader = CallText("SetVertexShader", Args(Verbatim{"NULL"}), "0");
+    EXPECT_EQ(bindings,
+              (std::vector<std::string>{
+                  noVertexShader, CallText("SetVertexDeclaration", Args(Verbatim{"decl#1"}), "0"),
+                  noVertexShader, CallText("SetPixelShader", Args(Verbatim{"NULL"}), "0")}));
+    // The compiled vertex shader is never bound, in any frame, whatever the settings.
+    for (const std::string& call : test::TextsOf(run.calls, {"SetVertexShader"}))
+        EXPECT_EQ(call, noVertexShader);
+}
+
+TEST_F(Renderer, AFrameWhoseSceneFailsToBeginLeavesTheRotationAngle) {
+    // Rotation on from frame 2; frame 3's BeginScene (the fourth) fails.
+    Script script;
+    script.options.failBeginScene = {4};
+    const ProgramRun run = Run(script.KeyDown(1, 'R').KeyUp(2, 'R').Close(5));
+    const auto tigerWorld = [&](int n) {
+        return test::TextsOf(Frame(run, n), {"SetTransform"}).at(2);  // after projection, identity
+    };
+    ASSERT_TRUE(test::TextsOf(Frame(run, 3), {"SetTransform"}).size() == 2u);  // no draws
+    EXPECT_EQ(tigerWorld(2),
+              CallText("SetTransform",
+                       Args(256, Verbatim{FmtValue(World(0, 180 - 0.9f, 0, 0, 0, 5))}), "0"));
+    EXPECT_EQ(
+        tigerWorld(4),
+        CallText("SetTransform",
+                 Args(256, Verbatim{FmtValue(World(0, 180 - (0.9f + 0.9f), 0, 0, 0, 5))}), "0"));
 }
 
 TEST_F(Renderer, RotationJumpsFreezesAndResumesFromItsAngle) {

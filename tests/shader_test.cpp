@@ -2,10 +2,21 @@
 // messages of bad ones, and a compiler that crashes or hangs.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <tuple>
 
 #include "platform/d3dx/hlsl_compiler.h"
+#include "platform/d3dx/isolated_process.h"
+#include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_assets.h"
 #include "tests/test_files.h"
@@ -41,7 +52,7 @@ class Shaders : public ::testing::Test {
     void SetUp() override { record::InstallRecordingPlatform(); }
     void TearDown() override {
         d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::None);
-        d3dx::SetCompileTimeLimitForTests(10000);
+        d3dx::ResetCompileLimitsForTests();
     }
 
     Compiled Compile(const std::string& name, const std::string& source, const char* entry,
@@ -76,7 +87,7 @@ TEST_F(Shaders, APixelShaderCompilesWithItsSemanticsSamplersAndConstants) {
     ASSERT_EQ(shader->samplers.size(), 1u);
     EXPECT_EQ(shader->samplers[0].name, "coat");
     EXPECT_EQ(shader->samplers[0].reg, 1u);
-    EXPECT_FALSE(shader->spirv.empty());
+    EXPECT_NE(shader->glsl.find("void main()"), std::string::npos);
 
     // The constant table lists what the shader uses, with registers and the initialiser.
     ASSERT_NE(c.constants, nullptr);
@@ -149,7 +160,7 @@ TEST_F(Shaders, BadShadersFailWithTheirMessages) {
         {"unsupported profile", "profile.psh", "float4 ps_main() : COLOR0 { return 1; }", "ps_main",
          "ps_1_4", E_FAIL, "unsupported profile"},
         {"missing file", "missing.psh", "", "ps_main", "ps_2_0", HresultOf(0x80070002u),
-         "missing.psh(1,1): error: cannot open the file"},
+         "missing.psh(1,1): error: cannot open"},
     };
     for (const FailureCase& f : cases) {
         SCOPED_TRACE(f.name);
@@ -173,7 +184,7 @@ TEST_F(Shaders, ACompilerThatCrashesOrHangsIsAFailedCompile) {
     EXPECT_NE(c.ErrorText().find("crashed"), std::string::npos) << c.ErrorText();
 
     d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Hang);
-    d3dx::SetCompileTimeLimitForTests(300);
+    d3dx::SetCompileLimitsForTests(300, 5, std::size_t{1} << 30);
     const auto start = std::chrono::steady_clock::now();
     c = Compile("b.psh", kPixelShader, "ps_main", "ps_2_0");
     const auto took = std::chrono::steady_clock::now() - start;
@@ -185,6 +196,307 @@ TEST_F(Shaders, ACompilerThatCrashesOrHangsIsAFailedCompile) {
     // The harness compiles normally afterwards.
     d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::None);
     EXPECT_EQ(Compile("c.psh", kPixelShader, "ps_main", "ps_2_0").hr, D3D_OK);
+}
+
+// Ten levels of macros, each ten copies of the one below: 10^10 tokens once expanded.
+std::string MacroBomb() {
+    std::string source = "#define A0 x\n";
+    for (int level = 1; level <= 10; ++level) {
+        source += "#define A" + std::to_string(level);
+        for (int copy = 0; copy < 10; ++copy) source += " A" + std::to_string(level - 1);
+        source += "\n";
+    }
+    return source + "float4 ps_main() : COLOR0 { return A10; }\n";
+}
+
+TEST_F(Shaders, ACompileThatRunsAwayIsStoppedByItsLimitsAndSaysWhich) {
+    testing::internal::CaptureStderr();
+    d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Spin);
+    d3dx::SetCompileLimitsForTests(20000, 1, std::size_t{1} << 30);
+    auto start = std::chrono::steady_clock::now();
+    Compiled c = Compile("spin.psh", kPixelShader, "ps_main", "ps_2_0");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(c.hr, E_FAIL);
+    EXPECT_NE(c.ErrorText().find("limit of 1 s of CPU time"), std::string::npos) << c.ErrorText();
+
+    if (d3dx::MemoryLimitEnforced()) {
+        d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Allocate);
+        d3dx::SetCompileLimitsForTests(20000, 20, std::size_t{64} << 20);
+        c = Compile("hog.psh", kPixelShader, "ps_main", "ps_2_0");
+        EXPECT_EQ(c.hr, E_FAIL);
+        EXPECT_NE(c.ErrorText().find("memory limit of 64 MiB"), std::string::npos) << c.ErrorText();
+    }
+
+    // A preprocessor bomb runs into one limit or the other, well before the wall clock's.
+    d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::None);
+    d3dx::SetCompileLimitsForTests(30000, 2, std::size_t{256} << 20);
+    start = std::chrono::steady_clock::now();
+    c = Compile("bomb.psh", MacroBomb(), "ps_main", "ps_2_0");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_EQ(c.hr, E_FAIL);
+    const bool cpu = c.ErrorText().find("limit of 2 s of CPU time") != std::string::npos;
+    const bool memory = c.ErrorText().find("memory limit of 256 MiB") != std::string::npos;
+    EXPECT_TRUE(cpu || memory) << c.ErrorText();
+    testing::internal::GetCapturedStderr();
+
+    d3dx::ResetCompileLimitsForTests();
+    EXPECT_EQ(Compile("fine.psh", kPixelShader, "ps_main", "ps_2_0").hr, D3D_OK);
+}
+
+// The children of a process, read from /proc.
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+    std::vector<pid_t> children;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 2));
+        char state = 0;
+        pid_t ppid = 0;
+        rest >> state >> ppid;
+        if (ppid == parent) children.push_back(static_cast<pid_t>(std::stoi(name)));
+    }
+    return children;
+}
+
+bool Running(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
+    test::WriteFile(dir_.Path("hang.psh"), kPixelShader);
+    const pid_t harness = fork();
+    ASSERT_GE(harness, 0);
+    if (harness == 0) {
+        d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Hang);
+        d3dx::SetCompileLimitsForTests(60000, 60, std::size_t{1} << 30);
+        d3dx::CompileRequest request;
+        request.source = kPixelShader;
+        request.fileName = "hang.psh";
+        request.entry = "ps_main";
+        request.profile = "ps_2_0";
+        d3dx::CompileInChild(request);
+        _exit(0);
+    }
+    std::vector<pid_t> compile;
+    for (int i = 0; i < 500 && compile.empty(); ++i) {
+        compile = ChildrenOf(harness);
+        if (compile.empty()) usleep(10000);
+    }
+    ASSERT_EQ(compile.size(), 1u) << "the compile child never started";
+    kill(harness, SIGKILL);
+    waitpid(harness, nullptr, 0);
+    bool gone = false;
+    for (int i = 0; i < 300 && !gone; ++i) {
+        gone = !Running(compile[0]);
+        if (!gone) usleep(10000);
+    }
+    if (!gone) kill(compile[0], SIGKILL);
+    EXPECT_TRUE(gone) << "the compile child outlived the harness";
+}
+
+TEST_F(Shaders, TheDefaultShadersCompileWithoutAWord) {
+    for (const auto& [file, entry, profile] :
+         {std::tuple{"vertex.vsh", "vs_main", "vs_1_1"}, {"pixel.psh", "ps_main", "ps_2_0"}}) {
+        SCOPED_TRACE(file);
+        Compiled c;
+        const std::string path = std::string(TESS_SOURCE_DIR) + "/assets/" + file;
+        c.hr = D3DXCompileShaderFromFileA(path.c_str(), nullptr, nullptr, entry, profile, 0,
+                                          &c.code, &c.errors, &c.constants);
+        EXPECT_EQ(c.hr, D3D_OK) << c.ErrorText();
+        EXPECT_EQ(c.errors, nullptr) << c.ErrorText();
+    }
+}
+
+constexpr char kConstants[] = R"(
+struct Light { float x; float3 y; };
+float a;
+float b;
+float2 c;
+float4x3 m;
+row_major float2x4 r;
+float4 arr[3];
+Light s;
+bool flag;
+float4 unused;
+float scale = 0.5;
+sampler2D tex : register(s2);
+float4 main(float2 uv : TEXCOORD0) : COLOR {
+    float4 v = float4(a, b, c) + m[1].xyzz + r[1] + arr[2] + s.y.xyzz * s.x + tex2D(tex, uv);
+    return flag ? v * scale : v;
+}
+)";
+
+struct DescCase {
+    const char* name;
+    D3DXREGISTER_SET set;
+    UINT index, count;
+    D3DXPARAMETER_CLASS parameterClass;
+    D3DXPARAMETER_TYPE type;
+    UINT rows, columns, elements, members, bytes;
+};
+
+// Each constant its own registers, in declaration order, as the real compiler packs them.
+TEST_F(Shaders, TheConstantTableDescribesEachConstantInItsOwnRegisters) {
+    const Compiled c = Compile("constants.psh", kConstants, "main", "ps_3_0");
+    ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
+    const DescCase cases[] = {
+        {"a", D3DXRS_FLOAT4, 0, 1, D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, 0, 4},
+        {"b", D3DXRS_FLOAT4, 1, 1, D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, 0, 4},
+        {"c", D3DXRS_FLOAT4, 2, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 2, 1, 0, 8},
+        {"m", D3DXRS_FLOAT4, 3, 3, D3DXPC_MATRIX_COLUMNS, D3DXPT_FLOAT, 4, 3, 1, 0, 48},
+        {"r", D3DXRS_FLOAT4, 6, 2, D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 2, 4, 1, 0, 32},
+        {"arr", D3DXRS_FLOAT4, 8, 3, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 3, 0, 48},
+        {"s", D3DXRS_FLOAT4, 11, 2, D3DXPC_STRUCT, D3DXPT_VOID, 1, 2, 1, 2, 16},
+        {"scale", D3DXRS_FLOAT4, 13, 1, D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, 0, 4},
+        {"flag", D3DXRS_BOOL, 0, 1, D3DXPC_SCALAR, D3DXPT_BOOL, 1, 1, 1, 0, 4},
+        {"tex", D3DXRS_SAMPLER, 2, 1, D3DXPC_OBJECT, D3DXPT_SAMPLER2D, 1, 1, 1, 0, 4},
+        {"s.y", D3DXRS_FLOAT4, 12, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 3, 1, 0, 12},
+        {"arr[2]", D3DXRS_FLOAT4, 10, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, 0, 16},
+    };
+    for (const DescCase& d : cases) {
+        SCOPED_TRACE(d.name);
+        const D3DXHANDLE h = c.constants->GetConstantByName(nullptr, d.name);
+        ASSERT_NE(h, nullptr);
+        D3DXCONSTANT_DESC desc{};
+        UINT count = 1;
+        ASSERT_EQ(c.constants->GetConstantDesc(h, &desc, &count), D3D_OK);
+        EXPECT_EQ(desc.RegisterSet, d.set);
+        EXPECT_EQ(desc.RegisterIndex, d.index);
+        EXPECT_EQ(desc.RegisterCount, d.count);
+        EXPECT_EQ(desc.Class, d.parameterClass);
+        EXPECT_EQ(desc.Type, d.type);
+        EXPECT_EQ(desc.Rows, d.rows);
+        EXPECT_EQ(desc.Columns, d.columns);
+        EXPECT_EQ(desc.Elements, d.elements);
+        EXPECT_EQ(desc.StructMembers, d.members);
+        EXPECT_EQ(desc.Bytes, d.bytes);
+    }
+    D3DXCONSTANTTABLE_DESC table{};
+    ASSERT_EQ(c.constants->GetDesc(&table), D3D_OK);
+    EXPECT_EQ(table.Constants, 10u);  // the struct's members are not counted apart
+    EXPECT_EQ(c.constants->GetConstantByName(nullptr, "unused"), nullptr);
+    // Members and elements by handle, and a name where a handle is expected.
+    const D3DXHANDLE light = c.constants->GetConstantByName(nullptr, "s");
+    EXPECT_STREQ(c.constants->GetConstant(light, 1), "s.y");
+    EXPECT_EQ(c.constants->GetConstantByName(light, "y"), c.constants->GetConstant(light, 1));
+    EXPECT_EQ(c.constants->GetConstant(light, 2), nullptr);
+    EXPECT_STREQ(c.constants->GetConstantElement("arr", 1), "arr[1]");
+    EXPECT_EQ(c.constants->GetConstantElement("arr", 3), nullptr);
+    EXPECT_EQ(c.constants->GetSamplerIndex("tex"), 2u);
+    D3DXCONSTANT_DESC desc{};
+    UINT count = 1;
+    ASSERT_EQ(c.constants->GetConstantDesc("scale", &desc, &count), D3D_OK);
+    ASSERT_NE(desc.DefaultValue, nullptr);
+    EXPECT_FLOAT_EQ(*static_cast<const float*>(desc.DefaultValue), 0.5f);
+}
+
+// The registers each setter writes, read back from the recording device's calls.
+std::vector<std::string> RegisterWrites(std::size_t from) {
+    std::vector<std::string> out;
+    const auto& calls = record::Log().Calls();
+    for (std::size_t i = from; i < calls.size(); ++i) {
+        const record::Call& call = calls[i];
+        if (call.api.find("ShaderConstant") == std::string::npos) continue;
+        std::string text = call.api.substr(call.api.rfind(':') + 1) + " " + call.args.at(0) + ":";
+        for (float f : record::Numbers(call.args.at(1)))
+            text += " " + std::to_string(f).substr(0, 5);
+        out.push_back(text);
+    }
+    return out;
+}
+
+TEST_F(Shaders, TheConstantTableSettersWriteTheConstantsRegisters) {
+    const Compiled c = Compile("constants.psh", kConstants, "main", "ps_3_0");
+    ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
+    IDirect3DDevice9* device = test::RecordingDevice();
+    ID3DXConstantTable* t = c.constants;
+    Matrix4 m{};
+    for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = static_cast<float>(i + 1) / 16;
+    const D3DXVECTOR4 v{0.25f, 0.5f, 0.75f, 1};
+    const float list[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    const float bytes[4] = {0.5f, 1, 2, 3};
+    struct Step {
+        const char* what;
+        std::function<HRESULT()> call;
+        std::vector<std::string> writes;
+    };
+    const Step steps[] = {
+        {"SetFloat",
+         [&] { return t->SetFloat(device, "b", 0.5f); },
+         {"SetPixelShaderConstantF 1: 0.500 0.000 0.000 0.000"}},
+        {"SetVector on a float2",
+         [&] { return t->SetVector(device, "c", &v); },
+         {"SetPixelShaderConstantF 2: 0.250 0.500 0.000 0.000"}},
+        // A column_major 4 x 3 takes its three columns.
+        {"SetMatrix",
+         [&] { return t->SetMatrix(device, "m", &m); },
+         {"SetPixelShaderConstantF 3: 0.062 0.312 0.562 0.812 0.125 0.375 0.625 0.875 0.187 "
+          "0.437 0.687 0.937"}},
+        {"SetMatrixTranspose",
+         [&] { return t->SetMatrixTranspose(device, "m", &m); },
+         {"SetPixelShaderConstantF 3: 0.062 0.125 0.187 0.250 0.312 0.375 0.437 0.500 0.562 "
+          "0.625 0.687 0.750"}},
+        // A row_major 2 x 4 takes its two rows.
+        {"SetMatrix on row_major",
+         [&] { return t->SetMatrix(device, "r", &m); },
+         {"SetPixelShaderConstantF 6: 0.062 0.125 0.187 0.250 0.312 0.375 0.437 0.500"}},
+        {"SetFloatArray",
+         [&] { return t->SetFloatArray(device, "arr", list, 12); },
+         {"SetPixelShaderConstantF 8: 1.000 2.000 3.000 4.000 5.000 6.000 7.000 8.000 9.000 "
+          "10.00 11.00 12.00"}},
+        {"SetFloatArray of part",
+         [&] { return t->SetFloatArray(device, "arr", list, 5); },
+         {"SetPixelShaderConstantF 8: 1.000 2.000 3.000 4.000 5.000 0.000 0.000 0.000"}},
+        {"SetValue on a struct",
+         [&] { return t->SetValue(device, "s", bytes, 16); },
+         {"SetPixelShaderConstantF 11: 0.500 0.000 0.000 0.000 1.000 2.000 3.000 0.000"}},
+        {"SetVector on an element",
+         [&] { return t->SetVector(device, "arr[1]", &v); },
+         {"SetPixelShaderConstantF 9: 0.250 0.500 0.750 1.000"}},
+        {"SetBool",
+         [&] { return t->SetBool(device, "flag", TRUE); },
+         {"SetPixelShaderConstantB 0: 1.000"}},
+        {"SetInt on a float",
+         [&] { return t->SetInt(device, "a", 3); },
+         {"SetPixelShaderConstantF 0: 3.000 0.000 0.000 0.000"}},
+        {"SetDefaults",
+         [&] { return t->SetDefaults(device); },
+         {"SetPixelShaderConstantF 13: 0.500 0.000 0.000 0.000"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const std::size_t before = record::Log().Calls().size();
+        EXPECT_EQ(step.call(), D3D_OK);
+        EXPECT_EQ(RegisterWrites(before), step.writes);
+    }
+    // What no setter takes.
+    EXPECT_EQ(t->SetFloat(device, "nothing", 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t->SetFloat(device, "tex", 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t->SetFloat(nullptr, "a", 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t->SetValue(device, "a", bytes, 16), D3DERR_INVALIDCALL);
+}
+
+TEST_F(Shaders, AVertexShadersTableWritesVertexShaderConstants) {
+    const Compiled c = Compile("vertex.vsh", test::kTestVertexShader, "vs_main", "vs_1_1");
+    ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
+    Matrix4 identity;
+    D3DXMatrixIdentity(&identity);
+    const std::size_t before = record::Log().Calls().size();
+    ASSERT_EQ(c.constants->SetMatrix(test::RecordingDevice(), c.constants->GetConstant(nullptr, 0),
+                                     &identity),
+              D3D_OK);
+    const auto writes = RegisterWrites(before);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].rfind("SetVertexShaderConstantF 0: 1.000 0.000", 0), 0u) << writes[0];
 }
 
 TEST_F(Shaders, TheDeviceTakesCodeOnlyForItsOwnStage) {

@@ -1,5 +1,6 @@
 // The application shell on the recording platform: the start-up order and values, the window
-// procedure's table, the key table's semantics and the exit code.
+// procedure's table, the key table's semantics, the order within an idle iteration, the wait
+// of a loop without a device, and the exit code.
 #include <gtest/gtest.h>
 
 #include "platform/core/window_system.h"
@@ -184,6 +185,85 @@ TEST(Shell, TheCursorChangesInTheIterationThatAppliesTheToggle) {
         if (c.api == "PeekMessageA" && c.result == "0") ++idleBefore;
     }
     EXPECT_EQ(idleBefore, 3);
+}
+
+// The calls of each idle iteration: what comes after each PeekMessageA that found the queue
+// empty, up to the next PeekMessageA.
+std::vector<std::vector<record::Call>> Iterations(const ProgramRun& run) {
+    std::vector<std::vector<record::Call>> out;
+    bool inIteration = false;
+    for (const record::Call& c : run.calls) {
+        if (c.api == "PeekMessageA") {
+            inIteration = c.result == "0";
+            if (inIteration) out.emplace_back();
+            continue;
+        }
+        if (inIteration) out.back().push_back(c);
+    }
+    return out;
+}
+
+TEST(Shell, EachIterationPollsTheMouseBeforeItRendersTheFrame) {
+    const ProgramRun run = record::RunProgram(Script{}.MouseMotion(1, 5, 5).Close(3));
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    const auto iterations = Iterations(run);
+    ASSERT_EQ(iterations.size(), 3u);
+    for (const auto& calls : iterations) {
+        const int poll = test::IndexOf(calls, "GetDeviceState");
+        const int frame = test::IndexOf(calls, "Clear");
+        ASSERT_GE(poll, 0);
+        ASSERT_GE(frame, 0);
+        EXPECT_LT(poll, frame);
+        EXPECT_LT(test::IndexOf(calls, "Present"), static_cast<int>(calls.size()));
+    }
+}
+
+TEST(Shell, TogglesThatFireTogetherMakeTheirFollowUpsInTheTableOrder) {
+    // All five down in one drain, in the reverse of the table's order.
+    Script script;
+    for (WPARAM key : {WPARAM{'U'}, WPARAM{'R'}, WPARAM{'M'}, VK_RETURN, VK_SPACE}) {
+        script.KeyDown(1, key).KeyUp(2, key);
+    }
+    const ProgramRun run = record::RunProgram(script.Close(3));
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    const auto iterations = Iterations(run);
+    ASSERT_EQ(iterations.size(), 3u);
+    // After iteration 1's frame: RETURN's fill mode, then M's cursor; SPACE, R and U have none.
+    const std::vector<record::Call>& calls = iterations[1];
+    std::vector<record::Call> followUps;
+    for (std::size_t i = static_cast<std::size_t>(test::IndexOf(calls, "Present"));
+         i < calls.size(); ++i) {
+        if (calls[i].api == "SetRenderState" || calls[i].api == "ShowCursor")
+            followUps.push_back(calls[i]);
+    }
+    ASSERT_EQ(followUps.size(), 2u);
+    EXPECT_EQ(followUps[0].api, "SetRenderState");
+    EXPECT_EQ(followUps[0].args[0], Fmt(D3DRS_FILLMODE));
+    EXPECT_EQ(followUps[0].args[1], Fmt(D3DFILL_WIREFRAME));
+    EXPECT_EQ(followUps[1].Text(), CallText("ShowCursor", Args(FALSE), "-1"));
+    // The other three toggled too: iteration 2 draws no overlay.
+    EXPECT_EQ(test::IndexOf(iterations[2], "DrawTextA"), -1);
+    EXPECT_GE(test::IndexOf(iterations[0], "DrawTextA"), 0);
+}
+
+TEST(Shell, WithoutADeviceEachIterationWaitsForAMessage) {
+    Script waiting;
+    waiting.options.failCreateDevice = true;
+    const ProgramRun run = record::RunProgram(waiting.KeyDown(2, 'W').Close(4));
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    EXPECT_EQ(run.exitCode, 0);
+    const auto iterations = Iterations(run);
+    ASSERT_EQ(iterations.size(), 4u);
+    for (const auto& calls : iterations) {
+        // The mouse is still polled; the frame reports (once) and then waits.
+        EXPECT_EQ(record::Only(calls, {"WaitMessage"}).size(), 1u);
+        EXPECT_LT(test::IndexOf(calls, "GetDeviceState"), test::IndexOf(calls, "WaitMessage"));
+    }
+    EXPECT_LT(test::IndexOf(iterations[0], "MessageBoxA"),
+              test::IndexOf(iterations[0], "WaitMessage"));
+    // With a device the loop never waits.
+    const ProgramRun drawing = record::RunProgram(Script{}.Close(4));
+    EXPECT_TRUE(record::Only(drawing.calls, {"WaitMessage"}).empty());
 }
 
 }  // namespace

@@ -34,22 +34,22 @@ void WriteTestAssets(const std::string& dir, const AssetOptions& options) {
     if (options.vertexShader) WriteFile(dir + "/vertex.vsh", kTestVertexShader);
     if (options.pixelShader) WriteFile(dir + "/pixel.psh", kTestPixelShader);
     if (options.tiger) {
-        xfile::XMeshSpec body = xfile::CubeMesh();
+        xfile::XMeshDesc body = xfile::CubeMesh();
         body.texCoords.assign(8, {0.5f, 0.5f});
         body.materialList = true;
         body.faceMaterials = {0, 0, 0, 1, 1, 1};
-        xfile::XMaterialSpec coat, nose;
+        xfile::XMaterialDesc coat, nose;
         coat.faceColor = {1.0f, 0.6f, 0.2f, 1.0f};
         coat.texture = "tiger.bmp";
         nose.faceColor = {0.1f, 0.1f, 0.1f, 1.0f};
         body.materials = {coat, nose};
-        xfile::XFileSpec spec;
+        xfile::XFileDesc spec;
         spec.topMeshes.push_back(body);
         WriteFile(dir + "/Tiger.x", xfile::WriteX(spec, xfile::XEncoding::Text));
     }
     if (options.tigerTexture) WriteFile(dir + "/tiger.bmp", SolidBmp(230, 140, 30));
     if (options.seafloor) {
-        xfile::XFileSpec spec;
+        xfile::XFileDesc spec;
         spec.topMeshes.push_back(xfile::GridMesh(2, 1.0f));
         WriteFile(dir + "/seafloor.x", xfile::WriteX(spec, xfile::XEncoding::Text));
         WriteFile(dir + "/sand.bmp", SolidBmp(200, 180, 120));

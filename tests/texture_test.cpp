@@ -137,6 +137,49 @@ TEST(Dds, CompressedLevelsAreKeptAndOddSizesDecode) {
     EXPECT_EQ(Pixel(prepared, 0, 0), 0xFFFF0000u);
 }
 
+// A chain that stops early keeps the file's levels (a hand-made mip is not a box filter's) and
+// goes on from its last one; odd sizes read their edge blocks and are rounded up.
+TEST(Dds, ShortChainsKeepTheirLevelsAndOddSizesKeepTheirBlocks) {
+    const std::uint32_t red = 0xFFFF0000, blue = 0xFF0000FF;
+    std::string argb = DdsHeader(8, 8, 2, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+    for (int i = 0; i < 64; ++i) Append(argb, red, 4);
+    for (int i = 0; i < 16; ++i) Append(argb, blue, 4);
+    std::string dxt = DdsHeader(8, 8, 2, 0x4, D3DFMT_DXT1, 0, 0, 0, 0, 0);
+    for (int b = 0; b < 4; ++b) dxt += Dxt1Block(0xF800, 0x001F, 0);  // all red
+    dxt += Dxt1Block(0x001F, 0x0000, 0);                              // all blue
+    for (const std::string& file : {argb, dxt}) {
+        TextureData t;
+        std::string why;
+        ASSERT_TRUE(d3dx::ReadDds(Span(file), t, why)) << why;
+        ASSERT_EQ(t.levels.size(), 2u);
+        const TextureData p = d3dx::PrepareTexture(std::move(t));
+        EXPECT_EQ(p.format, D3DFMT_A8R8G8B8);
+        ASSERT_EQ(p.levels.size(), 4u);
+        EXPECT_EQ(Pixel(p, 0, 63), red);
+        EXPECT_EQ(Pixel(p, 1, 15), blue);
+        EXPECT_EQ(Pixel(p, 2, 3), blue);
+        EXPECT_EQ(Pixel(p, 3, 0), blue);
+    }
+    // 5 x 3 DXT1 with its chain 5 x 3, 2 x 1, 1 x 1: two blocks, then one each.
+    std::string odd = DdsHeader(5, 3, 3, 0x4, D3DFMT_DXT1, 0, 0, 0, 0, 0);
+    odd += Dxt1Block(0xF800, 0x001F, 0) + Dxt1Block(0x001F, 0, 0) + Dxt1Block(0x001F, 0, 0) +
+           Dxt1Block(0x001F, 0, 0);
+    TextureData t;
+    std::string why;
+    ASSERT_TRUE(d3dx::ReadDds(Span(odd), t, why)) << why;
+    EXPECT_EQ(t.levels.size(), 3u);
+    EXPECT_EQ(t.levels[1].size(), 8u);
+    const TextureData p = d3dx::PrepareTexture(std::move(t));
+    EXPECT_EQ(p.width, 8u);
+    EXPECT_EQ(p.height, 4u);
+    EXPECT_EQ(p.levels.size(), 4u);
+    EXPECT_EQ(Pixel(p, 0, 0), red);
+    EXPECT_EQ(Pixel(p, 0, 7), blue);  // the second block's colour at the right edge
+    // One block short of its last level.
+    EXPECT_FALSE(d3dx::ReadDds(Span(odd.substr(0, odd.size() - 8)), t, why));
+    EXPECT_EQ(why, "DDS data cut short in mip level 2 of 3");
+}
+
 TEST(Dds, HostileHeadersAreRefused) {
     struct Case {
         const char* name;
@@ -241,7 +284,7 @@ TEST(Pictures, AHeaderClaimingAHugePictureFailsBeforeDecoding) {
     TextureData t;
     std::string why;
     EXPECT_FALSE(d3dx::DecodeTextureFile(Span(tga), t, why));
-    EXPECT_NE(why.find("larger than its file"), std::string::npos) << why;
+    EXPECT_NE(why.find("TGA pixel data cut short"), std::string::npos) << why;
     const std::uint16_t giant = 65535;
     std::memcpy(&tga[12], &giant, 2);
     EXPECT_FALSE(d3dx::DecodeTextureFile(Span(tga), t, why));
@@ -252,7 +295,10 @@ TEST(Pictures, AHeaderClaimingAHugePictureFailsBeforeDecoding) {
 // a JPEG is refused before it gets there, fill bytes before the start marker or not.
 TEST(Pictures, AJpegHuffmanTableOfTooManyCodesIsRefused) {
     for (const char* start : {"\xFF\xD8", "\xFF\xFF\xD8"}) {
-        std::string jpeg = std::string(start) + "\xFF\xC4";
+        // A baseline frame of 8 x 8, one component, then the table.
+        std::string jpeg = std::string(start) +
+                           std::string("\xFF\xC0\x00\x0B\x08\x00\x08\x00\x08\x01\x01\x11\x00", 13) +
+                           "\xFF\xC4";
         const std::uint16_t length = 2 + 17 + 300;
         jpeg += static_cast<char>(length >> 8);
         jpeg += static_cast<char>(length & 0xFF);
@@ -290,6 +336,34 @@ TEST(Textures, SizesRoundUpToPowersOfTwoWithABoxFilteredChain) {
     ASSERT_EQ(chain.levels.size(), 2u);
     // Each channel the rounded average of the four: a 0x80, r 0x40, g 0x40, b 0x40.
     EXPECT_EQ(Pixel(chain, 1, 0), 0x80404040u);
+}
+
+// The budget sizes a texture from its file's header before decoding: the size must be the one
+// the decode and preparation make.
+TEST(Textures, TheSizeForeseenFromTheHeaderIsTheSizeMade) {
+    std::string dxtChain = DdsHeader(8, 8, 4, 0x4, D3DFMT_DXT1, 0, 0, 0, 0, 0);
+    for (int b = 0; b < 7; ++b) dxtChain += Dxt1Block(0xF800, 0x001F, 0);
+    std::string dxtShort =
+        DdsHeader(8, 8, 1, 0x4, D3DFMT_DXT5, 0, 0, 0, 0, 0) + std::string(64, 'x');
+    std::string argbOdd =
+        DdsHeader(3, 3, 2, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + std::string(40, 'x');
+    const std::vector<std::uint8_t> rgb(5 * 3 * 3, 90);
+    const std::string files[] = {dxtChain,
+                                 dxtShort,
+                                 argbOdd,
+                                 Written(WriteBmp, 5, 3, 3, rgb),
+                                 Written(WritePng, 5, 3, 3, rgb),
+                                 Written(WriteTga, 1, 9, 3, rgb)};
+    for (const std::string& file : files) {
+        d3dx::PictureHeader header;
+        TextureData t;
+        std::string why;
+        ASSERT_TRUE(d3dx::ReadPictureHeader(Span(file), header, why)) << why;
+        ASSERT_TRUE(d3dx::DecodeTextureFile(Span(file), t, why)) << why;
+        EXPECT_EQ(d3dx::PreparedBytes(header),
+                  d3dx::TextureBytes(d3dx::PrepareTexture(std::move(t))))
+            << d3dx::KindName(header.kind) << " " << header.width << " x " << header.height;
+    }
 }
 
 TEST(Textures, CreateTextureFromFileMakesTheChainOrFailsNegative) {

@@ -1,6 +1,7 @@
 // The Win32 semantics the window backends share: frame sizes, the messages sent while a window
-// is created and shown, the queue and WM_QUIT, Alt+F4, the cursor counter, scripted input and
-// the screen saver question.
+// is created and shown, the places a backend is asked to show it at, the queue and WM_QUIT,
+// WaitMessage, the modal loop of a backend's own box, Alt+F4, the cursor counter, scripted input
+// and the screen saver question.
 #include <gtest/gtest.h>
 
 #include "platform/core/window_system.h"
@@ -190,6 +191,102 @@ TEST_F(WindowSystem, TheScreenSaverStartsOnlyWhereTheWindowProcedureLetsIt) {
     ShowWindow(w, SW_SHOW);
     platform::QueryScreenSaver();
     EXPECT_TRUE(record::ScreenSaverAllowed());
+}
+
+// A backend that shows nothing and notes what it is asked.
+class NotingBackend : public platform::WindowBackend {
+  public:
+    void* CreateNativeWindow(const platform::NativeWindowDesc& d) override {
+        desc = d;
+        return &token;
+    }
+    void ShowNativeWindow(void*, bool) override {}
+    void RaiseNativeWindow(void*) override {}
+    void PumpEvents() override { ++pumps; }
+    void WaitForEvents() override { ++waits; }
+    int ShowMessageBox(void*, const char*, const char*, UINT) override { return IDOK; }
+    void SetCursorVisible(bool) override {}
+    void SetScreenSaverAllowed(bool) override {}
+
+    platform::NativeWindowDesc desc{};
+    int pumps = 0, waits = 0;
+    char token = 0;
+};
+
+class WindowSystemWithBackend : public WindowSystem {
+  protected:
+    void SetUp() override {
+        WindowSystem::SetUp();
+        platform::SetWindowBackend(&backend_);
+    }
+    void TearDown() override { record::InstallRecordingPlatform(); }
+    NotingBackend backend_;
+};
+
+TEST_F(WindowSystemWithBackend, TheBackendIsToldWhereTheFrameAndTheClientAreaGo) {
+    RECT r{0, 0, 1000, 500};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ForwardingProc;
+    wc.lpszClassName = "Placed";
+    RegisterClassA(&wc);
+    CreateWindowExA(0, "Placed", "t", WS_OVERLAPPEDWINDOW, 300, 200, r.right - r.left,
+                    r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    const platform::NativeWindowDesc& d = backend_.desc;
+    EXPECT_EQ(d.outerX, 300);
+    EXPECT_EQ(d.outerY, 200);
+    EXPECT_EQ(d.clientX, 308);
+    EXPECT_EQ(d.clientY, 231);
+    EXPECT_EQ(d.clientWidth, 1000);
+    EXPECT_EQ(d.clientHeight, 500);
+}
+
+TEST_F(WindowSystemWithBackend, WaitMessageWaitsOnlyWhileTheQueueIsEmpty) {
+    HWND w = MakeWindow();
+    EXPECT_EQ(WaitMessage(), TRUE);
+    EXPECT_EQ(backend_.waits, 1);
+    platform::PostInput(w, WM_KEYDOWN, 'A', 1);
+    WaitMessage();
+    EXPECT_EQ(backend_.waits, 1);  // a message is there: no wait
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    PostQuitMessage(0);
+    WaitMessage();
+    EXPECT_EQ(backend_.waits, 1);  // WM_QUIT is due: no wait
+    EXPECT_GE(backend_.pumps, 3);
+    EXPECT_EQ(test::TextsOf(record::Log().Calls(), {"WaitMessage"}).back(),
+              test::CallText("WaitMessage", {}, "1"));
+}
+
+TEST_F(WindowSystem, TheModalLoopDispatchesWhatIsQueuedAndStopsAtQuit) {
+    HWND w = MakeWindow();
+    platform::PostInput(w, WM_KEYDOWN, 'M', 1);
+    const std::size_t mark = record::Log().Calls().size();
+    EXPECT_TRUE(platform::DispatchForModalLoop());
+    // The key and its character, as the modal loop translates and dispatches them.
+    EXPECT_EQ(ProcMessages(mark), (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
+    EXPECT_TRUE(test::TextsOf(record::Log().Calls(), {"TranslateMessage", "DispatchMessageA"})
+                    .empty());  // the program called neither
+    PostQuitMessage(3);
+    platform::PostInput(w, WM_KEYUP, 'M', 1);
+    EXPECT_FALSE(platform::DispatchForModalLoop());
+    // WM_QUIT stays posted for the program's own loop.
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(WindowSystem, TheSystemCanEndTheLoopWithoutAWindow) {
+    platform::PostQuitFromSystem(0);
+    EXPECT_TRUE(platform::QuitPending());
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(platform::QuitPending());
+    EXPECT_TRUE(test::TextsOf(record::Log().Calls(), {"PostQuitMessage"}).empty());
 }
 
 TEST_F(WindowSystem, MessageBoxesAreLoggedWithOwnerTextCaptionAndStyle) {

@@ -1,39 +1,27 @@
-// The X file reader: the encodings agree, the mesh follows D3DX's load semantics, and hostile
-// input fails cleanly.
+// The X file reader: the encodings agree (the binary one with every token, in templates too),
+// the mesh follows D3DX's load semantics, and hostile input fails cleanly.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
-#include "platform/d3dx/xfile_reader.h"
-#include "tools/x_writer.h"
+#include "tests/xfile_helpers.h"
 
 namespace {
 
 using d3dx::XFileContents;
 using xfile::XEncoding;
-using xfile::XFileSpec;
-using xfile::XFrameSpec;
-using xfile::XMeshSpec;
+using xfile::XFileDesc;
+using xfile::XFrameDesc;
+using xfile::XMeshDesc;
 
 std::vector<std::uint32_t> Indices(const d3dx::MeshData& m) {
     return {m.indices.begin(), m.indices.end()};
 }
 
-bool Read(const std::string& bytes, XFileContents& out, std::string* why = nullptr) {
-    std::string error;
-    const bool ok = d3dx::ReadXFile(
-        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, error);
-    if (why) *why = error;
-    return ok;
-}
-
-XFileContents ReadOk(const std::string& bytes) {
-    XFileContents out;
-    std::string error;
-    EXPECT_TRUE(Read(bytes, out, &error)) << error;
-    return out;
-}
+using xtest::Read;
+using xtest::ReadOk;
 
 // Position, normal and texture coordinate of vertex v (as laid out for XYZ|NORMAL|TEX1).
 struct Vertex {
@@ -52,9 +40,9 @@ Vertex VertexAt(const d3dx::MeshData& m, std::size_t v) {
 }
 
 // A mesh with every kind of data, and a second frame's grid to pass 32 KB in every encoding.
-XFileSpec RichFile() {
-    XFileSpec spec;
-    xfile::XMaterialSpec shared;
+XFileDesc RichFile() {
+    XFileDesc spec;
+    xfile::XMaterialDesc shared;
     shared.name = "Shared";
     shared.faceColor = {0.5f, 0.25f, 1.0f, 1.0f};
     shared.power = 12.5f;
@@ -63,23 +51,23 @@ XFileSpec RichFile() {
     shared.texture = "Coat Stripes.BMP";
     spec.topMaterials.push_back(shared);
 
-    XMeshSpec cube = xfile::CubeMesh();
+    XMeshDesc cube = xfile::CubeMesh();
     for (int i = 0; i < 8; ++i) cube.texCoords.push_back({i * 0.125f, 1 - i * 0.125f});
     cube.colors = {{0, {1, 0, 0, 1}}, {5, {0, 0.5f, 1, 0.25f}}};
     cube.materialList = true;
     cube.faceMaterials = {1, 0, 1, 0, 1, 0};
-    xfile::XMaterialSpec plain;
+    xfile::XMaterialDesc plain;
     plain.faceColor = {0.2f, 0.4f, 0.6f, 0.8f};
     cube.materials.push_back(plain);
     cube.materialRefs.push_back("Shared");
 
-    XFrameSpec root;
+    XFrameDesc root;
     root.name = "Root";
     Matrix4 move;
     D3DXMatrixTranslation(&move, 2, 0, 0);
-    root.transform = move;
+    root.transforms = {move};
     root.meshes.push_back(cube);
-    XFrameSpec ground;
+    XFrameDesc ground;
     ground.name = "Ground";
     ground.meshes.push_back(xfile::GridMesh(40, 0.5f));
     root.children.push_back(ground);
@@ -88,7 +76,7 @@ XFileSpec RichFile() {
 }
 
 TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
-    const XFileSpec spec = RichFile();
+    const XFileDesc spec = RichFile();
     const std::string text = xfile::WriteX(spec, XEncoding::Text);
     ASSERT_GT(text.size(), 65536u);  // the compressed forms need several blocks
     const XFileContents expected = ReadOk(text);
@@ -115,7 +103,7 @@ TEST(XFile, AllFiveEncodingsGiveTheSameMesh) {
 }
 
 TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
-    XFileSpec spec;
+    XFileDesc spec;
     spec.topMeshes.push_back(xfile::CubeMesh());
     const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     EXPECT_EQ(got.mesh.vertexCount, 24u);
@@ -129,7 +117,7 @@ TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
         }
     }
     // Shared normals do not split: the same cube with one normal per position keeps 8.
-    XMeshSpec smooth = xfile::CubeMesh();
+    XMeshDesc smooth = xfile::CubeMesh();
     smooth.normals = smooth.positions;
     smooth.normalFaces = smooth.faces;
     spec.topMeshes = {smooth};
@@ -137,13 +125,13 @@ TEST(XFile, ACubeWithPerFaceNormalsSplitsIntoTwentyFourVertices) {
 }
 
 TEST(XFile, PolygonsBecomeFansAndNormalsAreNormalised) {
-    XMeshSpec m;
+    XMeshDesc m;
     m.positions = {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0},
                    {5, 5, 5}, {6, 5, 5}, {6, 6, 5}, {5, 6, 5}};
     m.faces = {{0, 1, 2, 3, 4}, {5, 6, 7, 8}};
     m.normals = {{0, 0, -3}};
     m.normalFaces = {{0, 0, 0, 0, 0}, {0, 0, 0, 0}};
-    XFileSpec spec;
+    XFileDesc spec;
     spec.topMeshes.push_back(m);
     const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     EXPECT_EQ(Indices(got.mesh),
@@ -153,19 +141,19 @@ TEST(XFile, PolygonsBecomeFansAndNormalsAreNormalised) {
 }
 
 TEST(XFile, NestedFramesTransformTheirMeshesAndOffsetIndices) {
-    XMeshSpec tri;
+    XMeshDesc tri;
     tri.positions = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     tri.faces = {{0, 1, 2}};
-    XFrameSpec outer, inner;
+    XFrameDesc outer, inner;
     Matrix4 move, turn;
     D3DXMatrixTranslation(&move, 10, 0, 0);
     D3DXMatrixRotationY(&turn, 3.14159265f / 2);
-    outer.transform = move;
+    outer.transforms = {move};
     outer.meshes.push_back(tri);
-    inner.transform = turn;
+    inner.transforms = {turn};
     inner.meshes.push_back(tri);
     outer.children.push_back(inner);
-    XFileSpec spec;
+    XFileDesc spec;
     spec.frames.push_back(outer);
     const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Text));
     ASSERT_EQ(got.mesh.vertexCount, 6u);
@@ -175,40 +163,25 @@ TEST(XFile, NestedFramesTransformTheirMeshesAndOffsetIndices) {
     const Vertex turned = VertexAt(got.mesh, 3);
     EXPECT_NEAR(turned.p.x, 10.0f, 1e-5f);
     EXPECT_NEAR(turned.p.z, -1.0f, 1e-5f);
-    // Each mesh without a material list brings one default material.
-    ASSERT_EQ(got.materials.size(), 2u);
+    // No mesh has a material list: one default material for both.
+    ASSERT_EQ(got.materials.size(), 1u);
     EXPECT_EQ(std::vector<DWORD>(got.mesh.attributes.begin(), got.mesh.attributes.end()),
-              (std::vector<DWORD>{0, 1}));
+              (std::vector<DWORD>{0, 0}));
 }
 
 TEST(XFile, AFrameMatrixAppliesOnlyToTheMeshesAfterIt) {
-    XMeshSpec tri;
+    XMeshDesc tri;
     tri.positions = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     tri.faces = {{0, 1, 2}};
-    XFrameSpec frame;
+    XFrameDesc frame;
     Matrix4 move;
     D3DXMatrixTranslation(&move, 10, 0, 0);
-    frame.transform = move;
+    frame.transforms = {move};
     frame.meshes.push_back(tri);
     frame.meshesBeforeTransform = true;
-    XFileSpec spec;
+    XFileDesc spec;
     spec.frames.push_back(frame);
     EXPECT_FLOAT_EQ(VertexAt(ReadOk(xfile::WriteX(spec, XEncoding::Text)).mesh, 0).p.x, 1.0f);
-}
-
-TEST(XFile, MaterialsKeepTheirFieldsAndTextureNamesAsWritten) {
-    const XFileContents got = ReadOk(xfile::WriteX(RichFile(), XEncoding::Text));
-    const d3dx::XMaterial& plain = got.materials[0];
-    EXPECT_FALSE(plain.hasTexture);
-    EXPECT_FLOAT_EQ(plain.faceColor.a, 0.8f);
-    const d3dx::XMaterial& shared = got.materials[1];  // through the { Shared } reference
-    EXPECT_TRUE(shared.hasTexture);
-    EXPECT_EQ(shared.texture, "Coat Stripes.BMP");
-    EXPECT_FLOAT_EQ(shared.power, 12.5f);
-    EXPECT_FLOAT_EQ(shared.specular.b, 0.375f);
-    EXPECT_FLOAT_EQ(shared.specular.a, 1.0f);
-    EXPECT_FLOAT_EQ(shared.emissive.b, 0.5f);
-    EXPECT_FLOAT_EQ(shared.emissive.a, 1.0f);
 }
 
 TEST(XFile, FacesAreSortedIntoSubsetsByAttribute) {
@@ -230,65 +203,185 @@ TEST(XFile, FacesAreSortedIntoSubsetsByAttribute) {
     EXPECT_FLOAT_EQ(first.n.z, 1.0f);
 }
 
-TEST(XFile, AMeshWithoutAMaterialListGetsOneDefaultMaterial) {
-    XFileSpec spec;
-    spec.topMeshes.push_back(xfile::CubeMesh());
-    const XFileContents got = ReadOk(xfile::WriteX(spec, XEncoding::Binary32));
-    ASSERT_EQ(got.materials.size(), 1u);
-    EXPECT_FLOAT_EQ(got.materials[0].faceColor.r, 0.5f);
-    EXPECT_FLOAT_EQ(got.materials[0].faceColor.a, 0.0f);
-    EXPECT_FLOAT_EQ(got.materials[0].specular.g, 0.5f);
-    EXPECT_FALSE(got.materials[0].hasTexture);
+// A binary file built token by token: a template declaration holding every stand-alone token of
+// the format, then the data of a text file converted.
+std::string BinaryWithTemplate(int extraToken = -1) {
+    std::string f = "xof 0302bin 0032";
+    const auto word = [&](std::uint16_t w) { f.append(reinterpret_cast<const char*>(&w), 2); };
+    const auto dword = [&](std::uint32_t d) { f.append(reinterpret_cast<const char*>(&d), 4); };
+    word(31);
+    word(1), dword(3), f += "Odd";
+    word(10);
+    word(5), f.append(16, '\x5A');
+    for (std::uint16_t t = 12; t <= 20; ++t) word(t);
+    for (std::uint16_t t = 40; t <= 52; ++t) word(t);
+    word(3), dword(16);
+    word(1), dword(4), f += "name";
+    if (extraToken >= 0) word(static_cast<std::uint16_t>(extraToken));
+    word(11);
+    xfile::XFileDesc desc;
+    desc.withTemplates = false;
+    desc.topMeshes.push_back(xfile::CubeMesh());
+    f += xfile::WriteX(desc, XEncoding::Binary32).substr(16);
+    return f;
+}
+
+TEST(XFile, BinaryTemplatesWithEveryStandAloneTokenArePassedOver) {
+    xfile::XFileDesc desc;
+    desc.withTemplates = false;
+    desc.topMeshes.push_back(xfile::CubeMesh());
+    const XFileContents got = ReadOk(BinaryWithTemplate());
+    EXPECT_TRUE(got.mesh.vertices == ReadOk(xfile::WriteX(desc, XEncoding::Text)).mesh.vertices);
+    // A word that is no token of the format is malformed, in a template as anywhere.
+    for (int bad : {0, 4, 8, 9, 21, 30, 32, 39, 53, 0xFFFF}) {
+        XFileContents out;
+        std::string why;
+        EXPECT_FALSE(Read(BinaryWithTemplate(bad), out, &why)) << bad;
+        EXPECT_FALSE(why.empty());
+    }
+}
+
+// Exporters end a string with a 2-byte separator token; the writer does the same, and the
+// double-word form some documentation shows reads the same.
+TEST(XFile, ABinaryStringEndsWithATwoByteSeparator) {
+    xfile::XFileDesc desc;
+    desc.withTemplates = false;
+    xfile::XMeshDesc cube = xfile::CubeMesh();
+    cube.materialList = true;
+    cube.faceMaterials = {0};
+    cube.materials.resize(1);
+    cube.materials[0].texture = "a.bmp";
+    desc.topMeshes = {cube};
+    const std::string text = xfile::WriteX(desc, XEncoding::Text);
+    const std::string binary = xfile::WriteX(desc, XEncoding::Binary32);
+    const std::string record(
+        "\x02\x00\x05\x00\x00\x00"
+        "a.bmp",
+        11);
+    const std::size_t at = binary.find(record);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(binary.substr(at + 11, 4), std::string("\x14\x00\x0B\x00", 4));  // ';', then '}'
+    const std::string dword = xfile::ConvertX(text, XEncoding::Binary32, {false, true});
+    EXPECT_EQ(dword.substr(dword.find(record) + 11, 6), std::string("\x14\x00\x00\x00\x0B\x00", 6));
+    EXPECT_EQ(ReadOk(dword).materials[0].texture, "a.bmp");
+    EXPECT_EQ(ReadOk(binary).materials[0].texture, "a.bmp");
+}
+
+// Text FLOAT fields have a decimal point and read back as the same float; a single FLOAT member
+// (a material's power) has one separator.
+TEST(XFile, TheWriterWritesFloatsAsExportersDo) {
+    EXPECT_EQ(xfile::FormatFloat(0.0f), "0.000000");
+    EXPECT_EQ(xfile::FormatFloat(-0.0f), "-0.000000");
+    EXPECT_EQ(xfile::FormatFloat(8.0f), "8.000000");
+    EXPECT_EQ(xfile::FormatFloat(0.62f), "0.620000");
+    for (float f : {1.3f * 0.7071f, 1e-7f, -123456.79f, 0.1f}) {
+        const std::string s = xfile::FormatFloat(f);
+        EXPECT_NE(s.find('.'), std::string::npos) << s;
+        float back = 0;
+        std::from_chars(s.data(), s.data() + s.size(), back);
+        EXPECT_EQ(back, f) << s;
+    }
+    xfile::XFileDesc desc;
+    desc.topMaterials.resize(1);
+    desc.topMaterials[0].power = 8;
+    const std::string text = xfile::WriteX(desc, XEncoding::Text);
+    EXPECT_NE(text.find("\n 8.000000;\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n 1.000000;1.000000;1.000000;1.000000;;\n"), std::string::npos);
+}
+
+// Text numbers read as the float nearest to their decimal value, as std::from_chars gives it:
+// plain forms, exponents, signs, halfway cases and many random values of every length.
+TEST(XFile, TextFloatsReadAsTheNearestFloat) {
+    std::vector<std::string> numbers = {"0.000000",
+                                        "-0.000000",
+                                        "0.1",
+                                        ".5",
+                                        "5.",
+                                        "+3.25",
+                                        "16777217",
+                                        "16777217.0",
+                                        "1e-5",
+                                        "-2.5E3",
+                                        "123456789012345678.5",
+                                        "9007199254740993",
+                                        "0.30000001192092896",
+                                        "3.4028235e38"};
+    std::uint64_t state = 12345;
+    const auto next = [&] { return state = state * 6364136223846793005u + 1442695040888963407u; };
+    for (int i = 0; i < 30000; ++i) {
+        const int decimals = static_cast<int>(next() >> 60) % 12;
+        const double magnitude = std::pow(10.0, static_cast<int>(next() >> 61) - 3);
+        const double value =
+            (static_cast<double>(next() >> 11) / 9007199254740992.0 - 0.5) * magnitude;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        numbers.push_back(buf);
+    }
+    std::string text = "xof 0302txt 0032\nMesh {\n" + std::to_string(numbers.size()) + ";\n";
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        text += numbers[i] + ";0.0;0.0;" + (i + 1 < numbers.size() ? ",\n" : ";\n");
+    }
+    text += "1;\n3;0,1,2;;\n}\n";
+    const XFileContents got = ReadOk(text);
+    ASSERT_EQ(got.mesh.vertexCount, numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::string& n = numbers[i];
+        float expected = 0;
+        std::from_chars(n.data() + (n[0] == '+'), n.data() + n.size(), expected);
+        float read;
+        std::memcpy(&read, got.mesh.vertices.data() + i * got.mesh.stride, 4);
+        EXPECT_EQ(std::memcmp(&read, &expected, 4), 0) << n;
+    }
 }
 
 struct BadCase {
     const char* name;
-    void (*spoil)(XFileSpec&);
+    void (*spoil)(XFileDesc&);
 };
 
 TEST(XFile, BadCountsAndIndicesFail) {
     const BadCase cases[] = {
-        {"face index out of range", [](XFileSpec& s) { s.topMeshes[0].faces[2][1] = 8; }},
+        {"face index out of range", [](XFileDesc& s) { s.topMeshes[0].faces[2][1] = 8; }},
         {"face with two corners",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].faces[0] = {0, 1};
          }},
-        {"normal index out of range", [](XFileSpec& s) { s.topMeshes[0].normalFaces[1][0] = 24; }},
+        {"normal index out of range", [](XFileDesc& s) { s.topMeshes[0].normalFaces[1][0] = 24; }},
         {"normal face size differs",
-         [](XFileSpec& s) { s.topMeshes[0].normalFaces[1].pop_back(); }},
-        {"normal face count differs", [](XFileSpec& s) { s.topMeshes[0].normalFaces.pop_back(); }},
+         [](XFileDesc& s) { s.topMeshes[0].normalFaces[1].pop_back(); }},
+        {"normal face count differs", [](XFileDesc& s) { s.topMeshes[0].normalFaces.pop_back(); }},
         {"texture coordinate count differs",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].texCoords.assign(7, {0, 0});
          }},
         {"material index out of range",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materials.resize(1);
              s.topMeshes[0].faceMaterials.assign(6, 1);
          }},
         {"more material indices than faces",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materials.resize(1);
              s.topMeshes[0].faceMaterials.assign(7, 0);
          }},
         {"unknown material reference",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].materialList = true;
              s.topMeshes[0].materialRefs = {"Nowhere"};
              s.topMeshes[0].faceMaterials.assign(6, 0);
          }},
-        {"no faces at all", [](XFileSpec& s) { s.topMeshes.clear(); }},
+        {"no faces at all", [](XFileDesc& s) { s.topMeshes.clear(); }},
         {"color index out of range",
-         [](XFileSpec& s) {
+         [](XFileDesc& s) {
              s.topMeshes[0].colors = {{8, {1, 1, 1, 1}}};
          }},
     };
     for (const BadCase& c : cases) {
         for (XEncoding e : {XEncoding::Text, XEncoding::Binary32}) {
             SCOPED_TRACE(std::string(c.name) + (e == XEncoding::Text ? " (text)" : " (binary)"));
-            XFileSpec spec;
+            XFileDesc spec;
             spec.topMeshes.push_back(xfile::CubeMesh());
             c.spoil(spec);
             XFileContents out;
@@ -301,11 +394,11 @@ TEST(XFile, BadCountsAndIndicesFail) {
 
 // Every prefix of a file either fails or, where only trailing bytes were cut, reads the same.
 TEST(XFile, EveryTruncationFailsCleanly) {
-    XFileSpec spec;
-    XMeshSpec cube = xfile::CubeMesh();
+    XFileDesc spec;
+    XMeshDesc cube = xfile::CubeMesh();
     cube.materialList = true;
     cube.faceMaterials.assign(6, 0);
-    xfile::XMaterialSpec mat;
+    xfile::XMaterialDesc mat;
     mat.texture = "a.bmp";
     cube.materials.push_back(mat);
     spec.topMeshes.push_back(cube);
@@ -345,7 +438,7 @@ TEST(XFile, HostileCountsNestingAndCompressionFailWithoutHarm) {
     for (int i = 0; i < 10000; ++i) deepUnknown += "Whatever {\n";
     EXPECT_FALSE(Read(TextFile(deepUnknown), out));
 
-    XFileSpec spec;
+    XFileDesc spec;
     spec.topMeshes.push_back(xfile::CubeMesh());
     const std::string zip = xfile::WriteX(spec, XEncoding::TextZip);
     // A bad deflate block.

@@ -4,8 +4,10 @@
 // against the committed files.
 //
 //   asset_generator ASSETS_DIR [TEST_DATA_DIR]
+//   asset_generator --convert TEXT_X_FILE OUT_FILE bin|bin64|tzip|bzip
 //
-// With TEST_DATA_DIR it also writes the tiger in binary and compressed form there.
+// With TEST_DATA_DIR it also writes the tiger in binary and compressed form there. --convert
+// writes a text X file in another encoding, as an exporter would (the fuzzer's seeds are made so).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -19,15 +21,15 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-using xfile::XMaterialSpec;
-using xfile::XMeshSpec;
+using xfile::XMaterialDesc;
+using xfile::XMeshDesc;
 
 enum Material : std::uint32_t { kCoat = 0, kMuzzle = 1, kEyes = 2 };
 
 // Adds parts to one mesh, each face with its material and each vertex with a colour.
 class MeshBuilder {
   public:
-    explicit MeshBuilder(XMeshSpec& mesh) : m_(mesh) {}
+    explicit MeshBuilder(XMeshDesc& mesh) : m_(mesh) {}
 
     // A grid of (rings + 1) x (segments + 1) vertices, closed around each ring; point(i, j)
     // gives the position and normal of ring i, segment j, and uv(i, j) its coordinates.
@@ -130,7 +132,7 @@ class MeshBuilder {
         m_.faces.push_back(std::move(corners));
         m_.faceMaterials.push_back(material);
     }
-    XMeshSpec& m_;
+    XMeshDesc& m_;
 };
 
 constexpr std::array<float, 4> kWhite{1, 1, 1, 1};
@@ -140,8 +142,8 @@ constexpr float kTigerScale = 1.3f;
 
 // Head toward +x, standing on its feet at y = -0.9 before scaling; about 3.9 units from nose to
 // tail tip.
-xfile::XFileSpec Tiger() {
-    XMeshSpec mesh;
+xfile::XFileDesc Tiger() {
+    XMeshDesc mesh;
     MeshBuilder b(mesh);
     b.Ellipsoid({0, 0, 0}, {1.1f, 0.42f, 0.42f}, 20, 32, kCoat, kWhite, 2.0f);     // body
     b.Ellipsoid({1.3f, 0.28f, 0}, {0.36f, 0.34f, 0.34f}, 16, 24, kCoat, kWhite);   // head
@@ -175,7 +177,7 @@ xfile::XFileSpec Tiger() {
     for (Vec3& p : mesh.positions) p = {p.x * kTigerScale, p.y * kTigerScale, p.z * kTigerScale};
 
     mesh.materialList = true;
-    XMaterialSpec coat, muzzle, eyes;
+    XMaterialDesc coat, muzzle, eyes;
     coat.name = "Coat";
     coat.faceColor = {1.0f, 0.62f, 0.25f, 1.0f};
     coat.power = 8;
@@ -190,9 +192,8 @@ xfile::XFileSpec Tiger() {
     eyes.specular = {0.8f, 0.8f, 0.8f};
     mesh.materials = {coat, muzzle, eyes};
 
-    xfile::XFileSpec spec;
-    spec.withTemplates = false;
-    xfile::XFrameSpec frame;
+    xfile::XFileDesc spec;
+    xfile::XFrameDesc frame;
     frame.name = "Tiger";
     frame.meshes.push_back(std::move(mesh));
     spec.frames.push_back(std::move(frame));
@@ -200,10 +201,10 @@ xfile::XFileSpec Tiger() {
 }
 
 // Well below the model origin: placed at (0, 8.5, 3), the floor lies just under the tiger's feet.
-xfile::XFileSpec SeaFloor() {
+xfile::XFileDesc SeaFloor() {
     constexpr int kX = 60, kZ = 40;
     constexpr float kMinX = -20, kMaxX = 20, kMinZ = -12, kMaxZ = 34, kBase = -10.0f;
-    XMeshSpec mesh;
+    XMeshDesc mesh;
     const auto height = [](float x, float z) {
         return kBase + 0.12f * std::sin(0.7f * x + 0.3f * z) +
                0.08f * std::cos(0.45f * z - 0.2f * x);
@@ -234,13 +235,12 @@ xfile::XFileSpec SeaFloor() {
     mesh.normalFaces = mesh.faces;
     mesh.materialList = true;
     mesh.faceMaterials.assign(mesh.faces.size(), 0);
-    XMaterialSpec sand;
+    XMaterialDesc sand;
     sand.name = "Sand";
     sand.faceColor = {0.85f, 0.78f, 0.6f, 1.0f};
     sand.texture = "sand.bmp";
     mesh.materials = {sand};
-    xfile::XFileSpec spec;
-    spec.withTemplates = false;
+    xfile::XFileDesc spec;
     spec.topMeshes.push_back(std::move(mesh));
     return spec;
 }
@@ -332,15 +332,41 @@ bool Write(const std::string& path, const std::string& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
+int Convert(const char* in, const char* out, const std::string& encoding) {
+    const std::pair<const char*, xfile::XEncoding> kEncodings[] = {
+        {"bin", xfile::XEncoding::Binary32},
+        {"bin64", xfile::XEncoding::Binary64},
+        {"tzip", xfile::XEncoding::TextZip},
+        {"bzip", xfile::XEncoding::BinaryZip},
+    };
+    std::FILE* f = std::fopen(in, "rb");
+    if (!f) {
+        std::fprintf(stderr, "asset_generator: cannot read %s\n", in);
+        return 1;
+    }
+    std::string text;
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    std::fclose(f);
+    for (const auto& [name, e] : kEncodings) {
+        if (encoding == name) return Write(out, xfile::ConvertX(text, e)) ? 0 : 1;
+    }
+    std::fprintf(stderr, "asset_generator: unknown encoding %s\n", encoding.c_str());
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--convert") return Convert(argv[2], argv[3], argv[4]);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: asset_generator ASSETS_DIR [TEST_DATA_DIR]\n");
+        std::fprintf(stderr,
+                     "usage: asset_generator ASSETS_DIR [TEST_DATA_DIR]\n"
+                     "       asset_generator --convert TEXT_X_FILE OUT_FILE bin|bin64|tzip|bzip\n");
         return 2;
     }
     const std::string dir = argv[1];
-    const xfile::XFileSpec tiger = Tiger();
+    const xfile::XFileDesc tiger = Tiger();
     bool ok = Write(dir + "/Tiger.x", xfile::WriteX(tiger, xfile::XEncoding::Text)) &&
               Write(dir + "/seafloor.x", xfile::WriteX(SeaFloor(), xfile::XEncoding::Text)) &&
               Write(dir + "/tiger_coat.bmp", CoatTexture()) &&

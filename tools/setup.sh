@@ -20,8 +20,9 @@ packages=(
     libsdl2-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev
     libfreetype-dev libfontconfig-dev fonts-dejavu-core libstb-dev zlib1g-dev
     libgl1-mesa-dri libegl-mesa0 libgles-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian
     xvfb xauth xdotool x11-utils x11-xserver-utils libx11-dev
+    xfonts-base libxi-dev libxtst-dev x11-xkb-utils openbox
     clang libclang-rt-14-dev
 )
 

@@ -1,6 +1,6 @@
 // Win32 window, message and cursor semantics over a WindowBackend. Implements: window classes,
 // AdjustWindowRectEx, CreateWindowExA (with the messages sent during creation), ShowWindow,
-// SetForegroundWindow, SetFocus, the message queue (PeekMessageA, TranslateMessage,
+// SetForegroundWindow, SetFocus, the message queue (PeekMessageA, WaitMessage, TranslateMessage,
 // DispatchMessageA, PostQuitMessage), DefWindowProcA, ShowCursor, MessageBoxA, lstrlenA,
 // GetModuleHandleA, LoadIconA and LoadCursorA. Leaves out: child windows, menus, painting,
 // window destruction beyond what WM_CLOSE's default handling needs, and message filters other
@@ -159,6 +159,20 @@ char CharOfKey(WPARAM vk, bool shift) {
     }
 }
 
+// What TranslateMessage does, without the trace: the character message of a key-down is queued
+// to be taken next, ahead of later input. Returns whether one was queued.
+bool QueueCharacterOf(const MSG& msg) {
+    State& s = S();
+    const bool sys = msg.message == WM_SYSKEYDOWN;
+    if (msg.message != WM_KEYDOWN && !sys) return false;
+    const char c = CharOfKey(msg.wParam, s.keyDown[VK_SHIFT]);
+    if (!c) return false;
+    s.queue.push_front(MSG{msg.hwnd, sys ? WM_SYSCHAR : WM_CHAR,
+                           static_cast<WPARAM>(static_cast<unsigned char>(c)), msg.lParam, msg.time,
+                           msg.pt});
+    return true;
+}
+
 }  // namespace
 
 // ---- Backend side
@@ -211,6 +225,26 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!w || !w->proc) return 0;
     TracedCall call("WindowProc", Args(window, message, wParam, lParam));
     return call.Result(w->proc(window, message, wParam, lParam));
+}
+
+bool DispatchForModalLoop() {
+    State& s = S();
+    while (!s.queue.empty()) {
+        const MSG msg = s.queue.front();
+        s.queue.pop_front();
+        QueueCharacterOf(msg);
+        SendToWindow(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    }
+    return !s.quitPosted;
+}
+
+bool QuitPending() {
+    return S().quitPosted;
+}
+
+void PostQuitFromSystem(int exitCode) {
+    S().quitPosted = true;
+    S().quitCode = exitCode;
 }
 
 void QueryScreenSaver() {
@@ -336,7 +370,7 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
 
     if (s.backend) {
         w->native = s.backend->CreateNativeWindow(
-            {w->title, w->client.left, w->client.top, w->client.right - w->client.left,
+            {w->title, X, Y, w->client.left, w->client.top, w->client.right - w->client.left,
              w->client.bottom - w->client.top, dwStyle, dwExStyle});
         if (!w->native) {
             w->destroyed = true;
@@ -489,19 +523,23 @@ BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
     return call.Result(FALSE);
 }
 
+BOOL WaitMessage() {
+    TracedCall call("WaitMessage", {});
+    State& s = S();
+    if (s.backend) {
+        s.backend->PumpEvents();
+        if (s.queue.empty() && !s.quitPosted) {
+            s.backend->WaitForEvents();
+            s.backend->PumpEvents();
+        }
+    }
+    return call.Result(TRUE);
+}
+
 BOOL TranslateMessage(const MSG* lpMsg) {
     if (!lpMsg) return FALSE;
     Trace("TranslateMessage", Args(lpMsg->message, lpMsg->wParam));
-    State& s = S();
-    const bool sys = lpMsg->message == WM_SYSKEYDOWN;
-    if (lpMsg->message != WM_KEYDOWN && !sys) return FALSE;
-    const char c = CharOfKey(lpMsg->wParam, s.keyDown[VK_SHIFT]);
-    if (!c) return FALSE;
-    // The character message is taken next, ahead of later input.
-    s.queue.push_front(MSG{lpMsg->hwnd, sys ? WM_SYSCHAR : WM_CHAR,
-                           static_cast<WPARAM>(static_cast<unsigned char>(c)), lpMsg->lParam,
-                           lpMsg->time, lpMsg->pt});
-    return TRUE;
+    return QueueCharacterOf(*lpMsg) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* lpMsg) {

@@ -1,8 +1,8 @@
 // Win32 window and message semantics, independent of what shows the window: window classes,
-// window creation with the messages Win32 sends during it, the message queue with WM_QUIT,
-// DefWindowProcA (Alt+F4, SC_CLOSE, screen saver), the cursor display counter, and input
-// scripted at chosen idle iterations. A WindowBackend (SDL or the recorder) supplies the native
-// window, events, message boxes and the cursor.
+// window creation with the messages Win32 sends during it, the message queue with WM_QUIT and
+// WaitMessage, DefWindowProcA (Alt+F4, SC_CLOSE, screen saver), the cursor display counter, and
+// input scripted at chosen idle iterations. A WindowBackend (SDL or the recorder) supplies the
+// native window, events, message boxes (with their modal loop) and the cursor.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@ namespace platform {
 
 struct NativeWindowDesc {
     std::string title;
+    int outerX, outerY;    // screen position of the outer frame's top left, as asked for
     int clientX, clientY;  // screen position of the client area's top left
     int clientWidth, clientHeight;
     DWORD style, exStyle;
@@ -29,6 +30,9 @@ class WindowBackend {
     virtual void RaiseNativeWindow(void* native) = 0;
     // Turns pending native events into queued or sent messages.
     virtual void PumpEvents() = 0;
+    // Blocks until native events may be waiting (WaitMessage). A backend that cannot wait, such as
+    // the recorder, returns at once.
+    virtual void WaitForEvents() {}
     virtual int ShowMessageBox(void* ownerNative, const char* text, const char* caption,
                                UINT type) = 0;
     virtual void SetCursorVisible(bool visible) = 0;
@@ -71,6 +75,14 @@ void* NativeOf(HWND window);
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls the window procedure at once, as the system sends a message.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// For a backend's own modal loop (a message box it draws): dispatches what the queue holds, as
+// the loop inside MessageBoxA does. Returns false once WM_QUIT is due; it stays posted, so that
+// the program's own loop ends on it too.
+bool DispatchForModalLoop();
+bool QuitPending();
+// Ends the message loop with `exitCode` when there is no window whose procedure could be asked
+// to close (a termination request before or without a window).
+void PostQuitFromSystem(int exitCode);
 // Asks the foreground window's procedure whether the screen saver may start, as Win32 does
 // with WM_SYSCOMMAND SC_SCREENSAVE, and tells the backend the answer.
 void QueryScreenSaver();

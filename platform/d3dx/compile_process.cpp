@@ -1,10 +1,13 @@
-// Runs the HLSL compiler in a child process with a time limit, so that a compiler that crashes
-// or never ends on a hostile file is a failed compile, and the harness lives on. Also the
-// compiler's warm-up on a thread of its own.
+// Runs the HLSL compiler in a child process with limits on wall-clock time, CPU time and memory,
+// so that a compiler that crashes, never ends or runs away on a hostile file (a macro that
+// expands without end) is a failed compile that says which limit it hit, and the harness lives
+// on. Also the compiler's warm-up on a thread of its own.
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "platform/d3dx/font_raster.h"
 #include "platform/d3dx/hlsl_compiler.h"
@@ -13,7 +16,9 @@
 namespace d3dx {
 namespace {
 
-int g_timeLimitMs = 10000;
+// A compile takes milliseconds; these leave room for a loaded machine and nothing more.
+constexpr IsolationLimits kCompileLimits{10000, 5, std::size_t{1} << 30};
+IsolationLimits g_limits = kCompileLimits;
 CompilerFault g_fault = CompilerFault::None;
 
 CompileResult Failure(const CompileRequest& request, const std::string& why) {
@@ -34,8 +39,11 @@ void StartWarmUp() {
 void SetCompilerFaultForTests(CompilerFault fault) {
     g_fault = fault;
 }
-void SetCompileTimeLimitForTests(int milliseconds) {
-    g_timeLimitMs = milliseconds;
+void SetCompileLimitsForTests(int wallMs, int cpuSeconds, std::size_t memoryBytes) {
+    g_limits = IsolationLimits{wallMs, cpuSeconds, memoryBytes};
+}
+void ResetCompileLimitsForTests() {
+    g_limits = kCompileLimits;
 }
 
 CompileResult CompileInChild(const CompileRequest& request) {
@@ -46,6 +54,18 @@ CompileResult CompileInChild(const CompileRequest& request) {
             if (g_fault == CompilerFault::Hang) {
                 for (;;) pause();
             }
+            if (g_fault == CompilerFault::Allocate) {
+                // Up to 4 GiB in 16 MiB pieces, each touched; a limit stops it long before.
+                std::vector<std::unique_ptr<char[]>> pieces;
+                for (int i = 0; i < 256; ++i) {
+                    pieces.emplace_back(new char[std::size_t{16} << 20]);
+                    std::memset(pieces.back().get(), 1, std::size_t{16} << 20);
+                }
+            }
+            if (g_fault == CompilerFault::Spin) {
+                volatile unsigned spins = 0;
+                for (;;) spins = spins + 1;
+            }
             const CompileResult r = CompileHlsl(request);
             std::string out(1, r.ok ? '1' : '0');
             const std::uint32_t words = static_cast<std::uint32_t>(r.code.size());
@@ -53,7 +73,7 @@ CompileResult CompileInChild(const CompileRequest& request) {
             out.append(reinterpret_cast<const char*>(r.code.data()), r.code.size() * 4);
             return out + r.errors;
         },
-        g_timeLimitMs);
+        g_limits);
     if (!run.ok) return Failure(request, "the compiler " + run.failure);
     CompileResult r;
     std::uint32_t words = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ class DeviceServices {
     virtual ~DeviceServices() = default;
     virtual HRESULT CreateMeshFromData(MeshData&& data, ID3DXMesh** mesh) = 0;
     virtual HRESULT CreateTextureFromData(TextureData&& data, IDirect3DTexture9** texture) = 0;
+    // A texture object of its own whose levels are a decoded picture that other texture objects
+    // may share: a device keeps one copy of the picture's storage for all of them.
+    virtual HRESULT CreateTextureFromPicture(std::shared_ptr<const TextureData> picture,
+                                             IDirect3DTexture9** texture) = 0;
     virtual HRESULT CreateFontFromDesc(const FontDesc& desc, ID3DXFont** font) = 0;
 };
 

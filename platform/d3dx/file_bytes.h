@@ -1,4 +1,7 @@
-// Reads a whole file, refusing non-regular files and files above a size limit.
+// Reading the files the D3DX services are named: opened without blocking (a named pipe in a
+// file's place must not hang the harness), refused unless they are regular files, read rather
+// than mapped (a file that shrinks while it is read must not kill the process), and identified
+// by what changes when the file is edited, so that a decoded picture can be reused safely.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +10,47 @@
 
 namespace d3dx {
 
+// What tells one version of a file from another: the same (device, inode) with the same size
+// and times is the same content.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// An open regular file. Errors are short phrases with the system's reason:
+// "cannot open: No such file or directory", "not a regular file (a named pipe)".
+class RegularFile {
+  public:
+    RegularFile() = default;
+    ~RegularFile();
+    RegularFile(RegularFile&& other) noexcept;
+    RegularFile& operator=(RegularFile&& other) noexcept;
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool Open(const char* path, std::string& error);
+    const FileIdentity& Identity() const { return identity_; }
+    // The whole file as it is now, however it changes while it is read; more than `limit` bytes
+    // is an error.
+    bool ReadAll(std::size_t limit, std::vector<std::uint8_t>& out, std::string& error);
+    // The identity again, from the open file: it differs from Identity() where the file was
+    // written to since it was opened.
+    bool StillTheSame() const;
+
+  private:
+    int fd_ = -1;
+    FileIdentity identity_;
+};
+
+// Opens and reads a whole regular file of at most `limit` bytes.
 bool ReadFileBytes(const char* path, std::size_t limit, std::vector<std::uint8_t>& out,
                    std::string& error);
+
+// "12.5 MiB", "300 bytes": sizes in messages.
+std::string ByteSize(std::uint64_t bytes);
 
 }  // namespace d3dx

@@ -1,12 +1,14 @@
 // Compiling HLSL into our code container (see hlsl_compiler.cpp), and running that compile in a
-// child process with a time limit (compile_process.cpp).
+// child process with limits on time and memory (compile_process.cpp).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/d3dx/hlsl_source_pass.h"
 #include "platform/d3dx/shader_container.h"
 
 namespace d3dx {
@@ -22,17 +24,28 @@ struct CompileRequest {
 struct CompileResult {
     bool ok = false;
     std::vector<std::uint32_t> code;  // the container
-    std::string errors;               // "file(line,col): error: message" lines
+    // "file(line,col): error: message" lines; warnings too, also when the compile succeeds.
+    std::string errors;
 };
 
 bool IsKnownProfile(const char* profile);
 CompileResult CompileHlsl(const CompileRequest& request);
 
-// Records each global's initialiser, as written in the source, as its default value.
-void AddDefaultValues(const std::string& source, std::vector<ConstantVar>& constants);
+// glslang's log as our diagnostics, in words a Direct3D 9 author reads (hlsl_messages.cpp);
+// errors with no line of their own (link errors) get linkLine.
+std::vector<Diagnostic> ReadGlslangLog(const std::string& log, int linkLine);
+std::string RewordMessage(std::string glslangText);
+std::string FormatDiagnostics(const std::vector<Diagnostic>& diagnostics, const std::string& file);
+
+// Our intrinsics the rewritten source calls, and a #line that restores its numbering
+// (hlsl_prelude.cpp); empty when it calls none.
+std::string PreludeFor(const std::string& source);
 
 // Runs CompileHlsl in a child process: a crash or a hang of the compiler is a failed compile.
 CompileResult CompileInChild(const CompileRequest& request);
+
+// The constant table of a compiled shader's code container (constant_table.cpp).
+ID3DXConstantTable* CreateConstantTable(std::vector<std::uint32_t> code);
 
 // Builds the compiler's tables of built-ins in this process, once, from our own shaders.
 void WarmCompiler();
@@ -40,9 +53,11 @@ void WarmCompiler();
 // overlaps the program's start-up; compiles wait for it before they fork.
 void StartWarmUp();
 
-// For tests: make the child crash or hang before compiling, and shorten the time limit.
-enum class CompilerFault { None, Crash, Hang };
+// For tests: make the child crash, sleep, spin or allocate without end before compiling, and
+// change its limits (wall clock, CPU seconds, memory bytes) from 10 s, 5 s and 1 GiB.
+enum class CompilerFault { None, Crash, Hang, Spin, Allocate };
 void SetCompilerFaultForTests(CompilerFault fault);
-void SetCompileTimeLimitForTests(int milliseconds);
+void SetCompileLimitsForTests(int wallMs, int cpuSeconds, std::size_t memoryBytes);
+void ResetCompileLimitsForTests();
 
 }  // namespace d3dx

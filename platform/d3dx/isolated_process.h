@@ -1,12 +1,21 @@
-// Runs work that may crash or hang on hostile input (the HLSL compiler, the third-party picture
-// decoders) in a child process with a time limit: a crash, a hang or a sanitizer's abort there
-// is a failure reported here, and the harness lives on.
+// Runs work that may crash, hang or run away on hostile input (the HLSL compiler, the
+// third-party picture decoders) in a child process: a crash, a hang, a sanitizer's abort or an
+// exhausted limit there is a failure reported here, and the harness lives on. The child dies
+// with the harness, and runs under a wall-clock limit and, where asked, limits of its own on
+// CPU time and memory.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
 namespace d3dx {
+
+struct IsolationLimits {
+    int wallMs = 10000;
+    int cpuSeconds = 0;           // 0: only the wall clock bounds it
+    std::size_t memoryBytes = 0;  // address space the work may add; 0: no limit of its own
+};
 
 struct IsolatedResult {
     bool ok = false;      // the child finished and handed back all of its output
@@ -14,7 +23,13 @@ struct IsolatedResult {
     std::string failure;  // why not, for a diagnostic: "crashed (Segmentation fault)", ...
 };
 
-IsolatedResult RunIsolated(const std::function<std::string()>& work, int timeLimitMs);
+IsolatedResult RunIsolated(const std::function<std::string()>& work, const IsolationLimits& limits);
+inline IsolatedResult RunIsolated(const std::function<std::string()>& work, int timeLimitMs) {
+    return RunIsolated(work, IsolationLimits{timeLimitMs, 0, 0});
+}
+
+// False in sanitizer builds, whose shadow memory leaves no room for a limit on address space.
+bool MemoryLimitEnforced();
 
 // Work that readies things ahead of their first use (the compiler's tables, the fonts) on a
 // thread of its own; RunIsolated waits for it, as no other thread may be inside such code while

@@ -1,5 +1,7 @@
 // D3DXLoadMeshFromXA: reads the X file, hands the merged mesh to the calling device and packs
-// the materials into a buffer of D3DXMATERIAL records followed by their texture names.
+// the materials into a buffer of D3DXMATERIAL records followed by their texture names. A file
+// that cannot be read or parsed gives D3DXERR_INVALIDDATA; a well-formed file without a mesh
+// gives E_FAIL, as D3DX does.
 #include <cstdio>
 #include <cstring>
 
@@ -12,11 +14,10 @@ using platform::Fmt;
 
 namespace {
 
-// D3DX's material record from the file's: ambient black, specular and emissive opaque.
 D3DMATERIAL9 MaterialOf(const d3dx::XMaterial& m) {
     D3DMATERIAL9 out{};
     out.Diffuse = m.faceColor;
-    out.Ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    out.Ambient = m.ambient;
     out.Specular = m.specular;
     out.Emissive = m.emissive;
     out.Power = m.power;
@@ -51,9 +52,10 @@ HRESULT Load(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
     if (!services) return D3DERR_INVALIDCALL;
     d3dx::XFileContents contents;
     std::string error;
-    if (!d3dx::ReadXFileFromPath(pFilename, contents, error)) {
+    d3dx::XFailure failure;
+    if (!d3dx::ReadXFileFromPath(pFilename, contents, error, &failure)) {
         std::fprintf(stderr, "X FILE: %s: %s\n", pFilename, error.c_str());
-        return D3DXERR_INVALIDDATA;
+        return failure == d3dx::XFailure::NoMesh ? E_FAIL : D3DXERR_INVALIDDATA;
     }
     const std::size_t faceCount = contents.mesh.FaceCount();
     contents.mesh.options |= Options;
@@ -82,10 +84,12 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD
     const HRESULT hr = Load(pFilename, Options, pD3DDevice, ppAdjacency, ppMaterials,
                             ppEffectInstances, pNumMaterials, ppMesh);
     if (platform::Tracing()) {
+        // Appended piece by piece: `" " + std::string` trips GCC 12's -Wrestrict at -O3.
         std::string result = Fmt(hr);
         if (SUCCEEDED(hr)) {
-            result += " " + platform::ObjectName(*ppMesh);
-            if (pNumMaterials) result += " " + Fmt(*pNumMaterials) + " materials";
+            result.append(1, ' ').append(platform::ObjectName(*ppMesh));
+            if (pNumMaterials)
+                result.append(1, ' ').append(Fmt(*pNumMaterials)).append(" materials");
         }
         platform::Trace("D3DXLoadMeshFromXA",
                         Args(pFilename, Options, pD3DDevice, platform::OutArg(ppAdjacency),

@@ -17,6 +17,8 @@ class MeshBase : public platform::RefCounted<ID3DXMesh> {
     HRESULT GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override;
     DWORD GetNumBytesPerVertex() override { return data_.stride; }
     DWORD GetOptions() override { return options_; }
+    // The device that made the mesh, with a reference added as Direct3D 9 adds one; it lives as
+    // long as the mesh does (a device's objects hold it: platform/d3d9/resources.h).
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
     HRESULT LockVertexBuffer(DWORD Flags, LPVOID* ppData) override;
     HRESULT UnlockVertexBuffer() override { return D3D_OK; }

@@ -25,18 +25,50 @@ Vec3 TransformPoint(const Vec3& v, const Matrix4& m) {
             v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2] + m.m[3][2]};
 }
 
-Vec3 TransformDirection(const Vec3& v, const Matrix4& m) {
-    return {v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
-            v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
-            v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
+// Normals go through the inverse transpose of the upper 3 x 3, so that they stay perpendicular
+// to their surface under non-uniform scale. That is the cofactor matrix over the determinant;
+// the normals are normalised afterwards, so only the determinant's sign is kept (which also
+// gives a sensible result for a singular matrix).
+struct NormalMatrix {
+    float m[3][3];
+
+    explicit NormalMatrix(const Matrix4& t) {
+        const auto a = [&](int r, int c) { return t.m[r % 3][c % 3]; };
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                m[r][c] = a(r + 1, c + 1) * a(r + 2, c + 2) - a(r + 1, c + 2) * a(r + 2, c + 1);
+            }
+        }
+        const float det = t.m[0][0] * m[0][0] + t.m[0][1] * m[0][1] + t.m[0][2] * m[0][2];
+        if (det < 0) {
+            for (auto& row : m) {
+                for (float& v : row) v = -v;
+            }
+        }
+    }
+
+    Vec3 Apply(const Vec3& n) const {
+        return {n.x * m[0][0] + n.y * m[1][0] + n.z * m[2][0],
+                n.x * m[0][1] + n.y * m[1][1] + n.z * m[2][1],
+                n.x * m[0][2] + n.y * m[1][2] + n.z * m[2][2]};
+    }
+};
+
+// Equal in value: +0 and -0 are one normal; NaNs equal only themselves, bit for bit.
+bool SameComponent(float a, float b) {
+    if (a == b) return true;
+    std::uint32_t x, y;
+    std::memcpy(&x, &a, 4);
+    std::memcpy(&y, &b, 4);
+    return x == y;
 }
 
-// Bit-for-bit equality: a vertex splits where its normal vectors differ in any bit.
 bool SameVector(const Vec3& a, const Vec3& b) {
-    std::uint32_t x[3], y[3];
-    std::memcpy(x, &a, 12);
-    std::memcpy(y, &b, 12);
-    return x[0] == y[0] && x[1] == y[1] && x[2] == y[2];
+    return SameComponent(a.x, b.x) && SameComponent(a.y, b.y) && SameComponent(a.z, b.z);
+}
+
+bool SameUsage(const D3DVERTEXELEMENT9& a, const D3DVERTEXELEMENT9& b) {
+    return a.Usage == b.Usage && a.UsageIndex == b.UsageIndex;
 }
 
 }  // namespace
@@ -45,6 +77,8 @@ XMaterial DefaultMaterial() {
     XMaterial m;
     m.faceColor = {0.5f, 0.5f, 0.5f, 0.0f};
     m.specular = {0.5f, 0.5f, 0.5f, 0.0f};
+    m.ambient = {0.0f, 0.0f, 0.0f, 0.0f};
+    m.emissive = {0.0f, 0.0f, 0.0f, 0.0f};
     return m;
 }
 
@@ -96,8 +130,9 @@ bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) 
     }
     if (!IsIdentity(world)) {
         for (Vec3& p : mesh.positions) p = TransformPoint(p, world);
+        const NormalMatrix normalMatrix(world);
         for (Vec3& n : mesh.normals) {
-            n = TransformDirection(n, world);
+            n = normalMatrix.Apply(n);
             D3DXVec3Normalize(&n, &n);
         }
     }
@@ -125,7 +160,10 @@ bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) 
         }
         corner += n;
     }
+    // A mesh without a list gets a default material of its own; Finish keeps only one for a file
+    // in which no mesh has a list.
     if (mesh.hasMaterialList) {
+        anyMaterialList_ = true;
         for (XMaterial& m : mesh.materials) materials_.push_back(std::move(m));
     } else {
         materials_.push_back(DefaultMaterial());
@@ -138,27 +176,74 @@ bool MeshBuilder::Add(RawMesh&& mesh, const Matrix4& world, std::string& error) 
     return true;
 }
 
-bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
-    if (attributes_.empty()) {
-        error = "the file holds no faces";
-        return false;
-    }
-    // A component is in the layout when any mesh has it; the others get zeros (white colours).
+// The layout: position, then normal, diffuse colour and texture coordinates where any mesh has
+// them, then the DeclData elements of every mesh in order of first appearance. A component that
+// a mesh lacks reads zero (white for the diffuse colour). A DeclData element whose usage the
+// layout already has (a second TEXCOORD0, say) is dropped: the file's own component wins.
+bool MeshBuilder::LayOut(MeshData& mesh, std::string& error) {
     bool normals = false, colors = false, texCoords = false;
     for (const RawMesh& m : parts_) {
         normals |= m.hasNormals;
         colors |= m.hasColors;
         texCoords |= m.hasTexCoords;
     }
-    MeshData& mesh = out.mesh;
-    mesh.fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (colors ? D3DFVF_DIFFUSE : 0) |
-               (texCoords ? D3DFVF_TEX1 : 0);
-    mesh.stride = StrideOf(mesh.fvf);
+    const DWORD fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (colors ? D3DFVF_DIFFUSE : 0) |
+                      (texCoords ? D3DFVF_TEX1 : 0);
+    std::vector<D3DVERTEXELEMENT9>& decl = mesh.declaration;
+    decl = DeclarationOf(fvf);
+    decl.pop_back();
+    const std::size_t standard = decl.size();
+    UINT stride = StrideOf(fvf);
+    for (const RawMesh& m : parts_) {
+        for (const D3DVERTEXELEMENT9& e : m.declElements) {
+            const auto same = std::find_if(decl.begin(), decl.end(),
+                                           [&](const auto& have) { return SameUsage(have, e); });
+            if (same != decl.end()) {
+                if (same - decl.begin() >= static_cast<std::ptrdiff_t>(standard) &&
+                    same->Type != e.Type) {
+                    error = "DeclData elements of one usage differ in type between meshes";
+                    return false;
+                }
+                continue;
+            }
+            if (decl.size() + 1 >= MAX_FVF_DECL_SIZE) {
+                error = "too many vertex elements";
+                return false;
+            }
+            D3DVERTEXELEMENT9 added = e;
+            added.Stream = 0;
+            added.Offset = static_cast<WORD>(stride);
+            decl.push_back(added);
+            stride += SizeOfDeclType(e.Type);
+        }
+    }
+    decl.push_back(D3DDECL_END());
+    mesh.fvf = FvfOf(decl);
+    mesh.stride = stride;
     mesh.vertexCount = static_cast<UINT>(vertexCount_);
-    mesh.vertices.resize(vertexCount_ * mesh.stride);
+    mesh.vertices.resize(vertexCount_ * stride);
+
+    // Where each appended element comes from in one mesh's DeclData words (or nowhere: zeros).
+    struct Copy {
+        std::uint32_t fromWord;  // kNone: zeros
+        std::uint32_t to, bytes;
+    };
     std::uint8_t* dst = mesh.vertices.data();
-    const float zeros[3] = {0, 0, 0};
+    const float zeros[4] = {0, 0, 0, 0};
     for (RawMesh& m : parts_) {
+        std::vector<Copy> copies;
+        for (std::size_t i = standard; i + 1 < decl.size(); ++i) {
+            Copy c{kNone, decl[i].Offset, SizeOfDeclType(decl[i].Type)};
+            std::uint32_t word = 0;
+            for (const D3DVERTEXELEMENT9& e : m.declElements) {
+                if (SameUsage(e, decl[i])) {
+                    c.fromWord = word;
+                    break;
+                }
+                word += SizeOfDeclType(e.Type) / 4;
+            }
+            copies.push_back(c);
+        }
         const std::size_t n = m.VertexCount();
         for (std::size_t v = 0; v < n; ++v) {
             const std::size_t s = m.source.empty() ? v : m.source[v];
@@ -176,11 +261,29 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
                 q += 4;
             }
             if (texCoords) std::memcpy(q, m.hasTexCoords ? &m.texCoords[2 * s] : zeros, 8);
-            dst += mesh.stride;
+            for (const Copy& c : copies) {
+                std::memcpy(dst + c.to,
+                            c.fromWord == kNone
+                                ? static_cast<const void*>(zeros)
+                                : &m.declData[std::size_t{m.declDwords} * s + c.fromWord],
+                            c.bytes);
+            }
+            dst += stride;
         }
         m = RawMesh{};
     }
+    return true;
+}
+
+bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
+    MeshData& mesh = out.mesh;
+    if (!LayOut(mesh, error)) return false;
     parts_.clear();
+    // No mesh named its materials: one default material for the whole file.
+    if (!anyMaterialList_) {
+        materials_.assign(1, DefaultMaterial());
+        std::fill(attributes_.begin(), attributes_.end(), 0);
+    }
 
     // Stable counting sort of the triangles by attribute, skipped when already in order.
     const std::size_t faces = attributes_.size();
@@ -224,26 +327,6 @@ bool MeshBuilder::Finish(XFileContents& out, std::string& error) {
     mesh.attributes = std::move(attributes_);
     out.materials = std::move(materials_);
     return true;
-}
-
-std::vector<D3DVERTEXELEMENT9> DeclarationOf(DWORD fvf) {
-    std::vector<D3DVERTEXELEMENT9> decl;
-    WORD offset = 0;
-    const auto add = [&](BYTE type, BYTE usage, WORD size) {
-        decl.push_back({0, offset, type, D3DDECLMETHOD_DEFAULT, usage, 0});
-        offset = static_cast<WORD>(offset + size);
-    };
-    add(D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION, 12);
-    if (fvf & D3DFVF_NORMAL) add(D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_NORMAL, 12);
-    if (fvf & D3DFVF_DIFFUSE) add(D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR, 4);
-    if (fvf & D3DFVF_TEX1) add(D3DDECLTYPE_FLOAT2, D3DDECLUSAGE_TEXCOORD, 8);
-    decl.push_back(D3DDECL_END());
-    return decl;
-}
-
-UINT StrideOf(DWORD fvf) {
-    return 12 + ((fvf & D3DFVF_NORMAL) ? 12 : 0) + ((fvf & D3DFVF_DIFFUSE) ? 4 : 0) +
-           ((fvf & D3DFVF_TEX1) ? 8 : 0);
 }
 
 }  // namespace d3dx

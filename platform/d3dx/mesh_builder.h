@@ -1,6 +1,7 @@
-// Merges the meshes of an X file into one, as D3DX loads them: frame transforms applied,
-// polygons split into fans, a vertex split only where it is used with a different normal
-// vector, materials concatenated with attribute ids offset, faces sorted by attribute.
+// Merges the meshes of an X file into one, as D3DX loads them: frame transforms applied (normals
+// by the inverse transpose), polygons split into fans, a vertex split only where it is used with
+// a different normal vector, DeclData elements appended to the layout, materials concatenated
+// with attribute ids offset, faces sorted by attribute.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,12 @@ struct RawMesh {
     bool hasMaterialList = false;
     RawVector<std::uint32_t> faceMaterials;  // one per face
     std::vector<XMaterial> materials;
+
+    // DeclData: its elements (offsets within one position's data) and declDwords words per
+    // position.
+    std::vector<D3DVERTEXELEMENT9> declElements;
+    std::uint32_t declDwords = 0;
+    RawVector<std::uint32_t> declData;
 
     std::size_t VertexCount() const { return source.empty() ? positions.size() : source.size(); }
 };
@@ -74,18 +81,24 @@ class MeshBuilder {
   public:
     // Adds one mesh placed by `world` (the combined frame transform).
     bool Add(RawMesh&& mesh, const Matrix4& world, std::string& error);
+    // Whether the meshes added so far have any face; Finish needs one.
+    bool HasFaces() const { return !attributes_.empty(); }
     // Lays out, interleaves and sorts the merged mesh.
     bool Finish(XFileContents& out, std::string& error);
 
   private:
+    bool LayOut(MeshData& mesh, std::string& error);
+
     std::vector<RawMesh> parts_;  // kept for their vertex data until the layout is known
     std::size_t vertexCount_ = 0;
+    bool anyMaterialList_ = false;
     RawVector<std::uint32_t> indices_;
     RawVector<DWORD> attributes_;
     std::vector<XMaterial> materials_;
 };
 
-// The material of a mesh that names none: grey, no texture.
+// D3DX's material for a file in which no mesh has a material list: every field zero but the
+// diffuse and specular red, green and blue, 0.5; no texture.
 XMaterial DefaultMaterial();
 
 }  // namespace d3dx

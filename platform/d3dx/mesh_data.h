@@ -1,5 +1,6 @@
-// A mesh as D3DX hands it to a device: interleaved vertices, triangle indices sorted into
-// subsets by attribute, the attribute of each face and the attribute table.
+// A mesh as D3DX hands it to a device: interleaved vertices described by a vertex declaration
+// (and by an FVF where one describes them), triangle indices sorted into subsets by attribute,
+// the attribute of each face and the attribute table.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,10 @@
 namespace d3dx {
 
 struct MeshData {
-    DWORD fvf = 0;
+    DWORD fvf = 0;  // 0 where no FVF describes the layout (tangents, for example)
     UINT stride = 0;
+    // The layout, D3DDECL_END included; empty: the layout of `fvf`.
+    std::vector<D3DVERTEXELEMENT9> declaration;
     UINT vertexCount = 0;
     RawVector<std::uint8_t> vertices;  // vertexCount * stride bytes
     RawVector<std::uint32_t> indices;  // three per face
@@ -23,8 +26,15 @@ struct MeshData {
     UINT FaceCount() const { return static_cast<UINT>(attributes.size()); }
 };
 
-// The vertex declaration of an FVF made of XYZ, NORMAL, DIFFUSE and TEX1.
+// The mesh's declaration: its own, or that of its FVF.
+std::vector<D3DVERTEXELEMENT9> DeclarationOf(const MeshData& mesh);
+// The declaration of an FVF of XYZ, NORMAL, PSIZE, DIFFUSE, SPECULAR and texture coordinate
+// sets (two floats each unless D3DFVF_TEXCOORDSIZEn says otherwise).
 std::vector<D3DVERTEXELEMENT9> DeclarationOf(DWORD fvf);
 UINT StrideOf(DWORD fvf);
+// The FVF that describes a declaration exactly, or 0 where none does.
+DWORD FvfOf(const std::vector<D3DVERTEXELEMENT9>& declaration);
+// The bytes of one element of a D3DDECLTYPE; 0 for D3DDECLTYPE_UNUSED and unknown types.
+UINT SizeOfDeclType(BYTE type);
 
 }  // namespace d3dx

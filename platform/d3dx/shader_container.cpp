@@ -1,5 +1,6 @@
 #include "platform/d3dx/shader_container.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <unordered_map>
@@ -17,9 +18,13 @@ class Writer {
     }
     void Str(const std::string& s) {
         U32(static_cast<std::uint32_t>(s.size()));
-        std::vector<std::uint32_t> packed((s.size() + 3) / 4, 0);
-        std::memcpy(packed.data(), s.data(), s.size());
-        words.insert(words.end(), packed.begin(), packed.end());
+        // Word by word, the last one padded with zeros; an empty string has no words (and
+        // memcpy may not be given the null pointer of an empty vector's).
+        for (std::size_t at = 0; at < s.size(); at += 4) {
+            std::uint32_t w = 0;
+            std::memcpy(&w, s.data() + at, std::min<std::size_t>(4, s.size() - at));
+            words.push_back(w);
+        }
     }
     std::vector<std::uint32_t> words;
 };
@@ -39,9 +44,9 @@ class Reader {
         std::memcpy(&v, &w, 4);
         return true;
     }
-    bool Str(std::string& s) {
+    bool Str(std::string& s, std::uint32_t limit = 4096) {
         std::uint32_t n;
-        if (!U32(n) || n > 4096 || (n + 3) / 4 > left_) return false;
+        if (!U32(n) || n > limit || (n + 3) / 4 > left_) return false;
         s.assign(reinterpret_cast<const char*>(p_), n);
         p_ += (n + 3) / 4;
         left_ -= (n + 3) / 4;
@@ -99,16 +104,25 @@ std::vector<std::uint32_t> PackShader(const ShaderReflection& s) {
     w.U32(static_cast<std::uint32_t>(s.constants.size()));
     for (const ConstantVar& c : s.constants) {
         w.Str(c.name);
-        for (std::uint32_t v : {std::uint32_t(c.registerSet), c.registerIndex, c.registerCount,
-                                std::uint32_t(c.parameterClass), std::uint32_t(c.type), c.rows,
-                                c.columns, c.elements, c.bytes}) {
+        for (std::uint32_t v :
+             {std::uint32_t(c.registerSet), c.registerIndex, c.registerCount,
+              std::uint32_t(c.parameterClass), std::uint32_t(c.type), c.rows, c.columns, c.elements,
+              c.bytes, std::uint32_t(c.parent), c.structMembers}) {
             w.U32(v);
         }
         w.U32(static_cast<std::uint32_t>(c.defaultValue.size()));
         for (float f : c.defaultValue) w.F32(f);
     }
-    w.U32(static_cast<std::uint32_t>(s.spirv.size()));
-    w.words.insert(w.words.end(), s.spirv.begin(), s.spirv.end());
+    w.U32(static_cast<std::uint32_t>(s.glslSamplers.size()));
+    for (const SamplerVar& v : s.glslSamplers) {
+        w.Str(v.name);
+        w.U32(v.reg);
+    }
+    w.U32(s.texCoordsRead);
+    w.U32(s.floatRegisters);
+    w.U32(s.intRegisters);
+    w.U32(s.boolRegisters);
+    w.Str(s.glsl);
     w.words[2] = static_cast<std::uint32_t>(w.words.size());
     return w.words;
 }
@@ -140,8 +154,9 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code) {
     }
     if (!r.U32(n) || n > 4096) return std::nullopt;
     s.constants.resize(n);
-    for (ConstantVar& c : s.constants) {
-        std::uint32_t f[9], defaults;
+    for (std::size_t index = 0; index < s.constants.size(); ++index) {
+        ConstantVar& c = s.constants[index];
+        std::uint32_t f[11], defaults;
         if (!r.Str(c.name)) return std::nullopt;
         for (std::uint32_t& v : f) {
             if (!r.U32(v)) return std::nullopt;
@@ -155,16 +170,29 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code) {
         c.columns = f[6];
         c.elements = f[7];
         c.bytes = f[8];
+        c.parent = static_cast<std::int32_t>(f[9]);
+        c.structMembers = f[10];
+        if (c.parent >= static_cast<std::int32_t>(index) || c.parent < -1) return std::nullopt;
         if (!r.U32(defaults) || defaults > r.Left()) return std::nullopt;
         c.defaultValue.resize(defaults);
         for (float& v : c.defaultValue) r.F32(v);
     }
-    if (!r.U32(n) || n != r.Left()) return std::nullopt;
-    s.spirv.assign(code + total - n, code + total);
+    if (!r.U32(n) || n > 256) return std::nullopt;
+    s.glslSamplers.resize(n);
+    for (SamplerVar& v : s.glslSamplers) {
+        if (!r.Str(v.name) || !r.U32(v.reg)) return std::nullopt;
+    }
+    if (!r.U32(s.texCoordsRead) || s.texCoordsRead > 8 || !r.U32(s.floatRegisters) ||
+        !r.U32(s.intRegisters) || !r.U32(s.boolRegisters) || s.floatRegisters > 8192 ||
+        s.intRegisters > 16 || s.boolRegisters > 16)
+        return std::nullopt;
+    if (!r.Str(s.glsl, static_cast<std::uint32_t>(kMaxContainerWords * 4)) || r.Left() != 0)
+        return std::nullopt;
     return s;
 }
 
-bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out) {
+bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out,
+                           std::vector<std::string>* withoutSemantic) {
     constexpr std::uint32_t kMagic = 0x07230203;
     constexpr std::uint32_t kOpName = 5, kOpVariable = 59, kOpDecorate = 71;
     constexpr std::uint32_t kOpDecorateString = 5632;
@@ -213,7 +241,13 @@ bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflec
     }
     for (std::uint32_t id : order) {
         const Info& info = ids[id];
-        if (info.builtIn || info.semantic.empty()) continue;
+        if (info.builtIn) continue;
+        if (info.semantic.empty()) {
+            if (withoutSemantic)
+                withoutSemantic->push_back((info.storage == kStorageInput ? "input " : "output ") +
+                                           info.name);
+            continue;
+        }
         SemanticVar v;
         v.name = info.name;
         v.location = info.location;

@@ -1,10 +1,11 @@
 // The code buffer of a compiled shader: our own container behind the platform's version token,
-// holding the SPIR-V and its reflection (input and output semantics, samplers with their
-// registers, constants with their registers and sizes).
+// holding the shader's reflection (input and output semantics, samplers with their registers,
+// constants with their registers and sizes) and its translation for the OpenGL device (GLSL,
+// the texture unit of each GLSL sampler, the TEXCOORD inputs a pixel shader reads).
 //
 // Layout, in 32-bit words: the D3D9 version token (0xFFFE0000 | version for vertex shaders,
 // 0xFFFF0000 | version for pixel shaders), the tag 'TSHD', the total length in words, then the
-// serialised reflection and the SPIR-V words.
+// serialised reflection and the GLSL text.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,8 @@ struct ConstantVar {
     D3DXPARAMETER_TYPE type = D3DXPT_FLOAT;
     std::uint32_t rows = 1, columns = 4, elements = 1, bytes = 16;
     std::vector<float> defaultValue;  // the initialiser as written; never applied by a device
+    std::int32_t parent = -1;         // the struct constant this one is a member of
+    std::uint32_t structMembers = 0;
 };
 
 struct ShaderReflection {
@@ -49,7 +52,13 @@ struct ShaderReflection {
     std::vector<SemanticVar> outputs;
     std::vector<SamplerVar> samplers;
     std::vector<ConstantVar> constants;
-    std::vector<std::uint32_t> spirv;
+    // The translation (shader_translate.h).
+    std::string glsl;
+    std::vector<SamplerVar> glslSamplers;  // GLSL sampler names and their texture units
+    std::uint32_t texCoordsRead = 0;
+    // Registers the GLSL reads its constants from: tessC[floatRegisters] (vec4), tessI (ivec4)
+    // and tessB (bool), each from register 0.
+    std::uint32_t floatRegisters = 0, intRegisters = 0, boolRegisters = 0;
 };
 
 inline constexpr std::uint32_t kContainerTag = 0x44485354;  // "TSHD"
@@ -61,7 +70,9 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code);
 // The version token's stage, without reading the rest.
 std::optional<ShaderStage> StageOfCode(const DWORD* code);
 
-// Semantics and locations of the entry point's inputs and outputs, read from SPIR-V.
-bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out);
+// Semantics and locations of the entry point's inputs and outputs, read from SPIR-V; those that
+// have no semantic go to withoutSemantic ("input uv", "output @entryPointOutput").
+bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out,
+                           std::vector<std::string>* withoutSemantic = nullptr);
 
 }  // namespace d3dx

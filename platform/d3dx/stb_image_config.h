@@ -1,8 +1,7 @@
-// stb_image as the texture front end uses it: four formats, memory only, our size limit.
+// stb_image as the texture front end uses it: PNG and JPEG only (BMP, TGA and DDS have readers of
+// our own), from memory only, with our size limit.
 #pragma once
 
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
 #define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG
 #define STBI_NO_STDIO

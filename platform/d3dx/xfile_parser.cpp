@@ -1,6 +1,7 @@
 // The X file parser: header, encodings, and the objects a mesh needs (Frame,
-// FrameTransformMatrix, Mesh, MeshNormals, MeshTextureCoords, MeshVertexColors,
-// MeshMaterialList, Material, TextureFilename). Templates and unknown objects are skipped whole;
+// FrameTransformMatrix, Mesh, MeshNormals, MeshTextureCoords, MeshVertexColors, DeclData,
+// MeshMaterialList, Material, TextureFilename), and the safe reading of a file from disk.
+// Templates and unknown objects (animations, skin weights, FVFData, ...) are skipped whole;
 // references by name resolve to earlier named materials. Every count is checked against the
 // bytes left before anything is allocated for it, every index against its array, and nesting
 // against a depth limit.
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -38,7 +40,7 @@ class XParser {
   public:
     explicit XParser(Source& source) : src_(source) {}
 
-    bool Parse(XFileContents& out, std::string& error) {
+    bool Parse(XFileContents& out, std::string& error, XFailure& failure) {
         const Matrix4 identity = Identity();
         bool ok = true;
         for (;;) {
@@ -56,8 +58,17 @@ class XParser {
             }
             if (!ok) break;
         }
+        if (ok && !builder_.HasFaces()) {
+            // A well-formed file with nothing to draw is D3DX's E_FAIL, not bad data.
+            failure = XFailure::NoMesh;
+            error = "the file holds no mesh with faces";
+            return false;
+        }
         if (ok) ok = builder_.Finish(out, error_);
-        if (!ok) error = error_ + " (" + src_.Where() + ")";
+        if (!ok) {
+            failure = XFailure::Malformed;
+            error = error_ + " (" + src_.Where() + ")";
+        }
         return ok;
     }
 
@@ -154,22 +165,26 @@ class XParser {
         return SkipObject(depth);
     }
 
-    // A frame's transform applies to the meshes after it, combined with its parents'.
+    // A frame's transform applies to the meshes after it, combined with its parents'. Several
+    // FrameTransformMatrix objects compose in file order: vertices go through the first, then the
+    // second, then the parents'.
     bool ParseFrame(const Matrix4& parent, std::size_t depth) {
         std::string name;
         if (!OpenObject(name)) return false;
+        Matrix4 local = Identity();
         Matrix4 world = parent;
         return ForEachChild("frame", [&](std::string_view type) {
             if (type != "FrameTransformMatrix") return ParseObject(type, world, depth + 1);
-            Matrix4 local;
+            Matrix4 m;
             std::string ignored;
             if (!OpenObject(ignored)) return false;
-            for (auto& row : local.m) {
+            for (auto& row : m.m) {
                 for (float& v : row) {
                     if (!src_.ReadFloat(v)) return Fail("bad frame matrix");
                 }
             }
             if (!CloseObject(depth + 1)) return false;
+            D3DXMatrixMultiply(&local, &local, &m);
             D3DXMatrixMultiply(&world, &local, &parent);
             return true;
         });
@@ -273,6 +288,7 @@ class XParser {
             if (type == "MeshTextureCoords") return ParseTexCoords(mesh, depth + 1);
             if (type == "MeshVertexColors") return ParseColors(mesh, depth + 1);
             if (type == "MeshMaterialList") return ParseMaterialList(mesh, depth + 1);
+            if (type == "DeclData") return ParseDeclData(mesh, depth + 1);
             return SkipObject(depth + 1);
         });
         if (!ok) return false;
@@ -360,6 +376,50 @@ class XParser {
             mesh.colors[index] = D3DCOLOR_ARGB(byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2]));
         }
         mesh.hasColors = true;
+        return CloseObject(depth);
+    }
+
+    // Vertex elements (type, method, usage, usage index) and their data, one run of words per
+    // position in element order; the elements join the mesh's declaration.
+    bool ParseDeclData(RawMesh& mesh, std::size_t depth) {
+        std::string name;
+        if (!OpenObject(name)) return false;
+        if (!mesh.declElements.empty()) return Fail("a second DeclData");
+        std::uint32_t count;
+        if (!src_.ReadUInt(count)) return Fail("bad DeclData element count");
+        if (count == 0 || count >= MAX_FVF_DECL_SIZE) return Fail("bad DeclData element count");
+        std::uint32_t words = 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t f[4];  // type, method, usage, usage index
+            if (!src_.ReadUInts(f, 4)) return Fail("bad DeclData element");
+            const UINT size =
+                f[0] < D3DDECLTYPE_UNUSED ? SizeOfDeclType(static_cast<BYTE>(f[0])) : 0;
+            if (size == 0 || f[1] > 6 || f[2] > D3DDECLUSAGE_SAMPLE || f[3] > 15) {
+                return Fail("bad DeclData element");
+            }
+            const D3DVERTEXELEMENT9 e{0,
+                                      static_cast<WORD>(4 * words),
+                                      static_cast<BYTE>(f[0]),
+                                      static_cast<BYTE>(f[1]),
+                                      static_cast<BYTE>(f[2]),
+                                      static_cast<BYTE>(f[3])};
+            for (const D3DVERTEXELEMENT9& have : mesh.declElements) {
+                if (have.Usage == e.Usage && have.UsageIndex == e.UsageIndex) {
+                    return Fail("DeclData names one usage twice");
+                }
+            }
+            mesh.declElements.push_back(e);
+            words += size / 4;
+        }
+        std::uint32_t dwords;
+        if (!src_.ReadUInt(dwords)) return Fail("bad DeclData size");
+        if (std::uint64_t{words} * mesh.positions.size() != dwords) {
+            return Fail("DeclData does not match the vertices");
+        }
+        if (!Plausible(dwords, 1)) return Fail("count larger than the file");
+        mesh.declDwords = words;
+        mesh.declData.resize(dwords);
+        if (!src_.ReadUInts(mesh.declData.data(), dwords)) return Fail("bad DeclData value");
         return CloseObject(depth);
     }
 
@@ -454,18 +514,19 @@ class XParser {
 enum class Encoding { Text, Binary };
 
 bool ParseBody(const std::uint8_t* begin, const std::uint8_t* end, Encoding encoding, bool doubles,
-               ReleaseHook hook, XFileContents& out, std::string& error) {
+               ReleaseHook hook, XFileContents& out, std::string& error, XFailure& failure) {
     if (encoding == Encoding::Text) {
         XTextSource source(reinterpret_cast<const char*>(begin), reinterpret_cast<const char*>(end),
                            hook);
-        return XParser<XTextSource>(source).Parse(out, error);
+        return XParser<XTextSource>(source).Parse(out, error, failure);
     }
     XBinarySource source(begin, end, doubles, hook);
-    return XParser<XBinarySource>(source).Parse(out, error);
+    return XParser<XBinarySource>(source).Parse(out, error, failure);
 }
 
 bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileContents& out,
-                  std::string& error) {
+                  std::string& error, XFailure& failure) {
+    failure = XFailure::Malformed;
     if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), "xof ", 4) != 0) {
         error = "not an X file";
         return false;
@@ -487,89 +548,117 @@ bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileCo
         error = "unknown X file format";
         return false;
     }
+    bool ok;
     if (!compressed) {
-        return ParseBody(bytes.data() + kHeaderBytes, bytes.data() + bytes.size(), encoding,
-                         doubles, hook, out, error);
+        ok = ParseBody(bytes.data() + kHeaderBytes, bytes.data() + bytes.size(), encoding, doubles,
+                       hook, out, error, failure);
+    } else {
+        std::vector<std::uint8_t> inflated;
+        if (!InflateMsZip(bytes.subspan(kHeaderBytes), inflated, error)) return false;
+        ok = ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {},
+                       out, error, failure);
     }
-    std::vector<std::uint8_t> inflated;
-    if (!InflateMsZip(bytes.subspan(kHeaderBytes), inflated, error)) return false;
-    return ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {}, out,
-                     error);
+    if (ok) failure = XFailure::None;
+    return ok;
 }
 
 }  // namespace
 
-bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error) {
-    return ReadWithHook(bytes, {}, out, error);
+bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
+               XFailure* failure) {
+    XFailure kind;
+    const bool ok = ReadWithHook(bytes, {}, out, error, kind);
+    if (failure) *failure = kind;
+    return ok;
 }
 
 namespace {
 
-// The file is mapped. The window ahead of the parser is faulted in with one call (rather than
-// one fault per page), and the pages it has passed are dropped, so that a large file does not
-// stay resident while the mesh is built.
-constexpr int kPopulateRead = 22;  // MADV_POPULATE_READ, Linux 5.14 and later
-constexpr std::size_t kWindow = std::size_t{16} << 20;
-
-struct Mapping {
+// The file's bytes, read into anonymous memory on huge pages: a copy, so that a file truncated
+// or rewritten meanwhile cannot fault the parser. The pages the parser has passed are handed
+// back as it moves on, so that a large file does not stay resident while the mesh is built.
+struct FileCopy {
     std::uint8_t* base = nullptr;
     std::size_t size = 0;
     std::size_t released = 0;
-    std::size_t populated = 0;
 
-    void Populate(std::size_t upTo) {
-        upTo = std::min(size, upTo);
-        if (upTo > populated) {
-            madvise(base + populated, upTo - populated, kPopulateRead);
-            populated = upTo;
-        }
+    FileCopy() = default;
+    FileCopy(const FileCopy&) = delete;
+    FileCopy& operator=(const FileCopy&) = delete;
+    ~FileCopy() {
+        if (base) FreeHuge(base, size);
     }
 
     static void Advance(void* context, const std::uint8_t* at) {
-        auto* m = static_cast<Mapping*>(context);
-        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        const std::size_t offset = static_cast<std::size_t>(at - m->base) / page * page;
-        if (offset > m->released) {
-            madvise(m->base + m->released, offset - m->released, MADV_DONTNEED);
-            m->released = offset;
+        auto* f = static_cast<FileCopy*>(context);
+        const std::size_t offset = static_cast<std::size_t>(at - f->base) / kHugePage * kHugePage;
+        if (offset > f->released) {
+            madvise(f->base + f->released, offset - f->released, MADV_DONTNEED);
+            f->released = offset;
         }
-        m->Populate(offset + kWindow);
     }
 };
 
+std::string SystemReason(const char* what, int error) {
+    return std::string(what) + ": " + std::strerror(error);
+}
+
+// Opens without blocking (a FIFO with no writer would block an ordinary open for ever), checks
+// that the file is a regular one before reading a byte, and reads it whole.
+bool ReadWholeFile(const char* path, FileCopy& copy, std::string& error) {
+    if (!path) return error = "no file name", false;
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return error = SystemReason("cannot open the file", errno), false;
+    struct stat st {};
+    bool ok = false;
+    if (fstat(fd, &st) != 0) {
+        error = SystemReason("cannot examine the file", errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = "not a regular file";
+    } else if (st.st_size == 0) {
+        error = "empty file";
+    } else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
+        error = "file too large";
+    } else {
+        try {
+            copy.base =
+                static_cast<std::uint8_t*>(AllocateHuge(static_cast<std::size_t>(st.st_size)));
+            copy.size = static_cast<std::size_t>(st.st_size);
+            ok = true;
+        } catch (const std::bad_alloc&) {
+            error = "out of memory";
+        }
+        std::size_t done = 0;
+        while (ok && done < copy.size) {
+            const ssize_t n = read(fd, copy.base + done, copy.size - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                error = SystemReason("cannot read the file", errno);
+                ok = false;
+                break;
+            }
+            if (n == 0) {
+                error = "the file became shorter while it was read";
+                ok = false;
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    close(fd);
+    return ok;
+}
+
 }  // namespace
 
-bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error) {
-    const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) {
-        error = "cannot open the file";
-        return false;
-    }
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        error = "not a regular file";
-        return false;
-    }
-    Mapping mapping;
-    mapping.size = static_cast<std::size_t>(st.st_size);
-    if (mapping.size == 0) {
-        close(fd);
-        error = "empty file";
-        return false;
-    }
-    void* base = mmap(nullptr, mapping.size, PROT_READ, MAP_PRIVATE, fd, 0);
-    close(fd);
-    if (base == MAP_FAILED) {
-        error = "cannot map the file";
-        return false;
-    }
-    madvise(base, mapping.size, MADV_SEQUENTIAL);
-    mapping.base = static_cast<std::uint8_t*>(base);
-    mapping.Populate(kWindow);
-    const bool ok =
-        ReadWithHook({mapping.base, mapping.size}, {&Mapping::Advance, &mapping}, out, error);
-    munmap(base, mapping.size);
+bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
+                       XFailure* failure) {
+    FileCopy copy;
+    XFailure kind = XFailure::Unreadable;
+    bool ok = ReadWholeFile(path, copy, error);
+    if (ok)
+        ok = ReadWithHook({copy.base, copy.size}, {&FileCopy::Advance, &copy}, out, error, kind);
+    if (failure) *failure = kind;
     return ok;
 }
 

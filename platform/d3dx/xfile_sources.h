@@ -13,7 +13,9 @@
 
 namespace d3dx {
 
-enum class XTok { End, Name, String, Guid, OBrace, CBrace, Template, Value, Error };
+// Punct: the template syntax that data objects never use (brackets, parentheses, angle brackets,
+// dots, and in binary files the type keywords such as DWORD and array).
+enum class XTok { End, Name, String, Guid, OBrace, CBrace, Template, Value, Punct, Error };
 
 // Called with the position below which the parser will never look again, so that the owner of
 // the bytes can let those pages go.
@@ -86,6 +88,7 @@ class XTextSource {
     bool ReadFloat(float& v) {
         SkipSeparators();
         MaybeRelease();
+        if (FastFloat(v)) return true;
         const char* p = p_;
         if (p < end_ && *p == '+') ++p;
         const auto [next, ec] = std::from_chars(p, end_, v);
@@ -128,7 +131,10 @@ class XTextSource {
         return false;
     }
 
+    // The line, counted from the start; once pages behind the parser have been let go, they can
+    // no longer be counted, and the byte offset is given instead.
     std::string Where() const {
+        if (released_) return "offset " + std::to_string(p_ - begin_);
         std::size_t line = 1;
         for (const char* q = begin_; q < p_ && q < end_; ++q) line += *q == '\n';
         return "line " + std::to_string(line);
@@ -137,8 +143,10 @@ class XTextSource {
   private:
     static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
+    // Commas and semicolons separate values as white space does: exporters write either, or
+    // both, in their own variants; every control character counts as white space.
     static bool IsSeparator(char c) {
-        return c == ' ' || c == ',' || c == ';' || c == '\n' || c == '\r' || c == '\t';
+        return static_cast<unsigned char>(c) <= ' ' || c == ',' || c == ';';
     }
     static bool IsNameStart(char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -173,10 +181,47 @@ class XTextSource {
         return true;
     }
 
+    // The common form, [sign] digits [. digits] with no exponent and up to 2^53 as digits, read
+    // exactly: the digits as an integer below 2^53 over a power of ten up to 10^22 are both exact
+    // doubles, so their quotient is the correctly rounded double; rounding that to a float is the
+    // correctly rounded float unless the double fell exactly halfway between two floats, which
+    // is left, with every other form, to std::from_chars.
+    bool FastFloat(float& v) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const char* p = p_;
+        const bool negative = p < end_ && *p == '-';
+        if (p < end_ && (*p == '-' || *p == '+')) ++p;
+        std::uint64_t mantissa = 0;
+        int digits = 0, fraction = 0;
+        for (; p < end_ && static_cast<unsigned>(*p - '0') < 10u; ++p, ++digits) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        }
+        if (p < end_ && *p == '.') {
+            for (++p; p < end_ && static_cast<unsigned>(*p - '0') < 10u; ++p, ++fraction) {
+                mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            }
+        }
+        digits += fraction;
+        if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53) ||
+            (p < end_ && (*p == 'e' || *p == 'E' || *p == '#'))) {
+            return false;
+        }
+        double d = static_cast<double>(mantissa) / kPowers[fraction];
+        std::uint64_t bits;
+        std::memcpy(&bits, &d, 8);
+        if ((bits & 0x1FFFFFFFu) == 0x10000000u) return false;  // halfway between two floats
+        v = static_cast<float>(negative ? -d : d);
+        p_ = p;
+        return true;
+    }
+
     void MaybeRelease() {
         if (hook_.release && static_cast<std::size_t>(p_ - begin_) >= nextRelease_) {
             hook_.release(hook_.context, reinterpret_cast<const std::uint8_t*>(p_));
             nextRelease_ = static_cast<std::size_t>(p_ - begin_) + kReleaseStep;
+            released_ = true;
         }
     }
 
@@ -185,9 +230,13 @@ class XTextSource {
     const char* end_;
     ReleaseHook hook_;
     std::size_t nextRelease_ = kReleaseStep;  // offset of the next release
+    bool released_ = false;
 };
 
-// The binary encoding: 16-bit token codes, values in integer and float lists.
+// The binary encoding: 16-bit token codes, values in integer and float lists. Every token of the
+// format is known: the record-bearing ones (name, string, integer, GUID, integer and float
+// lists) and the stand-alone ones, punctuation (10 to 20) and the keywords of template
+// declarations (31, 40 to 52).
 class XBinarySource {
   public:
     enum : std::uint16_t {
@@ -199,9 +248,13 @@ class XBinarySource {
         kFloatList = 7,
         kOBrace = 10,
         kCBrace = 11,
+        kOParen = 12,
+        kDot = 18,
         kComma = 19,
         kSemicolon = 20,
         kTemplate = 31,
+        kWord = 40,   // the type keywords, WORD to array
+        kArray = 52,  // (DWORD, FLOAT, DOUBLE, CHAR, UCHAR, SWORD, SDWORD, VOID, LPSTR, ...)
     };
 
     XBinarySource(const std::uint8_t* begin, const std::uint8_t* end, bool doubles,
@@ -246,6 +299,9 @@ class XBinarySource {
                 return XTok::Value;
             }
             default:
+                if ((token >= kOParen && token <= kDot) || (token >= kWord && token <= kArray)) {
+                    return XTok::Punct;
+                }
                 return XTok::Error;
         }
     }
@@ -372,7 +428,8 @@ class XBinarySource {
         p_ += n;
         return true;
     }
-    // A string ends with a separator token, written as a word or as a double word.
+    // A string ends with a separator token: a word, as exporters write it; the double word that
+    // some documentation shows is read too.
     void SkipStringTerminator() {
         std::uint16_t w;
         if (PeekWord(w) && (w == kComma || w == kSemicolon)) p_ += 2;

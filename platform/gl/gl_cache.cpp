@@ -1,3 +1,4 @@
+// The compare-then-call cache of OpenGL state (see gl_cache.h).
 #include "platform/gl/gl_cache.h"
 
 namespace gl {
@@ -63,6 +64,33 @@ void GlCache::BlendFunc(GLenum src, GLenum dst) {
     ++counts.blendFunc;
 }
 
+void GlCache::BlendEquation(GLenum mode) {
+    if (blendEquation_ == mode) return;
+    blendEquation_ = mode;
+    glBlendEquation(mode);
+    ++counts.blendEquation;
+}
+
+void GlCache::BlendColor(std::uint32_t argb) {
+    if (blendColorKnown_ && blendColor_ == argb) return;
+    blendColorKnown_ = true;
+    blendColor_ = argb;
+    const auto channel = [argb](int shift) {
+        return static_cast<float>((argb >> shift) & 0xFF) / 255.0f;
+    };
+    glBlendColor(channel(16), channel(8), channel(0), channel(24));
+    ++counts.blendColor;
+}
+
+void GlCache::ColorMask(std::uint32_t bits) {
+    bits &= 0xF;
+    if (colorMask_ == bits) return;
+    colorMask_ = bits;
+    glColorMask(bits & 1 ? GL_TRUE : GL_FALSE, bits & 2 ? GL_TRUE : GL_FALSE,
+                bits & 4 ? GL_TRUE : GL_FALSE, bits & 8 ? GL_TRUE : GL_FALSE);
+    ++counts.colorMask;
+}
+
 void GlCache::UseProgram(GLuint program) {
     if (program_ == program) return;
     program_ = program;
@@ -117,6 +145,46 @@ void GlCache::Scissor(int x, int y, int w, int h) {
     scissor_[0] = x, scissor_[1] = y, scissor_[2] = w, scissor_[3] = h;
     glScissor(x, y, w, h);
     ++counts.scissor;
+}
+
+void GlCache::DeleteTexture(GLuint texture) {
+    if (!texture) return;
+    glDeleteTextures(1, &texture);
+    for (int unit = 0; unit < kUnits; ++unit) {
+        if (textureKnown_[unit] && textures_[unit] == texture) textures_[unit] = 0;
+    }
+}
+
+void GlCache::DeleteVertexArray(GLuint vao) {
+    if (!vao) return;
+    glDeleteVertexArrays(1, &vao);
+    if (vao_ == vao) vao_ = 0;
+}
+
+void GlCache::DeleteProgram(GLuint program) {
+    if (!program) return;
+    glDeleteProgram(program);
+    ++counts.deleteProgram;
+    if (program_ == program) program_ = kUnknown;
+}
+
+void GlCache::DeleteSampler(GLuint sampler) {
+    if (!sampler) return;
+    glDeleteSamplers(1, &sampler);
+    for (int unit = 0; unit < kUnits; ++unit) {
+        if (samplerKnown_[unit] && samplers_[unit] == sampler) samplers_[unit] = 0;
+    }
+}
+
+void GlCache::DeleteBuffer(GLuint buffer) {
+    if (!buffer) return;
+    glDeleteBuffers(1, &buffer);
+}
+
+void GlCache::DeleteFramebuffer(GLuint framebuffer) {
+    if (!framebuffer) return;
+    glDeleteFramebuffers(1, &framebuffer);
+    if (framebuffer_ == framebuffer) framebuffer_ = 0;
 }
 
 void GlCache::Invalidate() {

@@ -1,6 +1,8 @@
 // The OpenGL calls the device makes for state, each behind a compare-then-call helper that
 // remembers the last value and counts the calls that reached OpenGL, so that redundant changes
-// are filtered and the filtering can be seen.
+// are filtered and the filtering can be seen. Objects are deleted through the cache too, so that
+// it forgets a deleted name: the driver may hand the same name out again, and a bind of the new
+// object must then reach OpenGL.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -17,6 +19,9 @@ struct GlCallCounts {
     std::uint64_t cullFace = 0;
     std::uint64_t polygonMode = 0;
     std::uint64_t blendFunc = 0;
+    std::uint64_t blendEquation = 0;
+    std::uint64_t blendColor = 0;
+    std::uint64_t colorMask = 0;
     std::uint64_t useProgram = 0;
     std::uint64_t bindVertexArray = 0;
     std::uint64_t bindTexture = 0;
@@ -26,6 +31,7 @@ struct GlCallCounts {
     std::uint64_t scissor = 0;
     std::uint64_t uniform = 0;
     std::uint64_t draw = 0;
+    std::uint64_t deleteProgram = 0;
 };
 
 class GlCache {
@@ -36,6 +42,10 @@ class GlCache {
     void CullFace(GLenum face);
     void PolygonMode(GLenum mode);
     void BlendFunc(GLenum src, GLenum dst);
+    void BlendEquation(GLenum mode);
+    void BlendColor(std::uint32_t argb);
+    // D3DRS_COLORWRITEENABLE's bits: red 1, green 2, blue 4, alpha 8.
+    void ColorMask(std::uint32_t bits);
     void UseProgram(GLuint program);
     void BindVertexArray(GLuint vao);
     void BindTexture(int unit, GLenum target, GLuint texture);
@@ -48,10 +58,21 @@ class GlCache {
     // Forgets what OpenGL holds, after code outside the cache has changed it.
     void Invalidate();
 
+    // Deletes an object and forgets it wherever the cache remembers it bound: OpenGL unbinds a
+    // deleted texture, vertex array, sampler or framebuffer (the binding reverts to 0), while a
+    // deleted program stays in use until another is used, so its binding becomes unknown.
+    // Buffer bindings are not cached (meshes bind their buffers as they are made).
+    void DeleteTexture(GLuint texture);
+    void DeleteVertexArray(GLuint vao);
+    void DeleteProgram(GLuint program);
+    void DeleteSampler(GLuint sampler);
+    void DeleteBuffer(GLuint buffer);
+    void DeleteFramebuffer(GLuint framebuffer);
+
     GlCallCounts counts;
 
   private:
-    static constexpr int kUnits = 16;
+    static constexpr int kUnits = 20;  // the pixel samplers', then the vertex samplers'
     // Each remembered value starts unknown, so that the first set always reaches OpenGL.
     static constexpr GLuint kUnknown = 0xFFFFFFFFu;
     int EnableSlot(GLenum cap) const;
@@ -61,6 +82,10 @@ class GlCache {
     GLenum cullFace_ = kUnknown;
     GLenum polygonMode_ = kUnknown;
     GLenum blendSrc_ = kUnknown, blendDst_ = kUnknown;
+    GLenum blendEquation_ = kUnknown;
+    std::uint32_t blendColor_ = 0;
+    bool blendColorKnown_ = false;
+    std::uint32_t colorMask_ = kUnknown;
     GLuint program_ = kUnknown;
     GLuint vao_ = kUnknown;
     GLuint textures_[kUnits] = {};

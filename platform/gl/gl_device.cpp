@@ -1,50 +1,21 @@
-// The device's front end: Direct3DCreate9, CreateDevice, argument checks and results as
-// Direct3D 9 gives them, the state arrays, the back buffer, Clear and Present.
+// The OpenGL backend's device: the context and back buffer, Clear and Present, shaders, and
+// the IDirect3D9 that makes it (gl_direct3d.cpp).
 #include "platform/gl/gl_device.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
-#include "platform/core/call_trace.h"
-#include "platform/core/window_system.h"
 #include "platform/gl/gl_translate.h"
-#include "platform/sdl/sdl_platform.h"
 
 namespace gl {
 namespace {
-
-constexpr DWORD kMaxSamplerIndex = 16;
-
-// What a declaration holds, kept so that it can be read back; drawing uses each mesh's layout.
-class GlDeclaration : public platform::RefCounted<IDirect3DVertexDeclaration9> {
-  public:
-    explicit GlDeclaration(std::vector<D3DVERTEXELEMENT9> elements)
-        : elements_(std::move(elements)) {}
-
-  private:
-    std::vector<D3DVERTEXELEMENT9> elements_;
-};
-
-bool ValidLight(const D3DLIGHT9& l) {
-    if (l.Type < D3DLIGHT_POINT || l.Type > D3DLIGHT_DIRECTIONAL) return false;
-    if (l.Type != D3DLIGHT_DIRECTIONAL && l.Range < 0.0f) return false;
-    if (l.Type != D3DLIGHT_POINT && l.Direction.x == 0.0f && l.Direction.y == 0.0f &&
-        l.Direction.z == 0.0f) {
-        return false;
-    }
-    return !(l.Type == D3DLIGHT_SPOT && (l.Theta < 0.0f || l.Phi < l.Theta));
-}
-
+void (*g_newDeviceObserver)(void*, GlDevice&) = nullptr;
+void* g_newDeviceContext = nullptr;
 }  // namespace
 
 GlDevice* GlDeviceOf(IDirect3DDevice9* device) {
     return dynamic_cast<GlDevice*>(device);
 }
-
-namespace {
-void (*g_newDeviceObserver)(void*, GlDevice&) = nullptr;
-void* g_newDeviceContext = nullptr;
-}  // namespace
 
 void ObserveNewDevices(void (*observer)(void*, GlDevice&), void* context) {
     g_newDeviceObserver = observer;
@@ -77,12 +48,11 @@ GlDevice* GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& para
 
 GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context,
                    const D3DPRESENT_PARAMETERS& parameters)
-    : window_(window),
+    : d3d9::Device(static_cast<d3d9::Backend&>(*this), parameters),
+      window_(window),
       context_(context),
-      parameters_(parameters),
       width_(static_cast<int>(parameters.BackBufferWidth)),
       height_(static_cast<int>(parameters.BackBufferHeight)) {
-    platform::RegisterObjectName(this, "device");
     // The default interval waits for the display's refresh where the system offers it.
     if (parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE) {
         SDL_GL_SetSwapInterval(0);
@@ -90,16 +60,26 @@ GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context,
         SDL_GL_SetSwapInterval(0);
     }
     s3tc_ = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
-    SetDefaults();
+    if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
+        epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAnisotropy_);
+    }
+    // Flat shading takes each triangle's first vertex's colours, Direct3D 9's provoking vertex.
+    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    const D3DFORMAT format = parameters.BackBufferFormat;
+    alphaWritable_ =
+        format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4;
 }
 
 GlDevice::~GlDevice() {
-    for (auto& [key, p] : ffpPrograms_) glDeleteProgram(p.id);
-    for (auto& [key, p] : shaderPrograms_) glDeleteProgram(p.id);
-    for (auto& [key, s] : samplerObjects_) glDeleteSamplers(1, &s);
-    const GLuint framebuffers[2] = {framebuffer_, resolveFramebuffer_};
+    // Bound and still-held objects free their OpenGL objects while the context is here.
+    ReleaseAll();
+    for (auto& [key, p] : ffpPrograms_) cache_.DeleteProgram(p.id);
+    for (auto& [key, p] : shaderPrograms_) cache_.DeleteProgram(p.id);
+    for (auto& [key, s] : samplerObjects_) cache_.DeleteSampler(s);
+    cache_.DeleteFramebuffer(framebuffer_);
+    cache_.DeleteFramebuffer(resolveFramebuffer_);
     const GLuint renderbuffers[3] = {colorBuffer_, depthBuffer_, resolveColor_};
-    glDeleteFramebuffers(2, framebuffers);
     glDeleteRenderbuffers(3, renderbuffers);
     SDL_GL_DeleteContext(context_);
 }
@@ -108,7 +88,7 @@ bool GlDevice::MakeBackBuffer() {
     GLint maxSamples = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
     samples_ =
-        SampleCountOf(parameters_.MultiSampleType, parameters_.MultiSampleQuality, maxSamples);
+        SampleCountOf(Parameters().MultiSampleType, Parameters().MultiSampleQuality, maxSamples);
     const auto storage = [&](GLuint buffer, GLenum format, int samples) {
         glBindRenderbuffer(GL_RENDERBUFFER, buffer);
         if (samples)
@@ -121,14 +101,14 @@ bool GlDevice::MakeBackBuffer() {
     storage(colorBuffer_, GL_RGBA8, samples_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
-    if (parameters_.EnableAutoDepthStencil) {
+    if (Parameters().EnableAutoDepthStencil) {
         glGenRenderbuffers(1, &depthBuffer_);
         storage(depthBuffer_,
-                parameters_.AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_COMPONENT16
-                                                                 : GL_DEPTH24_STENCIL8,
+                Parameters().AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_COMPONENT16
+                                                                  : GL_DEPTH24_STENCIL8,
                 samples_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER,
-                                  parameters_.AutoDepthStencilFormat == D3DFMT_D16
+                                  Parameters().AutoDepthStencilFormat == D3DFMT_D16
                                       ? GL_DEPTH_ATTACHMENT
                                       : GL_DEPTH_STENCIL_ATTACHMENT,
                                   GL_RENDERBUFFER, depthBuffer_);
@@ -153,102 +133,51 @@ bool GlDevice::MakeBackBuffer() {
     cache_.Viewport(0, 0, width_, height_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    // An X8R8G8B8 buffer's alpha is 1 from the start and nothing writes it after.
+    cache_.ColorMask(0xF);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
     return true;
 }
 
-// The states Direct3D 9 starts a device with.
-void GlDevice::SetDefaults() {
-    DWORD* rs = renderStates_;
-    rs[D3DRS_ZENABLE] = parameters_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
-    rs[D3DRS_FILLMODE] = D3DFILL_SOLID;
-    rs[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
-    rs[D3DRS_ZWRITEENABLE] = TRUE;
-    rs[D3DRS_SRCBLEND] = D3DBLEND_ONE;
-    rs[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
-    rs[D3DRS_CULLMODE] = D3DCULL_CCW;
-    rs[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
-    rs[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
-    rs[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFFu;
-    rs[D3DRS_LIGHTING] = TRUE;
-    rs[D3DRS_COLORVERTEX] = TRUE;
-    rs[D3DRS_LOCALVIEWER] = TRUE;
-    rs[D3DRS_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
-    rs[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
-    rs[D3DRS_MULTISAMPLEANTIALIAS] = TRUE;
-    for (int s = 0; s < kTextureStages; ++s) {
-        DWORD* st = stageStates_[s];
-        st[D3DTSS_COLOROP] = s == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-        st[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
-        st[D3DTSS_COLORARG2] = D3DTA_CURRENT;
-        st[D3DTSS_ALPHAOP] = s == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
-        st[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
-        st[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
-        st[D3DTSS_TEXCOORDINDEX] = static_cast<DWORD>(s);
-    }
-    for (auto& sampler : samplerStates_) {
-        sampler[D3DSAMP_ADDRESSU] = sampler[D3DSAMP_ADDRESSV] = sampler[D3DSAMP_ADDRESSW] =
-            D3DTADDRESS_WRAP;
-        sampler[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
-        sampler[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
-        sampler[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
-        sampler[D3DSAMP_MAXANISOTROPY] = 1;
-    }
-    D3DXMatrixIdentity(&world_);
-    D3DXMatrixIdentity(&view_);
-    D3DXMatrixIdentity(&projection_);
-}
-
-HRESULT GlDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                        DWORD Stencil) {
-    if ((Count && !pRects) || !Flags || (Flags & ~7u)) return D3DERR_INVALIDCALL;
-    if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !parameters_.EnableAutoDepthStencil) {
-        return D3DERR_INVALIDCALL;
-    }
-    if ((Flags & D3DCLEAR_STENCIL) && parameters_.AutoDepthStencilFormat == D3DFMT_D16) {
-        return D3DERR_INVALIDCALL;
-    }
+void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                            DWORD stencil) {
     cache_.BindFramebuffer(framebuffer_);
-    glStateDirty_ = true;  // the clear changes the depth mask and the scissor test
+    glStateDirty_ = true;  // the clear changes the masks and the scissor test
     GLbitfield mask = 0;
-    if (Flags & D3DCLEAR_TARGET) {
-        const Rgba c = ColorOf(Color);
+    if (flags & D3DCLEAR_TARGET) {
+        // A clear writes every channel the back buffer has, whatever COLORWRITEENABLE says.
+        const Rgba c = ColorOf(color);
+        cache_.ColorMask(alphaWritable_ ? 0xF : 0x7);
         glClearColor(c.r, c.g, c.b, c.a);
         mask |= GL_COLOR_BUFFER_BIT;
     }
-    if (Flags & D3DCLEAR_ZBUFFER) {
+    if (flags & D3DCLEAR_ZBUFFER) {
         cache_.DepthMask(true);  // a clear writes depth whatever ZWRITEENABLE says
-        glClearDepth(Z);
+        glClearDepth(z);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
-    if (Flags & D3DCLEAR_STENCIL) {
-        glClearStencil(static_cast<GLint>(Stencil));
+    if (flags & D3DCLEAR_STENCIL) {
+        glClearStencil(static_cast<GLint>(stencil));
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    if (Count == 0) {
+    if (count == 0) {
         cache_.Enable(GL_SCISSOR_TEST, false);
         glClear(mask);
-        return D3D_OK;
+        return;
     }
-    // Rectangles are in Direct3D's top-left coordinates, which the back buffer's rows follow.
+    // Rectangles are in Direct3D's top-left coordinates, which the back buffer's rows follow;
+    // each is clipped to the back buffer, and an empty or inverted one clears nothing.
     cache_.Enable(GL_SCISSOR_TEST, true);
-    for (DWORD i = 0; i < Count; ++i) {
-        const D3DRECT& r = pRects[i];
-        cache_.Scissor(r.x1, r.y1, r.x2 - r.x1, r.y2 - r.y1);
+    for (DWORD i = 0; i < count; ++i) {
+        const D3DRECT& r = rects[i];
+        const long x1 = std::max<long>(r.x1, 0), y1 = std::max<long>(r.y1, 0);
+        const long x2 = std::min<long>(r.x2, width_), y2 = std::min<long>(r.y2, height_);
+        if (x2 <= x1 || y2 <= y1) continue;
+        cache_.Scissor(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2 - x1),
+                       static_cast<int>(y2 - y1));
         glClear(mask);
     }
-    return D3D_OK;
-}
-
-HRESULT GlDevice::BeginScene() {
-    if (inScene_) return D3DERR_INVALIDCALL;
-    inScene_ = true;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::EndScene() {
-    if (!inScene_) return D3DERR_INVALIDCALL;
-    inScene_ = false;
-    return D3D_OK;
 }
 
 void GlDevice::ResolveBackBuffer() {
@@ -263,7 +192,7 @@ void GlDevice::ResolveBackBuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
-HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
+void GlDevice::PresentBackBuffer() {
     ResolveBackBuffer();
     if (presentObserver_) presentObserver_(presentContext_, *this);
     // The whole back buffer, scaled to the client area; its first row is the top one.
@@ -274,7 +203,6 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     glBlitFramebuffer(0, 0, width_, height_, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     SDL_GL_SwapWindow(window_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    return D3D_OK;
 }
 
 std::vector<std::uint32_t> GlDevice::ReadBackBuffer() {
@@ -291,262 +219,23 @@ void GlDevice::SetPresentObserver(void (*observer)(void*, GlDevice&), void* cont
     presentContext_ = context;
 }
 
-HRESULT GlDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
-    if (!pMatrix) return D3DERR_INVALIDCALL;
-    Matrix4* target = State == D3DTS_WORLD        ? &world_
-                      : State == D3DTS_VIEW       ? &view_
-                      : State == D3DTS_PROJECTION ? &projection_
-                                                  : nullptr;
-    if (!target) return D3D_OK;  // texture transforms are accepted and not used
-    if (std::memcmp(target, pMatrix, sizeof(Matrix4)) == 0) return D3D_OK;
-    *target = *pMatrix;
-    ++transformGeneration_;
-    if (State == D3DTS_VIEW) ++lightGeneration_;  // lights are uploaded in view space
-    return D3D_OK;
+std::unique_ptr<d3d9::BackendObject> GlDevice::CreateShaderObject(const DWORD* code,
+                                                                  d3d9::ShaderStage stage) {
+    return GlShader::Create(*this, code, stage);
 }
 
-HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
-    if (State >= kRenderStates) return D3DERR_INVALIDCALL;
-    if (renderStates_[State] == Value) return D3D_OK;
-    renderStates_[State] = Value;
-    keyDirty_ = glStateDirty_ = true;
-    // Only these two reach the programs as uniforms; the rest are read at each draw.
-    if (State == D3DRS_AMBIENT || State == D3DRS_TEXTUREFACTOR) ++stateGeneration_;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
-    if (Stage >= kTextureStages || Type >= kStageStates) return D3DERR_INVALIDCALL;
-    if (stageStates_[Stage][Type] == Value) return D3D_OK;
-    stageStates_[Stage][Type] = Value;
-    keyDirty_ = true;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
-    if (Sampler >= kMaxSamplerIndex || Type >= kSamplerStates) return D3DERR_INVALIDCALL;
-    if (samplerStates_[Sampler][Type] == Value) return D3D_OK;
-    samplerStates_[Sampler][Type] = Value;
-    samplerDirty_ |= 1u << Sampler;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
-    if (!pLight || !ValidLight(*pLight)) return D3DERR_INVALIDCALL;
-    // Lights past the eight the fixed-function stage uses are accepted and never shown.
-    if (Index >= kMaxLights) return D3D_OK;
-    if (std::memcmp(&lights_[Index], pLight, sizeof *pLight) == 0) return D3D_OK;
-    if (lights_[Index].Type != pLight->Type) keyDirty_ = true;
-    lights_[Index] = *pLight;
-    ++lightGeneration_;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::LightEnable(DWORD Index, BOOL Enable) {
-    if (Index >= kMaxLights) return D3D_OK;
-    // Enabling a light never set gives Direct3D's default: a white directional light along +z.
-    if (Enable && lights_[Index].Type == 0) {
-        lights_[Index] = D3DLIGHT9{};
-        lights_[Index].Type = D3DLIGHT_DIRECTIONAL;
-        lights_[Index].Diffuse = {1, 1, 1, 0};
-        lights_[Index].Direction = {0, 0, 1};
-    }
-    lightEnabled_[Index] = Enable != FALSE;
-    ++lightGeneration_;
-    keyDirty_ = true;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetMaterial(const D3DMATERIAL9* pMaterial) {
-    if (!pMaterial) return D3DERR_INVALIDCALL;
-    if (std::memcmp(&material_, pMaterial, sizeof *pMaterial) == 0) return D3D_OK;
-    material_ = *pMaterial;
-    ++materialGeneration_;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
-    if (Stage >= kMaxSamplerIndex) return D3DERR_INVALIDCALL;
-    if (pTexture && !dynamic_cast<GlTexture*>(pTexture)) return D3DERR_INVALIDCALL;
-    // Whether a stage has a texture is part of the key; which texture is not.
-    if ((textures_[Stage] == nullptr) != (pTexture == nullptr)) keyDirty_ = true;
-    textures_[Stage] = pTexture;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
-                                          IDirect3DVertexDeclaration9** ppDecl) {
-    if (!pVertexElements || !ppDecl) return D3DERR_INVALIDCALL;
-    std::vector<D3DVERTEXELEMENT9> elements;
-    for (UINT i = 0; i < MAX_FVF_DECL_SIZE; ++i) {
-        elements.push_back(pVertexElements[i]);
-        if (pVertexElements[i].Stream == 0xFF) break;
-        if (pVertexElements[i].Type > D3DDECLTYPE_UNUSED) return D3DERR_INVALIDCALL;
-    }
-    if (elements.back().Stream != 0xFF) return D3DERR_INVALIDCALL;
-    *ppDecl = new GlDeclaration(std::move(elements));
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
-    declaration_ = pDecl;
-    return D3D_OK;
-}
-
-HRESULT GlDevice::CreateVertexShader(const DWORD* pFunction, IDirect3DVertexShader9** ppShader) {
-    if (!pFunction || !ppShader) return D3DERR_INVALIDCALL;
-    TranslatedShader shader;
-    std::string error;
-    if (!TranslateShader(pFunction, false, shader, error)) {
-        std::fprintf(stderr, "GL: vertex shader refused: %s\n", error.c_str());
-        return D3DERR_INVALIDCALL;
-    }
-    *ppShader = new GlVertexShader(std::move(shader));
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetVertexShader(IDirect3DVertexShader9* pShader) {
-    if (vertexShader_ != pShader) keyDirty_ = true;
-    vertexShader_ = static_cast<GlVertexShader*>(pShader);
-    return D3D_OK;
-}
-
-HRESULT GlDevice::CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) {
-    if (!pFunction || !ppShader) return D3DERR_INVALIDCALL;
-    TranslatedShader shader;
-    std::string error;
-    if (!TranslateShader(pFunction, true, shader, error)) {
-        std::fprintf(stderr, "GL: pixel shader refused: %s\n", error.c_str());
-        return D3DERR_INVALIDCALL;
-    }
-    *ppShader = new GlPixelShader(std::move(shader));
-    return D3D_OK;
-}
-
-HRESULT GlDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
-    if (pixelShader_ != pShader) keyDirty_ = true;
-    pixelShader_ = static_cast<GlPixelShader*>(pShader);
-    return D3D_OK;
-}
-
-namespace {
-
-template <typename T, std::size_t N>
-HRESULT SetRegisters(std::vector<std::array<T, N>>& file, UINT start, const T* data, UINT count,
-                     std::uint64_t& generation) {
-    if (!data || start > file.size() || count > file.size() - start) return D3DERR_INVALIDCALL;
-    if (count && std::memcmp(file[start].data(), data, sizeof(T) * N * count) != 0) {
-        std::memcpy(file[start].data(), data, sizeof(T) * N * count);
-        ++generation;
-    }
-    return D3D_OK;
-}
-
-template <typename T, std::size_t N, std::size_t M>
-HRESULT SetRegisters(std::array<std::array<T, N>, M>& file, UINT start, const T* data, UINT count,
-                     std::uint64_t& generation) {
-    if (!data || start > M || count > M - start) return D3DERR_INVALIDCALL;
-    if (count && std::memcmp(file[start].data(), data, sizeof(T) * N * count) != 0) {
-        std::memcpy(file[start].data(), data, sizeof(T) * N * count);
-        ++generation;
-    }
-    return D3D_OK;
-}
-
-HRESULT SetBools(std::array<BOOL, d3d9::kBoolRegisters>& file, UINT start, const BOOL* data,
-                 UINT count, std::uint64_t& generation) {
-    if (!data || start > file.size() || count > file.size() - start) return D3DERR_INVALIDCALL;
-    for (UINT i = 0; i < count; ++i) {
-        const BOOL b = data[i] ? TRUE : FALSE;
-        if (file[start + i] != b) {
-            file[start + i] = b;
-            ++generation;
+void GlDevice::ForgetShader(std::uint64_t shaderId) {
+    for (auto it = shaderPrograms_.begin(); it != shaderPrograms_.end();) {
+        const auto& [key, vertex, pixel] = it->first;
+        if (vertex == shaderId || pixel == shaderId) {
+            cache_.DeleteProgram(it->second.id);
+            it = shaderPrograms_.erase(it);
+        } else {
+            ++it;
         }
     }
-    return D3D_OK;
+    // The last draw's program may have been one of them.
+    lastProgram_ = nullptr;
 }
 
-}  // namespace
-
-HRESULT GlDevice::SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                           UINT Vector4fCount) {
-    return SetRegisters(vertexConstants_.floats, StartRegister, pConstantData, Vector4fCount,
-                        vertexConstants_.generation);
-}
-HRESULT GlDevice::SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                           UINT Vector4iCount) {
-    return SetRegisters(vertexConstants_.ints, StartRegister, pConstantData, Vector4iCount,
-                        vertexConstants_.generation);
-}
-HRESULT GlDevice::SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                           UINT BoolCount) {
-    return SetBools(vertexConstants_.bools, StartRegister, pConstantData, BoolCount,
-                    vertexConstants_.generation);
-}
-HRESULT GlDevice::SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                          UINT Vector4fCount) {
-    return SetRegisters(pixelConstants_.floats, StartRegister, pConstantData, Vector4fCount,
-                        pixelConstants_.generation);
-}
-HRESULT GlDevice::SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                          UINT Vector4iCount) {
-    return SetRegisters(pixelConstants_.ints, StartRegister, pConstantData, Vector4iCount,
-                        pixelConstants_.generation);
-}
-HRESULT GlDevice::SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                          UINT BoolCount) {
-    return SetBools(pixelConstants_.bools, StartRegister, pConstantData, BoolCount,
-                    pixelConstants_.generation);
-}
-
-HRESULT GlDevice::CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) {
-    if (!mesh || data.attributes.empty()) return D3DERR_INVALIDCALL;
-    *mesh = new GlMesh(this, std::move(data));
-    return D3D_OK;
-}
-
-// ---- IDirect3D9 ------------------------------------------------------------------------------
-
-namespace {
-
-class GlDirect3D : public platform::RefCounted<IDirect3D9> {
-  public:
-    HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
-                         DWORD BehaviorFlags, D3DPRESENT_PARAMETERS* pp,
-                         IDirect3DDevice9** ppDevice) override {
-        if (ppDevice) *ppDevice = nullptr;
-        const DWORD processing = BehaviorFlags & (D3DCREATE_SOFTWARE_VERTEXPROCESSING |
-                                                  D3DCREATE_HARDWARE_VERTEXPROCESSING |
-                                                  D3DCREATE_MIXED_VERTEXPROCESSING);
-        HWND window = pp && pp->hDeviceWindow ? pp->hDeviceWindow : hFocusWindow;
-        if (!pp || !ppDevice || Adapter != D3DADAPTER_DEFAULT || !processing ||
-            (processing & (processing - 1)) ||
-            (DeviceType != D3DDEVTYPE_HAL && DeviceType != D3DDEVTYPE_REF) || !pp->Windowed ||
-            pp->BackBufferCount > 3 ||
-            (pp->MultiSampleType != D3DMULTISAMPLE_NONE &&
-             pp->SwapEffect != D3DSWAPEFFECT_DISCARD)) {
-            return D3DERR_INVALIDCALL;
-        }
-        SDL_Window* sdlWindow = sdl::WindowOf(window);
-        if (!sdlWindow) return D3DERR_INVALIDCALL;
-        // A size of zero takes the client area's, as a windowed device does.
-        D3DPRESENT_PARAMETERS parameters = *pp;
-        int w = 0, h = 0;
-        SDL_GetWindowSize(sdlWindow, &w, &h);
-        if (!parameters.BackBufferWidth) parameters.BackBufferWidth = static_cast<UINT>(w);
-        if (!parameters.BackBufferHeight) parameters.BackBufferHeight = static_cast<UINT>(h);
-        if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)
-            parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        GlDevice* device = GlDevice::Create(sdlWindow, parameters);
-        if (!device) return D3DERR_NOTAVAILABLE;
-        *ppDevice = device;
-        return D3D_OK;
-    }
-};
-
-}  // namespace
 }  // namespace gl
-
-IDirect3D9* Direct3DCreate9(UINT SDKVersion) {
-    return SDKVersion == D3D_SDK_VERSION ? new gl::GlDirect3D : nullptr;
-}

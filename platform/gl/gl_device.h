@@ -1,28 +1,33 @@
-// The Direct3D 9 device over OpenGL 3.3 core. The front end (gl_device.cpp) checks arguments,
-// keeps the Direct3D state as plain arrays and returns the platform's results; draws flush that
-// state to OpenGL through the compare-then-call cache (gl_draw.cpp). Rendering goes to a back
-// buffer of the requested size and sample count; Present resolves it and shows it scaled to the
-// window's client area. Headless under SDL's offscreen driver it renders all the same.
+// The OpenGL 3.3 core backend beneath the Direct3D 9 front end (platform/d3d9/device.h): the
+// front end checks every call, keeps the state and returns the results; this backend clears,
+// presents, draws with the state that changed (gl_draw.cpp, through the compare-then-call cache)
+// and makes textures, shaders, meshes and fonts. Rendering goes to a back buffer of the
+// requested size and sample count; Present resolves it and shows it scaled to the window's
+// client area. Headless under SDL's offscreen driver it renders all the same.
 //
-// Implements: the device operations the program calls (states, transforms, lights, materials,
-// textures, declarations, shaders, Clear/BeginScene/EndScene/Present), and the D3DX services
-// (meshes, textures, fonts). Leaves out: stencil, fog, user vertex and index buffers, more than
-// four texture stages in the fixed-function pipeline, shader constants set by the program.
+// Implements: Clear, Present and the mesh draw with the fixed-function states (gl_ffp.h): the
+// lighting equation, four texture stages, flat shading, the alpha test; depth, culling, fill
+// mode, blending with its operation, colour writes; samplers with filters, address modes, LOD
+// bias, the largest mip level and anisotropy, for the pixel samplers and the four vertex
+// texture samplers; pixel and vertex shaders with their constant registers; textures (those of
+// one decoded picture share one OpenGL texture), meshes with any declaration, fonts. Leaves out:
+// stencil, fog, the scissor test, user vertex and index buffers, more than four fixed-function
+// stages, texture transforms.
 #pragma once
 
 #include <epoxy/gl.h>
 
 #include <SDL2/SDL.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/core/call_trace.h"
-#include "platform/core/ref_counted.h"
-#include "platform/d3dx/device_services.h"
-#include "platform/d3d9/stage_constants.h"
+#include "platform/d3d9/device.h"
 #include "platform/d3dx/mesh_base.h"
 #include "platform/gl/gl_cache.h"
 #include "platform/gl/gl_constants.h"
@@ -32,60 +37,16 @@
 namespace gl {
 
 class GlMesh;
-class GlTexture;
+class TextureStorage;
 
-inline constexpr int kRenderStates = 256;
-inline constexpr int kStageStates = 33;
-inline constexpr int kSamplerStates = 14;
-inline constexpr int kTextureStages = 8;
-inline constexpr int kSamplers = 16;
+// Texture units: stage or pixel sampler N on unit N, vertex texture sampler N on 16 + N.
+inline constexpr int kVertexSamplerUnit = 16;
 
-class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::DeviceServices {
+class GlDevice final : public d3d9::Device, private d3d9::Backend {
   public:
     // Makes the context on the window; null (after a "GL:" line) when that cannot be done.
     static GlDevice* Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters);
     ~GlDevice() override;
-
-    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                  DWORD Stencil) override;
-    HRESULT BeginScene() override;
-    HRESULT EndScene() override;
-    HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
-                    const RGNDATA* pDirtyRegion) override;
-    HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
-    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
-    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
-    HRESULT SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) override;
-    HRESULT SetLight(DWORD Index, const D3DLIGHT9* pLight) override;
-    HRESULT LightEnable(DWORD Index, BOOL Enable) override;
-    HRESULT SetMaterial(const D3DMATERIAL9* pMaterial) override;
-    HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override;
-    HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
-                                    IDirect3DVertexDeclaration9** ppDecl) override;
-    HRESULT SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) override;
-    HRESULT CreateVertexShader(const DWORD* pFunction, IDirect3DVertexShader9** ppShader) override;
-    HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) override;
-    HRESULT CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) override;
-    HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) override;
-    HRESULT SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                     UINT Vector4fCount) override;
-    HRESULT SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                     UINT Vector4iCount) override;
-    HRESULT SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                     UINT BoolCount) override;
-    HRESULT SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                    UINT Vector4fCount) override;
-    HRESULT SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                    UINT Vector4iCount) override;
-    HRESULT SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                    UINT BoolCount) override;
-
-    HRESULT CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) override;
-    HRESULT CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) override;
-    HRESULT CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) override;
-
-    // Draws the faces of one subset of a mesh with the current state.
-    HRESULT DrawMeshSubset(GlMesh& mesh, DWORD attribute);
 
     // The back buffer as ARGB words, top row first (tests and the snapshot tool).
     std::vector<std::uint32_t> ReadBackBuffer();
@@ -103,109 +64,163 @@ class GlDevice : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Dev
     int Width() const { return width_; }
     int Height() const { return height_; }
     int SampleCount() const { return samples_; }
-    bool InScene() const { return inScene_; }
+    // Whether the back buffer's format keeps an alpha channel (X8R8G8B8 reads as alpha 1).
+    bool AlphaWritable() const { return alphaWritable_; }
     bool HasCompressedTextures() const { return s3tc_; }
+    // The driver's largest anisotropy; 1 where it offers no anisotropic filtering.
+    float MaxAnisotropy() const { return maxAnisotropy_; }
+    // The programs linked so far (fixed-function and with shaders), for tests of the cache.
+    std::size_t ProgramCount() const { return ffpPrograms_.size() + shaderPrograms_.size(); }
+    // The OpenGL textures behind the texture objects alive, each picture's once.
+    std::size_t TextureStorageCount() const { return storages_.size(); }
+
+    // A shader is going: the programs linked with it are deleted.
+    void ForgetShader(std::uint64_t shaderId);
+    // The last texture object of a picture is going.
+    void ForgetStorage(const std::weak_ptr<const d3dx::TextureData>& picture);
 
   private:
     GlDevice(SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& parameters);
     bool MakeBackBuffer();
-    void SetDefaults();
-    void FlushState();
+    void ResolveBackBuffer();
+
+    // The backend (gl_device.cpp, gl_draw.cpp, gl_resources.cpp, gl_font.cpp).
+    void ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                      DWORD stencil) override;
+    void PresentBackBuffer() override;
+    void ApplyState(const d3d9::DeviceState& state, const d3d9::Changes& changes) override;
+    void DrawSubset(d3dx::MeshBase& mesh, DWORD attribute) override;
+    std::unique_ptr<d3d9::BackendObject> CreateTextureObject(
+        const std::shared_ptr<const d3dx::TextureData>& picture) override;
+    GLuint UploadTexture(const d3dx::TextureData& data);
+    std::unique_ptr<d3d9::BackendObject> CreateShaderObject(const DWORD* code,
+                                                            d3d9::ShaderStage stage) override;
+    ID3DXMesh* CreateMeshObject(d3dx::MeshData&& data) override;
+    ID3DXFont* CreateFontObject(const d3dx::FontDesc& desc) override;
+
+    // Drawing (gl_draw.cpp).
+    struct Program;
     FfpKey KeyFor(const GlMesh& mesh);
     FfpKey BaseKey() const;
-    struct Program;
     Program* ProgramFor(const FfpKey& key);
+    void FlushState();
+    void UpdateNormalMatrix();
     void UploadUniforms(Program& program);
+    void UploadTransforms(const ProgramUniforms& u);
+    void UploadLights(const ProgramUniforms& u);
     void BindStageTextures(const Program& program);
-    GLuint SamplerFor(int stage);
-    void ResolveBackBuffer();
+    GLuint SamplerFor(int slot);
+    GLuint MakeSampler(const DWORD* states);
+    const GlShader* BoundVertexShader() const;
+    const GlShader* BoundPixelShader() const;
 
     SDL_Window* window_;
     SDL_GLContext context_;
-    D3DPRESENT_PARAMETERS parameters_;
     int width_, height_, samples_ = 0;
-    bool s3tc_ = false;
+    bool s3tc_ = false, alphaWritable_ = true;
+    float maxAnisotropy_ = 1.0f;  // 1 where the driver has no anisotropic filtering
     GLuint framebuffer_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint resolveFramebuffer_ = 0, resolveColor_ = 0;
-    bool inScene_ = false;
     GlCache cache_;
-
-    // Direct3D state, as plain arrays.
-    DWORD renderStates_[kRenderStates] = {};
-    DWORD stageStates_[kTextureStages][kStageStates] = {};
-    DWORD samplerStates_[kSamplers][kSamplerStates] = {};
-    Matrix4 world_{}, view_{}, projection_{};
-    D3DLIGHT9 lights_[kMaxLights] = {};
-    bool lightEnabled_[kMaxLights] = {};
-    D3DMATERIAL9 material_{};
-    IDirect3DBaseTexture9* textures_[kSamplers] = {};
-    GlPixelShader* pixelShader_ = nullptr;
-    GlVertexShader* vertexShader_ = nullptr;
-    IDirect3DVertexDeclaration9* declaration_ = nullptr;
-    d3d9::StageConstants vertexConstants_{d3d9::kVertexFloatRegisters};
-    d3d9::StageConstants pixelConstants_{d3d9::kPixelFloatRegisters};
 
     // Generations of the uniform groups: a program uploads a group when its copy is older.
     std::uint64_t transformGeneration_ = 1, lightGeneration_ = 1, materialGeneration_ = 1,
                   stateGeneration_ = 1;
     // What a draw recomputes only after a change: the key's device part, the fixed OpenGL
-    // state, and each stage's sampler object.
+    // state, and each sampler slot's sampler object.
     bool keyDirty_ = true, glStateDirty_ = true;
     FfpKey baseKey_{};
     std::uint32_t samplerDirty_ = 0xFFFFFFFFu;
-    GLuint stageSamplers_[kSamplers] = {};
+    GLuint slotSamplers_[d3d9::kSamplerSlots] = {};
+    // World x view's inverse transpose, recomputed when a transform changes.
+    float normalMatrix_[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 
     struct Program {
         GLuint id = 0;
         ProgramUniforms uniforms;
-        std::vector<SamplerBinding> samplers;  // a pixel shader's registers
+        std::vector<SamplerBinding> samplers;        // a pixel shader's registers
+        std::vector<SamplerBinding> vertexSamplers;  // a vertex shader's
         ConstantLocations vertexConstants, pixelConstants;
         std::uint64_t vertexConstantGeneration = 0, pixelConstantGeneration = 0;
         std::uint64_t transforms = 0, lights = 0, material = 0, states = 0;
         bool failed = false;
     };
+    // Programs with shaders are keyed by the key and both shaders' ids (0 for none).
+    using ShaderProgramKey = std::tuple<FfpKey, std::uint64_t, std::uint64_t>;
     std::map<FfpKey, Program> ffpPrograms_;
-    std::map<std::pair<FfpKey, const void*>, Program> shaderPrograms_;
-    std::map<std::uint64_t, GLuint> samplerObjects_;
+    std::map<ShaderProgramKey, Program> shaderPrograms_;
+    // Sampler objects by the sampler states that make them.
+    using SamplerKey = std::array<DWORD, 9>;
+    std::map<SamplerKey, GLuint> samplerObjects_;
+    // The shared OpenGL texture of each picture with texture objects alive.
+    std::map<std::weak_ptr<const d3dx::TextureData>, std::weak_ptr<TextureStorage>,
+             std::owner_less<>>
+        storages_;
+    // The previous draw's program, reused while neither its key nor its shaders change.
     FfpKey lastKey_{};
     Program* lastProgram_ = nullptr;
-    const GlPixelShader* lastPixelShader_ = nullptr;
-    const GlVertexShader* lastVertexShader_ = nullptr;
+    std::uint64_t lastVertexShader_ = 0, lastPixelShader_ = 0;
     void (*presentObserver_)(void*, GlDevice&) = nullptr;
     void* presentContext_ = nullptr;
 };
 
-// A texture: level 0 and its chain, in the format D3DX decoded or DXT blocks where the driver
-// takes them compressed.
-class GlTexture : public platform::RefCounted<IDirect3DTexture9> {
+// One picture's OpenGL texture: level 0 and its chain, in the format D3DX decoded or DXT blocks
+// where the driver takes them compressed; shared by the texture objects made from the picture
+// and deleted with the last of them.
+class TextureStorage {
   public:
-    GlTexture(GLuint id, const d3dx::TextureData& data);
-    ~GlTexture() override;
-    DWORD GetLevelCount() override { return levels_; }
-    HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
+    TextureStorage(GlDevice& device, GLuint id, std::weak_ptr<const d3dx::TextureData> picture)
+        : device_(device), id_(id), picture_(std::move(picture)) {}
+    ~TextureStorage() {
+        device_.ForgetStorage(picture_);
+        device_.Cache().DeleteTexture(id_);
+    }
+    TextureStorage(const TextureStorage&) = delete;
+    TextureStorage& operator=(const TextureStorage&) = delete;
     GLuint Id() const { return id_; }
 
   private:
+    GlDevice& device_;
     GLuint id_;
-    D3DFORMAT format_;
-    UINT width_, height_;
-    DWORD levels_;
+    std::weak_ptr<const d3dx::TextureData> picture_;
+};
+
+class GlTexture final : public d3d9::BackendObject {
+  public:
+    explicit GlTexture(std::shared_ptr<TextureStorage> storage) : storage_(std::move(storage)) {}
+    GLuint Id() const { return storage_->Id(); }
+
+  private:
+    std::shared_ptr<TextureStorage> storage_;
+};
+
+// What of the fixed-function key a mesh's declaration decides.
+struct MeshLayout {
+    std::uint8_t hasNormal = 0, hasColor0 = 0, hasColor1 = 0;
+    std::uint8_t texCoordSets = 0;  // a bit per TEXCOORDn
 };
 
 // A mesh with its vertices and indices in OpenGL buffers behind one vertex array.
-class GlMesh : public d3dx::MeshBase {
+class GlMesh : public d3dx::MeshBase, public d3d9::DeviceChild {
   public:
     GlMesh(GlDevice* device, d3dx::MeshData&& data);
     ~GlMesh() override;
     HRESULT DrawSubset(DWORD AttribId) override;
     GLuint Vao() const { return vao_; }
+    const MeshLayout& Layout() const { return layout_; }
     // The attribute table as a lookup from attribute id (none: FaceCount 0).
     const D3DXATTRIBUTERANGE& Range(DWORD id) const;
 
   private:
+    void DetachFromDevice() override;
+    void BindElements();
     GlDevice* glDevice_;
     GLuint vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
+    std::vector<GLuint> convertedBuffers_;  // elements OpenGL cannot read as they are
+    MeshLayout layout_;
+    // Ranges by attribute id where the ids are few and small, else sorted by id.
     std::vector<D3DXATTRIBUTERANGE> byAttribute_;
+    bool dense_ = true;
 };
 
 // The device behind an interface pointer made by this backend, or null.

@@ -1,27 +1,23 @@
+// The fixed-function vertex stage (see gl_ffp.h): transforms, lighting and the varyings, and
+// the compiling and linking of programs. The fragment stage is in gl_ffp_fragment.cpp.
 #include "platform/gl/gl_ffp.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "platform/graphics_device.h"
+#include "platform/gl/gl_attributes.h"
+#include "platform/gl/gl_ffp_common.h"
 
 namespace gl {
 namespace {
 
-std::string N(int i) {
-    return std::to_string(i);
-}
-
 // Matrices are uploaded as Direct3D stores them (row by row); read column-major by GLSL they
-// are transposed, so "M * v" here computes Direct3D's row-vector "v * M".
-constexpr char kVertexHeader[] = R"(#version 330 core
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec3 aNormal;
-layout(location = 2) in vec4 aColor;
-layout(location = 3) in vec2 aTexCoord0;
-uniform mat4 uWorld;
+// are transposed, so "M * v" here computes Direct3D's row-vector "v * M". uNormalMatrix is the
+// inverse transpose of world x view's upper 3 x 3, uploaded the same way.
+constexpr char kVertexUniforms[] = R"(uniform mat4 uWorld;
 uniform mat4 uView;
 uniform mat4 uProjection;
+uniform mat3 uNormalMatrix;
 uniform vec2 uClipAdjust;
 uniform vec4 uGlobalAmbient;
 uniform vec4 uMatDiffuse;
@@ -36,19 +32,23 @@ uniform vec3 uLightPosition[8];
 uniform vec3 uLightDirection[8];
 uniform vec4 uLightAttenuation[8];
 uniform vec3 uLightSpot[8];
-out vec4 vColor0;
-out vec4 vColor1;
 )";
 
 // Direct3D's clip space to OpenGL's: y flips so that the back buffer's first row is the top
-// one; depth [0, 1] becomes [-1, 1]; and pixel centres move by half a pixel, as Direct3D 9 puts
-// them on integer coordinates.
+// one (and clockwise faces stay the front ones, OpenGL's counter-clockwise); depth [0, 1]
+// becomes [-1, 1]; and pixel centres move by half a pixel, as Direct3D 9 puts them on integer
+// coordinates. Translated vertex shaders end the same way (platform/d3dx/shader_varyings.cpp).
 constexpr char kClipConversion[] = R"(
     clip.y = -clip.y;
     clip.z = 2.0 * clip.z - clip.w;
     clip.xy += uClipAdjust * clip.w;
     gl_Position = clip;
 )";
+
+std::string Attribute(BYTE usage, BYTE index, const char* type, const std::string& name) {
+    return "layout(location = " + N(AttributeLocationOf(usage, index)) + ") in " + type + " " +
+           name + ";\n";
+}
 
 std::string LightTerm(const FfpKey& key, int i) {
     const int type = key.lightTypes[i];
@@ -68,6 +68,7 @@ std::string LightTerm(const FfpKey& key, int i) {
              "        float atten = d > a.x ? 0.0 : (denominator > 0.0 ? 1.0 / denominator : "
              "1.0);\n";
         if (type == D3DLIGHT_SPOT) {
+            // rho against cos(Phi / 2) (outside: dark) and cos(Theta / 2) (inside: full).
             s += "        vec3 sp = uLightSpot[" + N(i) +
                  "];\n"
                  "        float rho = dot(-L, uLightDirection[" +
@@ -85,6 +86,7 @@ std::string LightTerm(const FfpKey& key, int i) {
          "        diffuse += uLightDiffuse[" +
          N(i) + "].rgb * nl * atten;\n";
     if (key.specularEnable) {
+        // The viewer at the camera, or infinitely far down the view direction.
         s += std::string("        vec3 H = normalize(L + ") +
              (key.localViewer ? "normalize(-viewPos)" : "vec3(0.0, 0.0, -1.0)") +
              ");\n"
@@ -94,81 +96,47 @@ std::string LightTerm(const FfpKey& key, int i) {
     return s + "    }\n";
 }
 
-std::string StageArg(int arg, int stage, bool alpha) {
-    std::string value;
-    switch (arg & D3DTA_SELECTMASK) {
-        case D3DTA_DIFFUSE:
-            value = "vColor0";
-            break;
-        case D3DTA_CURRENT:
-            value = "current";
-            break;
-        case D3DTA_TEXTURE:
-            value = "tex" + N(stage);
-            break;
-        case D3DTA_TFACTOR:
-            value = "uTextureFactor";
-            break;
-        case D3DTA_SPECULAR:
-            value = "vColor1";
-            break;
-        default:
-            value = "vec4(0.0)";
-            break;  // TEMP and CONSTANT are never written here
-    }
-    if (arg & D3DTA_ALPHAREPLICATE) value = "vec4((" + value + ").a)";
-    if (arg & D3DTA_COMPLEMENT) value = "(vec4(1.0) - " + value + ")";
-    return alpha ? "(" + value + ").a" : "(" + value + ").rgb";
-}
-
-std::string StageOp(int op, const std::string& a1, const std::string& a2) {
-    switch (op) {
-        case D3DTOP_SELECTARG1:
-            return a1;
-        case D3DTOP_SELECTARG2:
-            return a2;
-        case D3DTOP_MODULATE:
-            return a1 + " * " + a2;
-        case D3DTOP_MODULATE2X:
-            return a1 + " * " + a2 + " * 2.0";
-        case D3DTOP_MODULATE4X:
-            return a1 + " * " + a2 + " * 4.0";
-        case D3DTOP_ADD:
-            return a1 + " + " + a2;
-        case D3DTOP_ADDSIGNED:
-            return a1 + " + " + a2 + " - 0.5";
-        case D3DTOP_ADDSIGNED2X:
-            return "(" + a1 + " + " + a2 + " - 0.5) * 2.0";
-        case D3DTOP_SUBTRACT:
-            return a1 + " - " + a2;
-        default:
-            return a1;
-    }
+// A material colour: the material's, or the vertex colour its source names.
+std::string MaterialColor(int source, const char* material) {
+    return source == 1 ? "aColor0" : source == 2 ? "aColor1" : material;
 }
 
 }  // namespace
 
 std::string FfpVertexShader(const FfpKey& key) {
-    std::string s = kVertexHeader;
-    const int texCoords = key.pixelShader ? key.shaderTexCoords : kMaxStages;
-    for (int t = 0; t < texCoords; ++t) s += "out vec2 vTexCoord" + N(t) + ";\n";
+    std::string s = "#version 330 core\n";
+    s += Attribute(D3DDECLUSAGE_POSITION, 0, "vec3", "aPosition");
+    if (key.hasNormal) s += Attribute(D3DDECLUSAGE_NORMAL, 0, "vec3", "aNormal");
+    if (key.hasColor0) s += Attribute(D3DDECLUSAGE_COLOR, 0, "vec4", "aColor0");
+    if (key.hasColor1) s += Attribute(D3DDECLUSAGE_COLOR, 1, "vec4", "aColor1");
+    const unsigned written = TexCoordsWritten(key);
+    for (int t = 0; t < kMaxTexCoords; ++t) {
+        if ((written & key.texCoordSets) >> t & 1)
+            s += Attribute(D3DDECLUSAGE_TEXCOORD, static_cast<BYTE>(t), "vec2", "aTexCoord" + N(t));
+    }
+    s += kVertexUniforms;
+    const char* interpolation = key.flatShading ? "flat " : "";
+    s += std::string(interpolation) + "out vec4 vColor0;\n" + interpolation + "out vec4 vColor1;\n";
+    // Each set also carries its z and w as (z, w - 1), so that a pixel shader reading a float4
+    // TEXCOORD from this stage reads (u, v, 0, 1).
+    for (int t = 0; t < kMaxTexCoords; ++t) {
+        if (written >> t & 1)
+            s += "out vec2 vTexCoord" + N(t) + ";\nout vec2 vTexCoord" + N(t) + "_zw;\n";
+    }
     s += "void main() {\n"
          "    vec4 worldPos = uWorld * vec4(aPosition, 1.0);\n"
          "    vec4 view4 = uView * worldPos;\n"
          "    vec3 viewPos = view4.xyz;\n"
          "    vec4 clip = uProjection * view4;\n";
     s += kClipConversion;
-    const std::string vertexColor = key.hasColor ? "aColor" : "vec4(1.0)";
     if (key.lighting) {
-        const auto source = [&](bool fromVertex, const char* material) {
-            return fromVertex && key.hasColor ? std::string("aColor") : std::string(material);
-        };
-        s += "    vec4 cd = " + source(key.diffuseFromVertex, "uMatDiffuse") + ";\n";
-        s += "    vec4 ca = " + source(key.ambientFromVertex, "uMatAmbient") + ";\n";
-        s += "    vec4 cs = " + source(key.specularFromVertex, "uMatSpecular") + ";\n";
-        s += "    vec4 ce = " + source(key.emissiveFromVertex, "uMatEmissive") + ";\n";
+        s += "    vec4 cd = " + MaterialColor(key.diffuseSource, "uMatDiffuse") + ";\n";
+        s += "    vec4 ca = " + MaterialColor(key.ambientSource, "uMatAmbient") + ";\n";
+        s += "    vec4 cs = " + MaterialColor(key.specularSource, "uMatSpecular") + ";\n";
+        s += "    vec4 ce = " + MaterialColor(key.emissiveSource, "uMatEmissive") + ";\n";
+        // Without NORMALIZENORMALS a scaling world keeps its effect on the normal's length.
         s += std::string("    vec3 N = ") +
-             (key.hasNormal ? "mat3(uView) * (mat3(uWorld) * aNormal)" : "vec3(0.0)") + ";\n";
+             (key.hasNormal ? "uNormalMatrix * aNormal" : "vec3(0.0)") + ";\n";
         if (key.normalizeNormals && key.hasNormal) s += "    N = normalize(N);\n";
         s += "    vec3 ambient = vec3(0.0), diffuse = vec3(0.0), specular = vec3(0.0);\n";
         for (int i = 0; i < kMaxLights; ++i) {
@@ -178,41 +146,17 @@ std::string FfpVertexShader(const FfpKey& key) {
              "diffuse, cd.a), 0.0, 1.0);\n"
              "    vColor1 = clamp(vec4(cs.rgb * specular, 0.0), 0.0, 1.0);\n";
     } else {
-        // Without lighting: the vertex's colour, else opaque white; no specular.
-        s += "    vColor0 = clamp(" + vertexColor + ", 0.0, 1.0);\n    vColor1 = vec4(0.0);\n";
+        // Without lighting: the vertex's colours, else opaque white and black.
+        s += std::string("    vColor0 = ") + (key.hasColor0 ? "aColor0" : "vec4(1.0)") + ";\n";
+        s += std::string("    vColor1 = ") + (key.hasColor1 ? "aColor1" : "vec4(0.0)") + ";\n";
     }
-    for (int t = 0; t < texCoords; ++t) {
+    for (int t = 0; t < kMaxTexCoords; ++t) {
+        if (!(written >> t & 1)) continue;
         s += "    vTexCoord" + N(t) + " = " +
-             (key.hasTexCoord && t == 0 ? "aTexCoord0" : "vec2(0.0)") + ";\n";
+             ((key.texCoordSets >> t & 1) ? "aTexCoord" + N(t) : std::string("vec2(0.0)")) +
+             ";\n    vTexCoord" + N(t) + "_zw = vec2(0.0);\n";
     }
     return s + "}\n";
-}
-
-std::string FfpFragmentShader(const FfpKey& key) {
-    std::string s = "#version 330 core\nin vec4 vColor0;\nin vec4 vColor1;\n";
-    for (int t = 0; t < kMaxStages; ++t) s += "in vec2 vTexCoord" + N(t) + ";\n";
-    s += "uniform vec4 uTextureFactor;\n";
-    for (int t = 0; t < kMaxStages; ++t) s += "uniform sampler2D uStage" + N(t) + ";\n";
-    s += "layout(location = 0) out vec4 fragColor;\nvoid main() {\n    vec4 current = vColor0;\n";
-    for (int i = 0; i < kMaxStages; ++i) {
-        const FfpStage& st = key.stages[i];
-        if (st.colorOp == D3DTOP_DISABLE || st.colorOp == 0) break;
-        // A stage without a texture reads its texture argument as opaque white.
-        const int coord = st.texCoordIndex < kMaxStages ? st.texCoordIndex : 0;
-        s += "    vec4 tex" + N(i) + " = " +
-             (st.hasTexture ? "texture(uStage" + N(i) + ", vTexCoord" + N(coord) + ")"
-                            : "vec4(1.0)") +
-             ";\n";
-        const std::string rgb =
-            StageOp(st.colorOp, StageArg(st.colorArg1, i, false), StageArg(st.colorArg2, i, false));
-        const std::string alpha = st.alphaOp == D3DTOP_DISABLE || st.alphaOp == 0
-                                      ? "current.a"
-                                      : StageOp(st.alphaOp, StageArg(st.alphaArg1, i, true),
-                                                StageArg(st.alphaArg2, i, true));
-        s += "    current = clamp(vec4(" + rgb + ", " + alpha + "), 0.0, 1.0);\n";
-    }
-    if (key.specularEnable) s += "    current.rgb = clamp(current.rgb + vColor1.rgb, 0.0, 1.0);\n";
-    return s + "    fragColor = current;\n}\n";
 }
 
 void ProgramUniforms::Find(GLuint p) {
@@ -220,6 +164,7 @@ void ProgramUniforms::Find(GLuint p) {
     world = at("uWorld");
     view = at("uView");
     projection = at("uProjection");
+    normalMatrix = at("uNormalMatrix");
     clipAdjust = at("uClipAdjust");
     globalAmbient = at("uGlobalAmbient");
     matDiffuse = at("uMatDiffuse");
@@ -235,12 +180,11 @@ void ProgramUniforms::Find(GLuint p) {
     lightAttenuation = at("uLightAttenuation");
     lightSpot = at("uLightSpot");
     textureFactor = at("uTextureFactor");
+    alphaRef = at("uAlphaRef");
     for (int i = 0; i < kMaxStages; ++i) stageSamplers[i] = at(("uStage" + N(i)).c_str());
 }
 
-namespace {
-
-GLuint Compile(GLenum type, const std::string& source, const char* what) {
+GLuint CompileShader(GLenum type, const std::string& source, const char* what) {
     const GLuint shader = glCreateShader(type);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -250,7 +194,7 @@ GLuint Compile(GLenum type, const std::string& source, const char* what) {
     if (!ok) {
         char log[4096] = {};
         glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "GL: %s %s shader does not compile: %s\n", what,
+        std::fprintf(stderr, "GL: %s: %s shader does not compile: %s\n", what,
                      type == GL_VERTEX_SHADER ? "vertex" : "fragment", log);
         glDeleteShader(shader);
         return 0;
@@ -258,24 +202,13 @@ GLuint Compile(GLenum type, const std::string& source, const char* what) {
     return shader;
 }
 
-}  // namespace
-
-GLuint LinkProgram(const std::string& vertexSource, const std::string& fragmentSource,
-                   const char* what) {
-    const GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource, what);
-    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragmentSource, what);
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        if (fs) glDeleteShader(fs);
-        return 0;
-    }
+GLuint LinkShaders(GLuint vertexShader, GLuint fragmentShader, const char* what) {
     const GLuint program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glBindAttribLocation(program, kPositionAttrib, "aPosition");
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
     glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
+    glDetachShader(program, vertexShader);
+    glDetachShader(program, fragmentShader);
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
@@ -285,6 +218,16 @@ GLuint LinkProgram(const std::string& vertexSource, const std::string& fragmentS
         glDeleteProgram(program);
         return 0;
     }
+    return program;
+}
+
+GLuint LinkProgram(const std::string& vertexSource, const std::string& fragmentSource,
+                   const char* what) {
+    const GLuint vs = CompileShader(GL_VERTEX_SHADER, vertexSource, what);
+    const GLuint fs = vs ? CompileShader(GL_FRAGMENT_SHADER, fragmentSource, what) : 0;
+    const GLuint program = vs && fs ? LinkShaders(vs, fs, what) : 0;
+    if (vs) glDeleteShader(vs);
+    if (fs) glDeleteShader(fs);
     return program;
 }
 

@@ -13,8 +13,6 @@
 namespace gl {
 namespace {
 
-constexpr DWORD kCenter = 0x1, kRight = 0x2;
-
 // Pixel coordinates, top row 0, straight to the back buffer's clip space (rows run down).
 constexpr char kVertex[] = R"(#version 330 core
 layout(location = 0) in vec2 aPixel;
@@ -35,10 +33,9 @@ layout(location = 0) out vec4 fragColor;
 void main() { fragColor = vec4(uColor.rgb, uColor.a * texture(uAtlas, vUv).r); }
 )";
 
-class GlFont : public platform::RefCounted<ID3DXFont> {
+class GlFont final : public d3d9::Font {
   public:
     GlFont(GlDevice* device, d3dx::FontAtlas atlas) : device_(device), atlas_(std::move(atlas)) {
-        platform::RegisterObjectName(this, "font");
         program_ = LinkProgram(kVertex, kFragment, "text");
         target_ = glGetUniformLocation(program_, "uTarget");
         color_ = glGetUniformLocation(program_, "uColor");
@@ -66,17 +63,23 @@ class GlFont : public platform::RefCounted<ID3DXFont> {
     }
 
     ~GlFont() override {
-        glDeleteProgram(program_);
-        glDeleteTextures(1, &texture_);
-        glDeleteSamplers(1, &sampler_);
-        glDeleteBuffers(1, &buffer_);
-        glDeleteVertexArrays(1, &vao_);
+        if (device_) DetachFromDevice();
     }
 
-    INT DrawTextA(LPD3DXSPRITE, LPCSTR pString, INT Count, LPRECT pRect, DWORD Format,
-                  D3DCOLOR Color) override {
-        if (!pString || !pRect) return 0;
-        const int length = Count < 0 ? static_cast<int>(std::strlen(pString)) : Count;
+  private:
+    void DetachFromDevice() override {
+        GlCache& cache = device_->Cache();
+        cache.DeleteProgram(program_);
+        cache.DeleteTexture(texture_);
+        cache.DeleteSampler(sampler_);
+        cache.DeleteBuffer(buffer_);
+        cache.DeleteVertexArray(vao_);
+        device_ = nullptr;
+    }
+
+    INT DrawText(const char* pString, int length, RECT& rect, DWORD Format,
+                 D3DCOLOR Color) override {
+        RECT* pRect = &rect;
         // Lay the glyphs out line by line from the rectangle's top left.
         vertices_.clear();
         int lines = 1, widest = 0;
@@ -86,9 +89,9 @@ class GlFont : public platform::RefCounted<ID3DXFont> {
             const int width = d3dx::TextWidth(atlas_, pString + start, end - start);
             widest = std::max(widest, width);
             int pen = pRect->left;
-            if (Format & kCenter)
+            if (Format & DT_CENTER)
                 pen = (pRect->left + pRect->right - width) / 2;
-            else if (Format & kRight)
+            else if (Format & DT_RIGHT)
                 pen = pRect->right - width;
             const int baseline = pRect->top + (lines - 1) * atlas_.cellHeight + atlas_.ascent;
             for (int i = start; i < end; ++i) {
@@ -112,7 +115,6 @@ class GlFont : public platform::RefCounted<ID3DXFont> {
         return height;
     }
 
-  private:
     void AddQuad(float x, float y, const d3dx::Glyph& g) {
         if (!g.width || !g.height) return;
         const float w = static_cast<float>(g.width), h = static_cast<float>(g.height);
@@ -139,6 +141,8 @@ class GlFont : public platform::RefCounted<ID3DXFont> {
         cache.PolygonMode(GL_FILL);
         cache.Enable(GL_BLEND, true);
         cache.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        cache.BlendEquation(GL_FUNC_ADD);
+        cache.ColorMask(device_->AlphaWritable() ? 0xF : 0x7);
         const bool clip = !(format & DT_NOCLIP);
         cache.Enable(GL_SCISSOR_TEST, clip);
         // The back buffer's rows run down from the top, as the rectangle's do.
@@ -165,16 +169,14 @@ class GlFont : public platform::RefCounted<ID3DXFont> {
 
 }  // namespace
 
-HRESULT GlDevice::CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) {
-    if (!font) return D3DERR_INVALIDCALL;
+ID3DXFont* GlDevice::CreateFontObject(const d3dx::FontDesc& desc) {
     auto atlas = d3dx::RasteriseFont(desc.faceName, desc.height, static_cast<int>(desc.weight),
                                      desc.italic != FALSE);
     if (!atlas) {
         std::fprintf(stderr, "GL: no font face for '%s'\n", desc.faceName.c_str());
-        return E_FAIL;
+        return nullptr;
     }
-    *font = new GlFont(this, std::move(*atlas));
-    return D3D_OK;
+    return new GlFont(this, std::move(*atlas));
 }
 
 }  // namespace gl

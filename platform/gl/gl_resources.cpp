@@ -1,37 +1,34 @@
-// Textures and meshes in OpenGL objects.
+// Textures and meshes in OpenGL objects, deleted through the cache so that it forgets them: one
+// OpenGL texture per picture, shared by its texture objects, and meshes of any declaration.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/d3dx/texture_files.h"
+#include "platform/gl/gl_attributes.h"
 #include "platform/gl/gl_device.h"
 
 namespace gl {
 
 // ---- Textures ----------------------------------------------------------------------------------
 
-GlTexture::GlTexture(GLuint id, const d3dx::TextureData& data)
-    : id_(id),
-      format_(data.format),
-      width_(data.width),
-      height_(data.height),
-      levels_(static_cast<DWORD>(data.levels.size())) {
-    platform::RegisterObjectName(this, "tex");
+std::unique_ptr<d3d9::BackendObject> GlDevice::CreateTextureObject(
+    const std::shared_ptr<const d3dx::TextureData>& picture) {
+    const std::weak_ptr<const d3dx::TextureData> key = picture;
+    auto& entry = storages_[key];
+    std::shared_ptr<TextureStorage> storage = entry.lock();
+    if (!storage) {
+        storage = std::make_shared<TextureStorage>(*this, UploadTexture(*picture), key);
+        entry = storage;
+    }
+    return std::make_unique<GlTexture>(std::move(storage));
 }
 
-GlTexture::~GlTexture() {
-    glDeleteTextures(1, &id_);
+void GlDevice::ForgetStorage(const std::weak_ptr<const d3dx::TextureData>& picture) {
+    storages_.erase(picture);
 }
 
-HRESULT GlTexture::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
-    if (!pDesc || Level >= levels_) return D3DERR_INVALIDCALL;
-    *pDesc = {};
-    pDesc->Format = format_;
-    pDesc->Width = std::max(1u, width_ >> Level);
-    pDesc->Height = std::max(1u, height_ >> Level);
-    return D3D_OK;
-}
-
-HRESULT GlDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) {
-    if (!texture || data.levels.empty()) return D3DERR_INVALIDCALL;
+GLuint GlDevice::UploadTexture(const d3dx::TextureData& data) {
     GLuint id = 0;
     glGenTextures(1, &id);
     cache_.BindTexture(0, GL_TEXTURE_2D, id);
@@ -65,11 +62,89 @@ HRESULT GlDevice::CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTextu
     // X8R8G8B8 reads as opaque whatever its unused byte holds.
     if (data.format == D3DFMT_X8R8G8B8)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-    *texture = new GlTexture(id, data);
-    return D3D_OK;
+    return id;
 }
 
 // ---- Meshes ------------------------------------------------------------------------------------
+
+namespace {
+
+// How OpenGL reads one declaration type; `converted` for the types it cannot read as Direct3D 9
+// does (UDEC3 and DEC3N have no w in Direct3D, which reads 1 there; OpenGL's packed types take
+// the 2-bit field).
+struct AttribFormat {
+    GLint size = 4;
+    GLenum type = GL_FLOAT;
+    bool normalized = false, converted = false, known = true;
+};
+
+AttribFormat FormatOf(BYTE declType) {
+    AttribFormat f;
+    switch (declType) {
+        case D3DDECLTYPE_FLOAT1:
+        case D3DDECLTYPE_FLOAT2:
+        case D3DDECLTYPE_FLOAT3:
+        case D3DDECLTYPE_FLOAT4:
+            f.size = declType - D3DDECLTYPE_FLOAT1 + 1;
+            break;
+        case D3DDECLTYPE_D3DCOLOR:  // B, G, R, A in memory: read with the BGRA size
+            f.size = GL_BGRA, f.type = GL_UNSIGNED_BYTE, f.normalized = true;
+            break;
+        case D3DDECLTYPE_UBYTE4:
+        case D3DDECLTYPE_UBYTE4N:
+            f.type = GL_UNSIGNED_BYTE, f.normalized = declType == D3DDECLTYPE_UBYTE4N;
+            break;
+        case D3DDECLTYPE_SHORT2:
+        case D3DDECLTYPE_SHORT2N:
+        case D3DDECLTYPE_SHORT4:
+        case D3DDECLTYPE_SHORT4N:
+            f.type = GL_SHORT;
+            f.size = declType == D3DDECLTYPE_SHORT2 || declType == D3DDECLTYPE_SHORT2N ? 2 : 4;
+            f.normalized = declType == D3DDECLTYPE_SHORT2N || declType == D3DDECLTYPE_SHORT4N;
+            break;
+        case D3DDECLTYPE_USHORT2N:
+        case D3DDECLTYPE_USHORT4N:
+            f.type = GL_UNSIGNED_SHORT, f.normalized = true;
+            f.size = declType == D3DDECLTYPE_USHORT2N ? 2 : 4;
+            break;
+        case D3DDECLTYPE_UDEC3:
+        case D3DDECLTYPE_DEC3N:
+            f.converted = true;
+            break;
+        case D3DDECLTYPE_FLOAT16_2:
+        case D3DDECLTYPE_FLOAT16_4:
+            f.type = GL_HALF_FLOAT, f.size = declType == D3DDECLTYPE_FLOAT16_2 ? 2 : 4;
+            break;
+        default:
+            f.known = false;
+    }
+    return f;
+}
+
+// A UDEC3 or DEC3N element of every vertex as four floats: (x, y, z, 1), DEC3N's fields signed
+// and divided by 511.
+std::vector<float> ConvertTenBitElement(const d3dx::MeshData& d, const D3DVERTEXELEMENT9& e) {
+    std::vector<float> out(std::size_t{d.vertexCount} * 4);
+    for (UINT v = 0; v < d.vertexCount; ++v) {
+        std::uint32_t packed = 0;
+        const std::size_t at = std::size_t{v} * d.stride + e.Offset;
+        if (at + 4 <= d.vertices.size()) std::memcpy(&packed, d.vertices.data() + at, 4);
+        for (int c = 0; c < 3; ++c) {
+            const std::uint32_t field = (packed >> (10 * c)) & 0x3FF;
+            float value = static_cast<float>(field);
+            if (e.Type == D3DDECLTYPE_DEC3N) {
+                const int signedField =
+                    field >= 512 ? static_cast<int>(field) - 1024 : static_cast<int>(field);
+                value = static_cast<float>(signedField) / 511.0f;
+            }
+            out[std::size_t{v} * 4 + static_cast<std::size_t>(c)] = value;
+        }
+        out[std::size_t{v} * 4 + 3] = 1.0f;
+    }
+    return out;
+}
+
+}  // namespace
 
 GlMesh::GlMesh(GlDevice* device, d3dx::MeshData&& data)
     : MeshBase(device, std::move(data)), glDevice_(device) {
@@ -91,41 +166,89 @@ GlMesh::GlMesh(GlDevice* device, d3dx::MeshData&& data)
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(narrow.size() * 2),
                      narrow.data(), GL_STATIC_DRAW);
     }
-    const auto stride = static_cast<GLsizei>(d.stride);
-    std::size_t offset = 0;
-    const auto attribute = [&](GLuint index, GLint size, GLenum type, bool normalized,
-                               std::size_t bytes) {
-        glEnableVertexAttribArray(index);
-        glVertexAttribPointer(index, size, type, normalized ? GL_TRUE : GL_FALSE, stride,
-                              reinterpret_cast<const void*>(offset));
-        offset += bytes;
-    };
-    attribute(kPositionAttrib, 3, GL_FLOAT, false, 12);
-    if (d.fvf & D3DFVF_NORMAL) attribute(kNormalAttrib, 3, GL_FLOAT, false, 12);
-    // A D3DCOLOR is B, G, R, A in memory: read with the BGRA size, normalised.
-    if (d.fvf & D3DFVF_DIFFUSE) attribute(kColorAttrib, GL_BGRA, GL_UNSIGNED_BYTE, true, 4);
-    if (d.fvf & D3DFVF_TEX1) attribute(kTexCoordAttrib, 2, GL_FLOAT, false, 8);
+    BindElements();
     device->Cache().BindVertexArray(0);
 
+    // A table whose ids are few and small is looked up directly; a sparse one (an id of
+    // 4,000,000,000 is as valid as 3) by search, never sized by its largest id.
     DWORD highest = 0;
     for (const D3DXATTRIBUTERANGE& r : d.table) highest = std::max(highest, r.AttribId);
-    byAttribute_.assign(d.table.empty() ? 0 : highest + 1, D3DXATTRIBUTERANGE{});
-    for (const D3DXATTRIBUTERANGE& r : d.table) byAttribute_[r.AttribId] = r;
+    dense_ = d.table.empty() || highest < 2 * d.table.size() + 64;
+    if (dense_) {
+        byAttribute_.assign(d.table.empty() ? 0 : std::size_t{highest} + 1, D3DXATTRIBUTERANGE{});
+        for (const D3DXATTRIBUTERANGE& r : d.table) byAttribute_[r.AttribId] = r;
+    } else {
+        byAttribute_.assign(d.table.begin(), d.table.end());
+        std::stable_sort(byAttribute_.begin(), byAttribute_.end(),
+                         [](const auto& a, const auto& b) { return a.AttribId < b.AttribId; });
+    }
+}
+
+// Each element of the declaration at the location of its usage and usage index, where the
+// fixed-function stage and translated vertex shaders read it; an element with no location is
+// left unbound. The layout the fixed-function key needs is read from the same elements.
+void GlMesh::BindElements() {
+    const d3dx::MeshData& d = Data();
+    const auto stride = static_cast<GLsizei>(d.stride);
+    for (const D3DVERTEXELEMENT9& e : d3dx::DeclarationOf(d)) {
+        if (e.Stream == 0xFF) break;
+        const GLint location = AttributeLocationOf(e.Usage, e.UsageIndex);
+        const AttribFormat f = FormatOf(e.Type);
+        if (location == kNoAttribute || e.Stream != 0 || !f.known) continue;
+        const auto at = static_cast<GLuint>(location);
+        glEnableVertexAttribArray(at);
+        if (f.converted) {
+            const std::vector<float> floats = ConvertTenBitElement(d, e);
+            GLuint buffer = 0;
+            glGenBuffers(1, &buffer);
+            convertedBuffers_.push_back(buffer);
+            glBindBuffer(GL_ARRAY_BUFFER, buffer);
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(floats.size() * sizeof(float)),
+                         floats.data(), GL_STATIC_DRAW);
+            glVertexAttribPointer(at, 4, GL_FLOAT, GL_FALSE, 16, nullptr);
+            glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+        } else {
+            glVertexAttribPointer(at, f.size, f.type, f.normalized ? GL_TRUE : GL_FALSE, stride,
+                                  reinterpret_cast<const void*>(std::size_t{e.Offset}));
+        }
+        if (e.Usage == D3DDECLUSAGE_NORMAL && e.UsageIndex == 0) layout_.hasNormal = 1;
+        if (e.Usage == D3DDECLUSAGE_COLOR && e.UsageIndex == 0) layout_.hasColor0 = 1;
+        if (e.Usage == D3DDECLUSAGE_COLOR && e.UsageIndex == 1) layout_.hasColor1 = 1;
+        if (e.Usage == D3DDECLUSAGE_TEXCOORD && e.UsageIndex < 8)
+            layout_.texCoordSets =
+                static_cast<std::uint8_t>(layout_.texCoordSets | 1u << e.UsageIndex);
+    }
+}
+
+ID3DXMesh* GlDevice::CreateMeshObject(d3dx::MeshData&& data) {
+    return new GlMesh(this, std::move(data));
 }
 
 GlMesh::~GlMesh() {
-    glDeleteVertexArrays(1, &vao_);
-    glDeleteBuffers(1, &vertexBuffer_);
-    glDeleteBuffers(1, &indexBuffer_);
+    if (glDevice_) DetachFromDevice();
+}
+
+void GlMesh::DetachFromDevice() {
+    GlCache& cache = glDevice_->Cache();
+    cache.DeleteVertexArray(vao_);
+    cache.DeleteBuffer(vertexBuffer_);
+    cache.DeleteBuffer(indexBuffer_);
+    for (GLuint buffer : convertedBuffers_) cache.DeleteBuffer(buffer);
+    convertedBuffers_.clear();
+    glDevice_ = nullptr;
 }
 
 const D3DXATTRIBUTERANGE& GlMesh::Range(DWORD id) const {
     static const D3DXATTRIBUTERANGE kNone{};
-    return id < byAttribute_.size() ? byAttribute_[id] : kNone;
+    if (dense_) return id < byAttribute_.size() ? byAttribute_[id] : kNone;
+    const auto at = std::lower_bound(byAttribute_.begin(), byAttribute_.end(), id,
+                                     [](const auto& r, DWORD v) { return r.AttribId < v; });
+    return at != byAttribute_.end() && at->AttribId == id ? *at : kNone;
 }
 
+// A mesh whose device has been released draws nothing.
 HRESULT GlMesh::DrawSubset(DWORD AttribId) {
-    return glDevice_->DrawMeshSubset(*this, AttribId);
+    return glDevice_ ? glDevice_->DrawMeshSubset(*this, AttribId) : D3DERR_INVALIDCALL;
 }
 
 }  // namespace gl

@@ -1,52 +1,45 @@
-// Compiled shaders on the OpenGL device: the code container's SPIR-V cross-compiled to GLSL 330
-// with SPIRV-Cross when the shader is created. A pixel shader's inputs are renamed by semantic
-// (COLOR0, COLOR1, TEXCOORDn) to the outputs of whatever vertex stage it is linked with, so that
-// they match by meaning, never by declaration order. A vertex shader's inputs take the
-// attribute of their semantic and its POSITION output becomes the clip-space position.
+// Shaders on the OpenGL device: the GLSL 330 that the compile child translated
+// (platform/d3dx/shader_translate.h), read from the code container and compiled by the driver
+// when the shader is created, so that GLSL the driver refuses is a failed Create*Shader with
+// the driver's log on stderr rather than a blank scene later. Programs link the compiled stage
+// with the fixed-function stage or the other shader; releasing a shader evicts its programs.
 #pragma once
 
 #include <epoxy/gl.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/core/ref_counted.h"
-#include "platform/d3dx/shader_container.h"
-#include "platform/graphics_device.h"
+#include "platform/d3d9/backend.h"
+#include "platform/d3dx/shader_translate.h"
 
 namespace gl {
 
-struct SamplerBinding {
-    std::string name;  // as it stands in the GLSL
-    int reg = 0;       // sN: reads stage N's texture and sampler states
-};
+class GlDevice;
 
-struct TranslatedShader {
-    std::string glsl;
-    std::vector<SamplerBinding> samplers;
-    int texCoordsRead = 0;  // TEXCOORDn inputs read: the largest n plus one
-    std::vector<d3dx::ConstantVar> constants;  // the constant table: registers and shapes
-};
+using d3dx::SamplerBinding;
+using d3dx::TranslatedShader;
 
-// Returns false with a reason when the code is not a valid container of the stage.
-bool TranslateShader(const DWORD* code, bool pixel, TranslatedShader& out, std::string& error);
-
-class GlPixelShader : public platform::RefCounted<IDirect3DPixelShader9> {
+class GlShader final : public d3d9::BackendObject {
   public:
-    explicit GlPixelShader(TranslatedShader shader) : shader_(std::move(shader)) {}
+    // Null, after a "GL:" line saying why, when the code carries no translation of the stage or
+    // the driver does not compile it.
+    static std::unique_ptr<GlShader> Create(GlDevice& device, const DWORD* code,
+                                            d3d9::ShaderStage stage);
+    ~GlShader() override;
+
     const TranslatedShader& Shader() const { return shader_; }
+    GLuint Compiled() const { return compiled_; }
+    // A number no other shader of the process gets, unlike an address that may be reused.
+    std::uint64_t Id() const { return id_; }
 
   private:
+    GlShader(GlDevice& device, TranslatedShader shader, GLuint compiled);
+    GlDevice& device_;
     TranslatedShader shader_;
-};
-
-class GlVertexShader : public platform::RefCounted<IDirect3DVertexShader9> {
-  public:
-    explicit GlVertexShader(TranslatedShader shader) : shader_(std::move(shader)) {}
-    const TranslatedShader& Shader() const { return shader_; }
-
-  private:
-    TranslatedShader shader_;
+    GLuint compiled_;
+    std::uint64_t id_;
 };
 
 }  // namespace gl

@@ -56,8 +56,35 @@ GLenum BlendOf(DWORD d3dBlend) {
             return GL_DST_COLOR;
         case D3DBLEND_INVDESTCOLOR:
             return GL_ONE_MINUS_DST_COLOR;
+        case D3DBLEND_SRCALPHASAT:
+            return GL_SRC_ALPHA_SATURATE;
+        case D3DBLEND_BLENDFACTOR:
+            return GL_CONSTANT_COLOR;
+        case D3DBLEND_INVBLENDFACTOR:
+            return GL_ONE_MINUS_CONSTANT_COLOR;
         default:
             return GL_ONE;
+    }
+}
+
+BlendFactors BlendFactorsOf(DWORD srcBlend, DWORD destBlend) {
+    if (srcBlend == D3DBLEND_BOTHSRCALPHA) return {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA};
+    if (srcBlend == D3DBLEND_BOTHINVSRCALPHA) return {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA};
+    return {BlendOf(srcBlend), BlendOf(destBlend)};
+}
+
+GLenum BlendOpOf(DWORD d3dBlendOp) {
+    switch (d3dBlendOp) {
+        case D3DBLENDOP_SUBTRACT:
+            return GL_FUNC_SUBTRACT;
+        case D3DBLENDOP_REVSUBTRACT:
+            return GL_FUNC_REVERSE_SUBTRACT;
+        case D3DBLENDOP_MIN:
+            return GL_MIN;
+        case D3DBLENDOP_MAX:
+            return GL_MAX;
+        default:
+            return GL_FUNC_ADD;
     }
 }
 

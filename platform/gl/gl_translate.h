@@ -17,6 +17,14 @@ CullMode CullOf(DWORD d3dCull);
 
 GLenum CompareOf(DWORD d3dCmp);
 GLenum BlendOf(DWORD d3dBlend);
+// SRCBLEND and DESTBLEND together: D3DBLEND_BOTHSRCALPHA and BOTHINVSRCALPHA as the source
+// set both factors, overriding DESTBLEND.
+struct BlendFactors {
+    GLenum src, dst;
+};
+BlendFactors BlendFactorsOf(DWORD srcBlend, DWORD destBlend);
+// D3DRS_BLENDOP; an unknown operation adds.
+GLenum BlendOpOf(DWORD d3dBlendOp);
 GLenum PolygonModeOf(DWORD d3dFill);
 GLenum MinFilterOf(DWORD minFilter, DWORD mipFilter);
 GLenum MagFilterOf(DWORD magFilter);

@@ -1,6 +1,14 @@
-// SDL keys to Win32 virtual-key codes and key messages. Letters and digits follow the keyboard
-// layout (as Win32's codes do); other keys follow their position. Keys pressed with Alt (and not
-// Ctrl), and F10, become WM_SYSKEYDOWN/WM_SYSKEYUP, as Win32 sends them.
+// SDL keys to Win32 virtual-key codes and key messages, for every keyboard layout as Win32's
+// layouts give them. A Latin layout (most letter keys type Latin letters: QWERTY, AZERTY, QWERTZ,
+// Dvorak) gives each key that types a Latin letter that letter's code, wherever it sits (AZERTY's
+// A key gives 'A'), and its punctuation keys the code of what they type (AZERTY's comma key gives
+// VK_OEM_COMMA). A non-Latin layout (Russian, Greek) keeps the US layout's codes by position:
+// the key where US has W gives 'W' whatever it types. The digit row gives its digits on every
+// layout (AZERTY types "&é\"'(" there). Function and keypad keys follow their position.
+// Keys pressed with Alt (and not Ctrl), and F10, become WM_SYSKEYDOWN/WM_SYSKEYUP, as Win32 sends
+// them.
+#include <utility>
+
 #include "platform/sdl/sdl_platform.h"
 
 namespace sdl {
@@ -27,6 +35,20 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_QUOTE, 0xDE},
 };
 
+// The US layout's punctuation codes by position, for non-Latin layouts.
+constexpr std::pair<SDL_Scancode, WPARAM> kUsPunctuation[] = {
+    {SDL_SCANCODE_SEMICOLON, 0xBA},  {SDL_SCANCODE_EQUALS, 0xBB},
+    {SDL_SCANCODE_COMMA, 0xBC},      {SDL_SCANCODE_MINUS, 0xBD},
+    {SDL_SCANCODE_PERIOD, 0xBE},     {SDL_SCANCODE_SLASH, 0xBF},
+    {SDL_SCANCODE_GRAVE, 0xC0},      {SDL_SCANCODE_LEFTBRACKET, 0xDB},
+    {SDL_SCANCODE_BACKSLASH, 0xDC},  {SDL_SCANCODE_RIGHTBRACKET, 0xDD},
+    {SDL_SCANCODE_APOSTROPHE, 0xDE},
+};
+
+bool IsLatinLetter(SDL_Keycode key) {
+    return key >= SDLK_a && key <= SDLK_z;
+}
+
 // Keys that Win32 marks as extended (bit 24 of lParam).
 bool IsExtended(SDL_Scancode s) {
     switch (s) {
@@ -52,8 +74,33 @@ bool IsExtended(SDL_Scancode s) {
 
 }  // namespace
 
-WPARAM VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
-    if (key >= SDLK_a && key <= SDLK_z) return static_cast<WPARAM>('A' + (key - SDLK_a));
+bool LayoutIsLatin() {
+    int latin = 0;
+    for (int s = SDL_SCANCODE_A; s <= SDL_SCANCODE_Z; ++s) {
+        latin += IsLatinLetter(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(s)));
+    }
+    return latin * 2 > SDL_SCANCODE_Z - SDL_SCANCODE_A + 1;
+}
+
+WPARAM VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode, bool latinLayout) {
+    if (IsLatinLetter(key)) return static_cast<WPARAM>('A' + (key - SDLK_a));
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_0) {
+        return scancode == SDL_SCANCODE_0 ? '0'
+                                          : '1' + static_cast<WPARAM>(scancode - SDL_SCANCODE_1);
+    }
+    // A letter key that types no Latin letter: by position on a non-Latin layout, and on a Latin
+    // one where it types a letter outside ASCII or nothing the layout names.
+    const bool nonAscii = key >= 0x80 && !(key & SDLK_SCANCODE_MASK);
+    const bool unnamed = key == SDLK_UNKNOWN || (key & SDLK_SCANCODE_MASK);
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z &&
+        (!latinLayout || nonAscii || unnamed)) {
+        return 'A' + static_cast<WPARAM>(scancode - SDL_SCANCODE_A);
+    }
+    if (!latinLayout) {
+        for (const auto& [position, vk] : kUsPunctuation) {
+            if (position == scancode) return vk;
+        }
+    }
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<WPARAM>('0' + (key - SDLK_0));
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
         return VK_F1 + static_cast<WPARAM>(scancode - SDL_SCANCODE_F1);
@@ -73,7 +120,7 @@ WPARAM VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
 
 KeyMessage TranslateKey(const SDL_KeyboardEvent& key) {
     KeyMessage out;
-    out.vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    out.vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode, LayoutIsLatin());
     if (!out.vk) return out;
     const bool up = key.type == SDL_KEYUP;
     const Uint16 mod = key.keysym.mod;

@@ -1,14 +1,22 @@
-// DirectInput 8 over SDL2: DirectInput8Create and the system mouse. Movement is the change of
-// the global cursor position between reads (so it arrives while the window is in the background
-// and the cursor is not captured), plus wheel notches and scripted motion. While the cursor is
-// hidden over the focused window the pointer is brought back to the window's centre after each
-// read, so that turning is not stopped by the screen's edge. Leaves out: buffered data,
-// keyboards and joysticks, exclusive mode.
+// DirectInput 8 over SDL2: DirectInput8Create and the system mouse, non-exclusive, read as
+// immediate data. The movement is the device's own counts where the display gives them: XInput 2
+// raw motion on X11 (every count, unaccelerated, past the screen's edge, focused or not; a warp
+// of the pointer by another program moves nothing). On Wayland, which gives no pointer input to
+// a window in the background, SDL's relative pointer while our window has the focus and hides
+// the cursor (mouse look), and SDL's motion over the window otherwise. Elsewhere, or where
+// XInput 2 is missing, the change of the global cursor position, with the hidden cursor brought
+// back to the window's centre after each read (a notice says so once). Headless, only scripted
+// motion. Wheel notches come from SDL's events, buttons from the pointer's state. Leaves out:
+// buffered data, keyboards and joysticks, exclusive mode.
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "platform/core/ref_counted.h"
 #include "platform/core/window_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/x11_raw_mouse.h"
 
 namespace sdl {
 namespace {
@@ -17,6 +25,23 @@ constexpr LONG kWheelDelta = 120;  // one notch, as the platform counts it
 
 class SdlMouse;
 SdlMouse* g_mouse = nullptr;
+MouseSource g_chosen = MouseSource::Automatic;
+MouseSource g_inUse = MouseSource::ScriptOnly;
+
+bool DriverIs(const char* name) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, name) == 0;
+}
+
+void Notice(const std::string& why) {
+    static bool said = false;
+    if (said) return;
+    said = true;
+    std::fprintf(stderr,
+                 "MOUSE: %s: the mouse reads the cursor's movement, which stops at the screen's "
+                 "edge\n",
+                 why.c_str());
+}
 
 class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
                  public platform::ScriptedMouseSink {
@@ -24,8 +49,10 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
     SdlMouse() {
         g_mouse = this;
         platform::SetScriptedMouseSink(this);
+        ChooseSource();
     }
     ~SdlMouse() override {
+        SetRelativeMode(false);
         if (g_mouse == this) g_mouse = nullptr;
         platform::SetScriptedMouseSink(nullptr);
     }
@@ -35,7 +62,23 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
         pending_.lY += dy;
         pending_.lZ += dz;
     }
-    void AddWheel(int notches) { pending_.lZ += notches * kWheelDelta; }
+    void AddWheel(int notches) {
+        if (acquired_) pending_.lZ += notches * kWheelDelta;
+    }
+    void AddMotion(int dx, int dy) {
+        if (source_ != MouseSource::SdlMotion || !acquired_) return;
+        pending_.lX += dx;
+        pending_.lY += dy;
+    }
+    void Drain() {
+        if (raw_) raw_->Drain();
+    }
+    void FocusChanged() {
+        if (source_ != MouseSource::SdlMotion) return;
+        SDL_Window* window = Window();
+        const bool focused = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS);
+        SetRelativeMode(acquired_ && focused && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE);
+    }
 
     HRESULT GetCapabilities(LPDIDEVCAPS caps) override {
         if (!caps || caps->dwSize != sizeof(DIDEVCAPS)) return DIERR_INVALIDPARAM;
@@ -70,13 +113,17 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
         if (!formatSet_) return DIERR_INVALIDPARAM;
         if (acquired_) return S_FALSE;
         acquired_ = true;
-        havePrevious_ = false;  // movement counts from here
+        // Movement counts from here.
+        havePrevious_ = false;
+        if (raw_) raw_->Discard();
+        FocusChanged();
         return DI_OK;
     }
 
     HRESULT Unacquire() override {
         if (!acquired_) return DI_NOEFFECT;
         acquired_ = false;
+        FocusChanged();
         return DI_OK;
     }
 
@@ -90,9 +137,48 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
     }
 
   private:
+    SDL_Window* Window() const { return WindowOf(window_ ? window_ : platform::MainWindow()); }
+
+    void ChooseSource() {
+        MouseSource source = g_chosen;
+        if (source == MouseSource::Automatic) {
+            if (Headless())
+                source = MouseSource::ScriptOnly;
+            else if (DriverIs("x11"))
+                source = MouseSource::RawX11;
+            else if (DriverIs("wayland"))
+                source = MouseSource::SdlMotion;
+            else
+                source = MouseSource::Cursor;
+        }
+        if (source == MouseSource::RawX11) {
+            std::string why;
+            raw_ = RawMotionX11::Open(why);
+            if (!raw_) {
+                Notice("no raw motion (" + why + ")");
+                source = MouseSource::Cursor;
+            }
+        } else if (source == MouseSource::Cursor && g_chosen == MouseSource::Automatic) {
+            Notice(std::string("no raw motion on the ") + SDL_GetCurrentVideoDriver() + " driver");
+        }
+        source_ = source;
+        g_inUse = source;
+    }
+
     void Sample() {
+        if (source_ == MouseSource::RawX11) {
+            long dx = 0, dy = 0;
+            raw_->Take(dx, dy, pending_.rgbButtons);
+            pending_.lX += static_cast<LONG>(dx);
+            pending_.lY += static_cast<LONG>(dy);
+            return;
+        }
         int x = 0, y = 0;
         const Uint32 buttons = SDL_GetGlobalMouseState(&x, &y);
+        const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
+                                 SDL_BUTTON_X1MASK};
+        for (int i = 0; i < 4; ++i) pending_.rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
+        if (source_ != MouseSource::Cursor) return;
         if (havePrevious_) {
             pending_.lX += x - previousX_;
             pending_.lY += y - previousY_;
@@ -100,14 +186,14 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
         previousX_ = x;
         previousY_ = y;
         havePrevious_ = true;
-        const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
-                                 SDL_BUTTON_X1MASK};
-        for (int i = 0; i < 4; ++i) pending_.rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
         Recentre();
     }
 
+    // The cursor method only: a hidden cursor over the focused window goes back to the window's
+    // centre, so that turning is not stopped by the screen's edge. Movement between the read and
+    // the warp is lost.
     void Recentre() {
-        SDL_Window* window = WindowOf(window_ ? window_ : platform::MainWindow());
+        SDL_Window* window = Window();
         if (!window || SDL_ShowCursor(SDL_QUERY) != SDL_DISABLE ||
             !(SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS)) {
             return;
@@ -120,10 +206,19 @@ class SdlMouse : public platform::RefCounted<IDirectInputDevice8A>,
         previousY_ = wy + h / 2;
     }
 
+    void SetRelativeMode(bool on) {
+        if (on == relative_) return;
+        relative_ = on;
+        SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+    }
+
+    MouseSource source_ = MouseSource::ScriptOnly;
+    std::unique_ptr<RawMotionX11> raw_;
     DIMOUSESTATE pending_{};
     HWND window_ = nullptr;
     bool formatSet_ = false;
     bool acquired_ = false;
+    bool relative_ = false;
     bool havePrevious_ = false;
     int previousX_ = 0, previousY_ = 0;
 };
@@ -141,8 +236,28 @@ class SdlDirectInput : public platform::RefCounted<IDirectInput8A> {
 
 }  // namespace
 
+void ChooseMouseSource(MouseSource source) {
+    g_chosen = source;
+}
+
+MouseSource MouseSourceInUse() {
+    return g_inUse;
+}
+
 void NoteMouseWheel(int notches) {
     if (g_mouse) g_mouse->AddWheel(notches);
+}
+
+void NoteMouseMotion(int dx, int dy) {
+    if (g_mouse) g_mouse->AddMotion(dx, dy);
+}
+
+void NoteMouseFocus() {
+    if (g_mouse) g_mouse->FocusChanged();
+}
+
+void DrainMouse() {
+    if (g_mouse) g_mouse->Drain();
 }
 
 }  // namespace sdl

@@ -11,12 +11,15 @@ fail() {
 }
 
 # Starts Xvfb on a free display and exports DISPLAY. Skips the test (exit 77) where Xvfb or
-# xdotool is missing.
+# xdotool is missing. With E2E_FONTS=none the server has no core fonts at all (an empty font
+# path: only the server's built-in cursor and "fixed"), as on a machine without xfonts-base.
 start_xvfb() {
     command -v Xvfb >/dev/null 2>&1 || { echo "SKIP: Xvfb is not installed"; exit 77; }
     command -v xdotool >/dev/null 2>&1 || { echo "SKIP: xdotool is not installed"; exit 77; }
     E2E_DIR=$(mktemp -d)
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$E2E_DIR/display" \
+    local fonts=()
+    [ "${E2E_FONTS:-}" = none ] && fonts=(-fp "")
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp "${fonts[@]}" 3>"$E2E_DIR/display" \
         >"$E2E_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     trap 'stop_all' EXIT
@@ -30,6 +33,7 @@ start_xvfb() {
 
 stop_all() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
 }
@@ -59,4 +63,39 @@ wait_line() {
         sleep 0.1
     done
     return 1
+}
+
+# Waits up to $2 seconds (default 15) for the shell condition $1 to hold.
+wait_for() {
+    local condition=$1 limit=${2:-15}
+    for _ in $(seq $((limit * 10))); do
+        eval "$condition" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to $2 seconds for process $1 (a child of this shell) to end, and sets EXIT_CODE to
+# its exit status; fails the test if it does not end.
+wait_exit() {
+    local pid=$1 limit=${2:-15}
+    wait_for "! kill -0 $pid 2>/dev/null" "$limit" || fail "process $pid did not end in $limit s"
+    wait "$pid"
+    EXIT_CODE=$?
+}
+
+# The processes whose parent is $1, one per line (from /proc: procps may be missing).
+children_of() {
+    local parent=$1 stat fields state ppid
+    for stat in /proc/[0-9]*/stat; do
+        { read -r fields <"$stat"; } 2>/dev/null || continue
+        fields=${fields##*) }  # after the name, which may hold spaces: "state ppid ..."
+        read -r state ppid _ <<<"$fields"
+        [ "$ppid" = "$parent" ] && { stat=${stat#/proc/}; echo "${stat%/stat}"; }
+    done
+}
+
+# CPU time (user + system) of process $1, in clock ticks.
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null
 }

@@ -1,7 +1,9 @@
 #!/bin/bash
 # The real tessaline under Xvfb as a user runs it: the window, the first frame of the bundled
 # scene, each key's effect on the picture, mouse look, and the close box; then the same with a
-# shader file missing and with a mesh missing.
+# shader file missing and with a mesh missing, whose boxes are checked (caption, text, style,
+# answer) and dismissed. With E2E_FONTS=none the X server has no core fonts, SDL cannot show its
+# box, and the platform's own box must show instead.
 # Usage: user_session.sh TESSALINE XCLOSE XPROBE ASSETS_DIR
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -14,16 +16,6 @@ title="Tessaline Direct3D tester (XMesh)"
 start_xvfb
 
 probe() { "$xprobe" "$wid" "$@"; }
-
-# Waits up to $2 seconds (default 15) for the shell condition $1 to hold.
-wait_for() {
-    local condition=$1 limit=${2:-15}
-    for _ in $(seq $((limit * 10))); do
-        eval "$condition" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # A toggle key: held across several frames (a press and release taken in one drain of the queue
 # toggles nothing) and released before the X server's auto-repeat starts (660 ms), which would
@@ -50,18 +42,36 @@ launch() {
     cp "$assets"/* "$run"/
     for missing in "$@"; do rm -f "$run/$missing"; done
     E2E_LOG="$run/out.log"
-    (cd "$run" && exec "$bin" >"$E2E_LOG" 2>&1) &
+    trace="$run/trace.log"
+    (cd "$run" && TESSALINE_TRACE="$trace" exec "$bin" >"$E2E_LOG" 2>&1) &
     APP_PID=$!
     wid=$(wait_window "$title" 30) || fail "no window titled '$title'"
 }
 
-# Dismisses the message box captioned $1 with its default button.
+# The answer the last MessageBoxA call of the trace returned: its result comes on a line of its
+# own, "#N = answer", N counting the trace's call lines.
+box_answer() {
+    awk '/^#/ { split(substr($0, 2), a, " = "); if (a[1] == idx) answer = a[2]; next }
+         /^MessageBoxA\(/ { idx = n } { n++ } END { print answer }' "$trace"
+}
+
+# Checks the message box captioned $1 that shows text $2 with style $3 and owner $4 (hwnd#1 or
+# NULL), and dismisses it with Return, its default button.
 dismiss_box() {
-    local box
-    box=$(wait_window "$1" 30) || fail "no message box captioned '$1'"
+    local caption=$1 text=$2 style=$3 owner=$4 box
+    box=$(wait_window "$caption" 30) || fail "no message box captioned '$caption'"
+    wait_line "$trace" "^MessageBoxA\\($owner, \"$text\", \"$caption\", $style\\)\$" ||
+        fail "no MessageBoxA($owner, \"$text\", \"$caption\", $style) in the trace"
+    if [ "${E2E_FONTS:-}" = none ]; then
+        # Our own box: its text drawn in black, its one OK button, SDL's reason said once.
+        wait_for '[ "$("$xprobe" "$box" count 0 0 400 40 stripe)" -gt 60 ]' 5 ||
+            fail "the box shows no text"
+        wait_line "$E2E_LOG" "showing our own" 5 || fail "no word of SDL's failure"
+    fi
     xdotool windowfocus "$box" 2>/dev/null
     xdotool key Return
-    wait_for '[ -z "$(find_window "$1")" ]' 10 || fail "the box '$1' did not go away"
+    wait_for '[ -z "$(find_window "$caption")" ]' 10 || fail "the box '$caption' did not go away"
+    wait_for '[ "$(box_answer)" = 1 ]' 5 || fail "the box answered '$(box_answer)', not IDOK"
 }
 
 close_and_expect_zero() {
@@ -141,7 +151,7 @@ echo "the close box ends the program with exit code 0"
 
 # ---- A shader file missing: the warning, then the scene -----------------------------------------
 launch pixel.psh
-dismiss_box WARNING
+dismiss_box WARNING "bad PS code or the file doesn't exist!" 0 hwnd#1
 first_frame
 [ "$(probe count 300 80 850 330 stripe)" -gt 300 ] || fail "no tiger after the warning"
 close_and_expect_zero
@@ -149,9 +159,12 @@ echo "a missing pixel shader is reported and the program runs on"
 
 # ---- A mesh missing: its box, then the other mesh -----------------------------------------------
 launch Tiger.x
-dismiss_box "CAN'T LOAD MESH!"
+dismiss_box "CAN'T LOAD MESH!" "Tiger.x" 0 NULL
 first_frame
 [ "$(probe count 300 80 850 330 stripe)" -lt 20 ] || fail "a tiger without Tiger.x"
 [ "$(probe pixel 500 450)" != 2F2F2F ] || fail "no sea floor after the missing mesh"
 close_and_expect_zero
+if [ "${E2E_FONTS:-}" = none ]; then
+    [ "$(grep -c "showing our own" "$E2E_LOG")" = 1 ] || fail "SDL's reason said more than once"
+fi
 echo "PASS: a missing mesh is reported and the other mesh still draws"

@@ -1,4 +1,5 @@
-// libFuzzer target: the DDS reader, and what a texture makes of what it reads.
+// libFuzzer target: the DDS reader, and what a texture makes of what it reads (short chains, odd
+// sizes, DXT decoding); the prepared size must be the one foreseen from the header.
 #include <cstdint>
 #include <string>
 
@@ -6,10 +7,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     d3dx::TextureData texture;
+    d3dx::PictureHeader header;
     std::string error;
     if (d3dx::ReadDds({data, size}, texture, error) && texture.width <= 1024 &&
         texture.height <= 1024) {
-        d3dx::PrepareTexture(std::move(texture));
+        if (!d3dx::ReadPictureHeader({data, size}, header, error)) __builtin_trap();
+        const d3dx::TextureData prepared = d3dx::PrepareTexture(std::move(texture));
+        if (d3dx::TextureBytes(prepared) != d3dx::PreparedBytes(header)) __builtin_trap();
     }
     return 0;
 }

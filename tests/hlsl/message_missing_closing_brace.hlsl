@@ -1,0 +1,5 @@
+// kind: message
+// profile: ps_2_0 main
+// expect: fails syntax error
+float4 main() : COLOR {
+    return 1;

@@ -1,0 +1,5 @@
+// kind: profile
+// profile: vs_3_0 main
+// expect: fails shader model 4
+SamplerState s;
+float4 main(float4 p : POSITION) : POSITION { return p; }

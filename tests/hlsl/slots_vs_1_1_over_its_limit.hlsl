@@ -1,0 +1,9 @@
+// kind: slots
+// profile: vs_1_1 main
+// expect: warns instruction slots
+float4 main(float4 p : POSITION, out float4 c : COLOR0) : POSITION {
+    float4 s = 0;
+    for (int i = 0; i < 20; i++) s += cos(p * i);
+    c = s;
+    return p;
+}

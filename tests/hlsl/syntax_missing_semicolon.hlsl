@@ -1,0 +1,7 @@
+// kind: syntax
+// profile: ps_2_0 main
+// expect: fails syntax error
+float4 main() : COLOR {
+    float a = 1
+    return a;
+}

@@ -1,0 +1,5 @@
+// kind: syntax
+// profile: ps_2_0 main
+// expect: fails syntax error
+float4 tint
+float4 main() : COLOR { return tint; }

@@ -1,0 +1,6 @@
+// kind: vpos
+// profile: ps_3_0 main
+// expect: renders
+// at 250 100 403300
+// at 750 400 BFCC00
+float4 main(float2 p : VPOS) : COLOR { return float4(p.x / 1000, p.y / 500, 0, 1); }
