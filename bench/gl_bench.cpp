@@ -86,10 +86,11 @@ void DrawCost(gl::GlDevice* device) {
     data.vertices.resize(std::size_t{data.vertexCount} * 12);
     auto* v = reinterpret_cast<float*>(data.vertices.data());
     for (int i = 0; i < kSubsets; ++i) {
-        const float x = -0.9f + 1.8f * static_cast<float>(i % 100) / 100,
-                    y = -0.9f + 1.8f * static_cast<float>(i / 100) / 100;
+        const int column = i % 100, row = i / 100;
+        const float x = -0.9f + 1.8f * static_cast<float>(column) / 100,
+                    y = -0.9f + 1.8f * static_cast<float>(row) / 100;
         const float tri[9] = {x, y, 0.5f, x + 0.01f, y, 0.5f, x, y + 0.01f, 0.5f};
-        std::memcpy(v + 9 * i, tri, sizeof tri);
+        std::memcpy(v + std::ptrdiff_t{9} * i, tri, sizeof tri);
     }
     for (std::uint32_t i = 0; i < data.vertexCount; ++i) data.indices.push_back(i);
     for (DWORD i = 0; i < kSubsets; ++i) {
@@ -101,7 +102,7 @@ void DrawCost(gl::GlDevice* device) {
     device->CreateMeshFromData(std::move(data), &mesh);
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    auto* glMesh = static_cast<gl::GlMesh*>(mesh);
+    auto* glMesh = dynamic_cast<gl::GlMesh*>(mesh);
 
     const GLuint program = Program(kMeshVs, kMeshFs);
     const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

@@ -2,8 +2,7 @@
 #   cmake -DPROGRAM=path -DNAME=name -DSECTION=1 -DVERSION=v -DSUMMARY=text -DSEE_ALSO=refs
 #         -DCONVERTER=help_to_man -DOUTPUT=name.1.gz -P make_man_page.cmake
 # The program runs in an empty folder with SDL's dummy video driver and a time limit, so that a
-# program that does not know --help yet cannot open a window or hold up the build; its page then
-# says only what the program is, and a warning says why.
+# program whose --help is broken cannot open a window or hold up the build: it fails the build.
 cmake_minimum_required(VERSION 3.25)
 
 get_filename_component(work "${OUTPUT}" DIRECTORY)
@@ -21,12 +20,7 @@ execute_process(COMMAND "${PROGRAM}" --help
 file(REMOVE_RECURSE "${scratch}")
 string(FIND "${help}" "usage: ${NAME}" at)
 if(NOT status STREQUAL "0" OR NOT at EQUAL 0)
-  message(WARNING "${NAME} --help printed no usage text (exit status ${status}); its man page "
-    "holds only its name and summary until it does")
-  string(SUBSTRING "${SUMMARY}" 0 1 first)
-  string(SUBSTRING "${SUMMARY}" 1 -1 rest)
-  string(TOUPPER "${first}" first)
-  set(help "usage: ${NAME}\n\n${first}${rest}.\n")
+  message(FATAL_ERROR "${NAME} --help printed no usage text (exit status ${status})")
 endif()
 
 set(text "${work}/${NAME}.help")

@@ -289,6 +289,51 @@ LRESULT DispatchMessageA(const MSG* lpMsg);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 int lstrlenA(LPCSTR lpString);
 
+// ---- Files: attributes and change notifications (platform/core/file_changes.cpp) --------------
+
+using HANDLE = void*;
+inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
+
+// 100-nanosecond intervals since 1601-01-01 (UTC).
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct WIN32_FILE_ATTRIBUTE_DATA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+};
+
+enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard = 0, GetFileExMaxInfoLevel = 1 };
+
+inline constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+
+inline constexpr DWORD FILE_NOTIFY_CHANGE_FILE_NAME = 0x00000001;
+inline constexpr DWORD FILE_NOTIFY_CHANGE_DIR_NAME = 0x00000002;
+inline constexpr DWORD FILE_NOTIFY_CHANGE_ATTRIBUTES = 0x00000004;
+inline constexpr DWORD FILE_NOTIFY_CHANGE_SIZE = 0x00000008;
+inline constexpr DWORD FILE_NOTIFY_CHANGE_LAST_WRITE = 0x00000010;
+
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD WAIT_OBJECT_0 = 0x00000000;
+inline constexpr DWORD WAIT_TIMEOUT = 0x00000102;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+
+BOOL GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId,
+                          LPVOID lpFileInformation);
+HANDLE FindFirstChangeNotificationA(LPCSTR lpPathName, BOOL bWatchSubtree, DWORD dwNotifyFilter);
+BOOL FindNextChangeNotification(HANDLE hChangeHandle);
+BOOL FindCloseChangeNotification(HANDLE hChangeHandle);
+// Waits on change notification handles only.
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+
 // The program's entry point, called by the platform's process start-up.
 int WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 

@@ -52,8 +52,9 @@ const D3DVERTEXELEMENT9 kVertexElements[] = {
 
 void CompileVertexShader() {
     ID3DXBuffer* code = nullptr;
-    if (FAILED(D3DXCompileShaderFromFileA("vertex.vsh", nullptr, nullptr, "vs_main", "vs_1_1", 0,
-                                          &code, nullptr, &vertexConstants))) {
+    const ShaderSource& source = kVertexShaderSource;
+    if (FAILED(D3DXCompileShaderFromFileA(source.file, nullptr, nullptr, source.entry,
+                                          source.profile, 0, &code, nullptr, &vertexConstants))) {
         MessageBoxA(appWindow, "bad VS code or the file doesn't exist!", "WARNING", MB_OK);
         return;
     }
@@ -63,8 +64,9 @@ void CompileVertexShader() {
 
 void CompilePixelShader() {
     ID3DXBuffer* code = nullptr;
-    if (FAILED(D3DXCompileShaderFromFileA("pixel.psh", nullptr, nullptr, "ps_main", "ps_2_0", 0,
-                                          &code, nullptr, nullptr))) {
+    const ShaderSource& source = kPixelShaderSource;
+    if (FAILED(D3DXCompileShaderFromFileA(source.file, nullptr, nullptr, source.entry,
+                                          source.profile, 0, &code, nullptr, nullptr))) {
         MessageBoxA(appWindow, "bad PS code or the file doesn't exist!", "WARNING", MB_OK);
         return;
     }

@@ -24,6 +24,15 @@ struct SceneTable {
 };
 extern SceneTable sceneTable;
 
+// A shader's source file and how it is compiled, at start-up and by --watch.
+struct ShaderSource {
+    const char* file;
+    const char* entry;
+    const char* profile;
+};
+inline constexpr ShaderSource kVertexShaderSource{"vertex.vsh", "vs_main", "vs_1_1"};
+inline constexpr ShaderSource kPixelShaderSource{"pixel.psh", "ps_main", "ps_2_0"};
+
 void CreateGraphics();
 void SetUpScene();
 // The scene's population: the two meshes and the camera.

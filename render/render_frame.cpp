@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "render/graphics.h"
+#include "render/watch.h"
 #include "shell/shell.h"
 
 float rotationAngle = 0.0f;
@@ -38,6 +39,11 @@ void DrawOverlay() {
         if (i > 0) textRect.top += kLineHeight;
         font->DrawTextA(nullptr, kOverlay[i].text, -1, &textRect, DT_TOP | DT_LEFT,
                         kOverlay[i].colour);
+    }
+    // With --watch, a file that failed to load again shows its message until it is mended.
+    if (watchFiles && !WatchMessage().empty()) {
+        textRect.top += kLineHeight;
+        font->DrawTextA(nullptr, WatchMessage().c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
     }
 }
 

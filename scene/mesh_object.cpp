@@ -22,16 +22,29 @@ MeshObject::MeshObject()
       rotationZ{} {}
 
 void MeshObject::Load(const char* fileName) {
+    std::string failure;
+    LoadFrom(fileName, true, failure);
+}
+
+bool MeshObject::LoadQuietly(const char* fileName, std::string& failure) {
+    return LoadFrom(fileName, false, failure);
+}
+
+bool MeshObject::LoadFrom(const char* file, bool showBoxes, std::string& failure) {
+    sourceFile = file;
+    textureNames.clear();
+    failure.clear();
     ID3DXBuffer* materialBuffer = nullptr;
-    const HRESULT hr = D3DXLoadMeshFromXA(fileName, D3DXMESH_SYSTEMMEM, device, nullptr,
+    const HRESULT hr = D3DXLoadMeshFromXA(file, D3DXMESH_SYSTEMMEM, device, nullptr,
                                           &materialBuffer, nullptr, &materialCount, &mesh);
     if (FAILED(hr)) {
-        MessageBoxA(nullptr, fileName, "CAN'T LOAD MESH!", MB_OK);
+        if (showBoxes) MessageBoxA(nullptr, file, "CAN'T LOAD MESH!", MB_OK);
+        failure = std::string(file) + ": cannot load the mesh";
         // The object stays in the scene with nothing to draw.
         mesh = nullptr;
         materialCount = 0;
         SetPlacement(0, 0, 0, 0, 0, 0);
-        return;
+        return false;
     }
     const auto* records = static_cast<const D3DXMATERIAL*>(materialBuffer->GetBufferPointer());
     materials = new D3DMATERIAL9[materialCount];
@@ -42,14 +55,31 @@ void MeshObject::Load(const char* fileName) {
         materials[i].Ambient = materials[i].Diffuse;
         textures[i] = nullptr;
         const char* textureName = records[i].pTextureFilename;
+        if (textureName && *textureName) textureNames.emplace_back(textureName);
         if (textureName && lstrlenA(textureName) > 0 &&
             FAILED(D3DXCreateTextureFromFileA(device, textureName, &textures[i]))) {
-            MessageBoxA(nullptr, "Could not find texture map!", "ERROR", MB_OK);
+            if (showBoxes) MessageBoxA(nullptr, "Could not find texture map!", "ERROR", MB_OK);
+            if (failure.empty())
+                failure = std::string(file) + ": cannot load its texture " + textureName;
             textures[i] = nullptr;
         }
     }
     materialBuffer->Release();
     SetPlacement(0, 0, 0, 0, 0, 0);
+    return failure.empty();
+}
+
+void MeshObject::ReleaseResources() {
+    for (DWORD i = 0; i < materialCount; ++i) {
+        if (textures && textures[i]) textures[i]->Release();
+    }
+    delete[] textures;
+    delete[] materials;
+    if (mesh) mesh->Release();
+    mesh = nullptr;
+    materials = nullptr;
+    textures = nullptr;
+    materialCount = 0;
 }
 
 void MeshObject::SetPosition(float x, float y, float z) {

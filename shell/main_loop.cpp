@@ -1,8 +1,9 @@
 // The main loop: drain the queue completely, then run one idle iteration (poll the mouse, render,
-// apply the toggle keys, move and turn the camera).
+// apply the toggle keys, move and turn the camera; with --watch, first reload what was saved).
 #include "camera/camera.h"
 #include "input/mouse_input.h"
 #include "render/graphics.h"
+#include "render/watch.h"
 #include "shell/shell.h"
 
 namespace {
@@ -47,6 +48,8 @@ constexpr MovementKey kMovementKeys[] = {
 }  // namespace
 
 void RunIdleIteration() {
+    // Before the frame, so that a save shows in the frame of this iteration.
+    if (watchFiles) CheckWatchedFiles();
     PollMouse();
     RenderFrame();
 

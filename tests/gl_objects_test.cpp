@@ -134,7 +134,7 @@ class Shaders : public Drawing {
         }
         return shader;
     }
-    gl::GlDevice* Gl() { return static_cast<gl::GlDevice*>(device); }
+    gl::GlDevice* Gl() { return dynamic_cast<gl::GlDevice*>(device); }
 };
 
 TEST_F(Shaders, ReleasingAShaderDeletesTheProgramsLinkedWithIt) {
@@ -205,7 +205,8 @@ using test::Quad;
 
 GLuint GlNameOf(IDirect3DTexture9* texture) {
     const auto* made = dynamic_cast<d3d9::Texture*>(texture);
-    return made ? static_cast<const gl::GlTexture*>(made->Object())->Id() : 0;
+    const auto* storage = made ? dynamic_cast<const gl::GlTexture*>(made->Object()) : nullptr;
+    return storage ? storage->Id() : 0;
 }
 
 // Texture objects made from one decoded picture share its OpenGL texture, which goes with the

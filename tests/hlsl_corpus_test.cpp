@@ -133,6 +133,7 @@ std::vector<Case> AllCases() {
         if (entry.path().extension() == ".hlsl") files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
+    cases.reserve(files.size());
     for (const auto& f : files) cases.push_back(ReadCase(f));
     return cases;
 }
@@ -308,7 +309,7 @@ TEST_P(HlslCorpus, MeetsItsExpectation) {
         EXPECT_NE(main.messages.find(": error: "), std::string::npos);
         // "(14," looks for a place; anything else for words of a message.
         const std::string& where =
-            c.text.rfind("(", 0) == 0 ? main.messages : MessageTexts(main.messages);
+            c.text.rfind('(', 0) == 0 ? main.messages : MessageTexts(main.messages);
         const bool said = where.find(c.text) != std::string::npos;
         EXPECT_TRUE(said) << "wanted: " << c.text;
         EXPECT_NE(stderrText.find("HLSL: "), std::string::npos);

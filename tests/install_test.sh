@@ -45,12 +45,14 @@ for program in tessaline tessaline-snapshot; do
     fi
 done
 
-# The snapshot tool's page is its --help: every option the help names is in the page.
-page_text=$(zcat "$work/prefix/share/man/man1/tessaline-snapshot.1.gz" | sed 's/\\-/-/g')
-options=$("$work/prefix/bin/tessaline-snapshot" --help | grep -Eo -- '--[a-z-]+' | sort -u)
-[ -n "$options" ] || fail "tessaline-snapshot --help names no options"
-for option in $options; do
-    grep -q -- "$option" <<<"$page_text" || fail "the man page lacks $option"
+# Each program's page is its --help: every option the help names is in the page.
+for program in tessaline tessaline-snapshot; do
+    page_text=$(zcat "$work/prefix/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+    options=$("$work/prefix/bin/$program" --help | grep -Eo -- '--[a-z-]+' | sort -u)
+    [ -n "$options" ] || fail "$program --help names no options"
+    for option in $options; do
+        grep -q -- "$option" <<<"$page_text" || fail "the man page of $program lacks $option"
+    done
 done
 
 head -1 "$work/prefix/share/doc/tessaline/copyright" |

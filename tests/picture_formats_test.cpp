@@ -361,7 +361,7 @@ std::string JpegFrame(std::uint8_t sof, std::uint8_t precision, std::uint16_t h)
 
 TEST(PictureRefusals, TheMessageNamesTheProblem) {
     std::string damaged = Png(2, 2, 8, 2, {std::string(6, 'x'), std::string(6, 'y')});
-    damaged[damaged.find("IDAT") + 4] ^= 0xFF;  // the zlib stream's header
+    damaged[damaged.find("IDAT") + 4] ^= static_cast<char>(0xFF);  // the zlib stream's header
     const struct {
         const char* name;
         std::string file;

@@ -192,6 +192,7 @@ TEST_F(Renderer, AFrameClearsProjectsLightsDrawsWritesAndPresents) {
     const ProgramRun run = Run(Script{}.Close(2));
     const std::vector<Call> frame = Frame(run, 1);
     std::vector<std::string> names;
+    names.reserve(frame.size());
     for (const Call& c : frame) names.push_back(c.api);
     const std::vector<std::string> subset = {"SetTransform", "SetMaterial", "SetTexture",
                                              "DrawSubset"};

@@ -177,7 +177,7 @@ TEST_F(SnapshotToolTest, AReferenceOfAnotherSizeOrNoPictureIsAClearError) {
     snapshot::RgbPicture small;
     small.width = 10;
     small.height = 5;
-    small.rgb.assign(10 * 5 * 3, 0);
+    small.rgb.assign(std::size_t{10} * 5 * 3, 0);
     ASSERT_TRUE(snapshot::WritePng(start.Path("small.png"), small));
     const ToolRun run =
         Snapshot(start.path(), {"--dir", "assets", "--compare", "small.png", "--out", "f.png"});

@@ -261,7 +261,7 @@ TEST(Pictures, EachFormatDecodesToItsPixels) {
         EXPECT_EQ(Pixel(t, 0, 3), c.last);
     }
     // JPEG is lossy: a flat orange stays close to orange.
-    const std::vector<std::uint8_t> orange(8 * 8 * 3, 0);
+    const std::vector<std::uint8_t> orange(std::size_t{8} * 8 * 3, 0);
     std::vector<std::uint8_t> flat;
     for (int i = 0; i < 64; ++i) flat.insert(flat.end(), {240, 120, 16});
     TextureData t;
@@ -347,7 +347,7 @@ TEST(Textures, TheSizeForeseenFromTheHeaderIsTheSizeMade) {
         DdsHeader(8, 8, 1, 0x4, D3DFMT_DXT5, 0, 0, 0, 0, 0) + std::string(64, 'x');
     std::string argbOdd =
         DdsHeader(3, 3, 2, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + std::string(40, 'x');
-    const std::vector<std::uint8_t> rgb(5 * 3 * 3, 90);
+    const std::vector<std::uint8_t> rgb(std::size_t{5} * 3 * 3, 90);
     const std::string files[] = {dxtChain,
                                  dxtShort,
                                  argbOdd,
@@ -368,7 +368,7 @@ TEST(Textures, TheSizeForeseenFromTheHeaderIsTheSizeMade) {
 
 TEST(Textures, CreateTextureFromFileMakesTheChainOrFailsNegative) {
     test::TempDir dir;
-    const std::vector<std::uint8_t> rgb(3 * 5 * 3, 200);
+    const std::vector<std::uint8_t> rgb(std::size_t{3} * 5 * 3, 200);
     test::WriteFile(dir.Path("odd.bmp"), Written(WriteBmp, 3, 5, 3, rgb));
     test::WriteFile(dir.Path("junk.png"), "\x89PNG not really");
     record::InstallRecordingPlatform();

@@ -44,8 +44,8 @@ Counts Ours(const std::string& bytes) {
     c.materials = static_cast<unsigned>(x.materials.size());
     for (const D3DXATTRIBUTERANGE& r : x.mesh.table) {
         const std::set<std::uint32_t> used(
-            x.mesh.indices.begin() + 3 * r.FaceStart,
-            x.mesh.indices.begin() + 3 * (r.FaceStart + r.FaceCount));
+            x.mesh.indices.begin() + std::ptrdiff_t{3} * r.FaceStart,
+            x.mesh.indices.begin() + std::ptrdiff_t{3} * (r.FaceStart + r.FaceCount));
         c.vertices += static_cast<unsigned>(used.size());
     }
     return c;

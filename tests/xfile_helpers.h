@@ -36,7 +36,7 @@ inline std::string CorpusPath(const std::string& name) {
 }
 
 inline std::string Corpus(const std::string& name) {
-    const std::string text = test::ReadFile(CorpusPath(name));
+    std::string text = test::ReadFile(CorpusPath(name));
     EXPECT_FALSE(text.empty()) << name;
     return text;
 }

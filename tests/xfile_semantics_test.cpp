@@ -333,7 +333,8 @@ TEST_F(LoadedFromDisk, TheMeshReportsItsDeclDataDeclarationAndVertices) {
     void* vertices = nullptr;
     ASSERT_EQ(mesh->LockVertexBuffer(0, &vertices), D3D_OK);
     float binormal[3];
-    std::memcpy(binormal, static_cast<const std::uint8_t*>(vertices) + 68 * 2 + 44, 12);
+    std::memcpy(binormal, static_cast<const std::uint8_t*>(vertices) + std::ptrdiff_t{68} * 2 + 44,
+                12);
     EXPECT_EQ(binormal[0], 1.0f);  // position 2's binormal, (1, 0, 0)
     mesh->UnlockVertexBuffer();
     buffer->Release();

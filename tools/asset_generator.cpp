@@ -264,7 +264,7 @@ std::string CoatTexture() {
         const float wobble =
             0.04f * std::sin(v * 2 * kPi * 3) + 0.02f * std::sin(v * 2 * kPi * 7 + 1);
         const float stripe = std::sin((u + wobble) * 2 * kPi * 9);
-        const float belly = std::exp(-std::pow((v - 0.75f) / 0.12f, 2));
+        const float belly = static_cast<float>(std::exp(-std::pow((v - 0.75f) / 0.12f, 2)));
         const float grain = 0.9f + 0.2f * Noise(x, y, 7);
         if (stripe > 0.72f && belly < 0.6f)
             return assets::Rgb{Byte(30 * grain), Byte(22 * grain), Byte(18 * grain)};
@@ -284,7 +284,8 @@ std::string MuzzleTexture() {
 std::string SandTexture() {
     return assets::WriteBmp(128, 128, [](int x, int y) {
         const float grain = Noise(x, y, 3);
-        const float ripple = 0.06f * std::sin(static_cast<float>(x + y / 3) * 2 * kPi / 32);
+        const int diagonal = x + y / 3;  // ripples slant across the rows
+        const float ripple = 0.06f * std::sin(static_cast<float>(diagonal) * 2 * kPi / 32);
         const float shade = 0.86f + 0.18f * grain + ripple;
         return assets::Rgb{Byte(201 * shade), Byte(182 * shade), Byte(134 * shade)};
     });

@@ -1,7 +1,11 @@
 #!/bin/bash
-# Sets up a Debian 12 machine for Tessaline and builds it, then either starts the program on the
-# bundled assets (`setup.sh run`) or runs the whole test suite (`setup.sh test`).
-set -euo pipefail
+# Sets up a Debian 12 machine for Tessaline, in phases, each printed with its time:
+#   setup.sh run    installs what building and running need, builds tessaline and
+#                   tessaline-snapshot only, and starts tessaline on the bundled assets
+#   setup.sh test   installs everything the tests need, builds everything and runs the whole
+#                   suite (this is what CI runs); a failed phase stops the run, and the summary
+#                   names it and the phases that did not run
+set -uo pipefail
 
 mode=${1:-}
 case "$mode" in
@@ -15,40 +19,110 @@ esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
-packages=(
+# What building and running the two programs needs.
+run_packages=(
     build-essential cmake ninja-build pkg-config
     libsdl2-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev
     libfreetype-dev libfontconfig-dev fonts-dejavu-core libstb-dev zlib1g-dev
-    libgl1-mesa-dri libegl-mesa0 libgles-dev
+    libgl1-mesa-dri libegl-mesa0 libgles-dev libx11-dev libxi-dev
+)
+# Everything: the above, and what the tests, benchmarks and fuzzers need besides.
+packages=(
+    "${run_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian
-    xvfb xauth xdotool x11-utils x11-xserver-utils libx11-dev
-    xfonts-base libxi-dev libxtst-dev x11-xkb-utils openbox
+    xvfb xauth xdotool x11-utils x11-xserver-utils
+    xfonts-base libxtst-dev x11-xkb-utils openbox
     clang libclang-rt-14-dev
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+# ---- Phases: each is a function phase_NAME; the lists below give their order ---------------
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel
+install_packages() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && { echo "all ${#} packages are installed"; return 0; }
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+}
+
+phase_install_run() { install_packages "${run_packages[@]}"; }
+phase_install() { install_packages "${packages[@]}"; }
+
+phase_build_programs() {
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+        -DTESS_BENCH=OFF >/dev/null &&
+        cmake --build "$build" --parallel --target tessaline tessaline-snapshot
+}
+
+phase_build() {
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+        -DTESS_BENCH=ON >/dev/null &&
+        cmake --build "$build" --parallel
+}
+
+phase_tests() {
+    (cd "$build" && ctest --output-on-failure --parallel 2 --timeout 600)
+}
+
+# The file readers under libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
+phase_fuzzers() { "$root/tests/fuzz/run_fuzzers.sh" 30; }
+
+run_phases=(install_run build_programs)
+test_phases=(install build tests fuzzers)
+
+# ---- Running the phases ------------------------------------------------------------------------
+
+clock() { date +%s.%N; }
+duration() { awk -v s="$1" -v e="$2" 'BEGIN { t = e - s; printf "%dm%04.1fs", int(t / 60), t - 60 * int(t / 60) }'; }
+
+summary=()
+run_all() {
+    local phases=("$@") i start end status
+    for ((i = 0; i < ${#phases[@]}; i++)); do
+        echo "==== phase ${phases[i]}"
+        start=$(clock)
+        "phase_${phases[i]}"
+        status=$?
+        end=$(clock)
+        if [ $status -ne 0 ]; then
+            summary+=("$(printf '%-16s FAILED (exit %d) after %s' "${phases[i]}" $status "$(duration "$start" "$end")")")
+            echo "==== phase ${phases[i]} FAILED (exit $status) after $(duration "$start" "$end")"
+            for ((i = i + 1; i < ${#phases[@]}; i++)); do
+                summary+=("$(printf '%-16s not run' "${phases[i]}")")
+            done
+            return 1
+        fi
+        summary+=("$(printf '%-16s passed in %s' "${phases[i]}" "$(duration "$start" "$end")")")
+        echo "==== phase ${phases[i]} passed in $(duration "$start" "$end")"
+    done
+}
+
+print_summary() {
+    echo "==== summary ($mode)"
+    printf '  %s\n' "${summary[@]}"
+    local folder
+    for folder in "$build" "$root/build-fuzz"; do
+        [ -d "$folder" ] && echo "  disk: $(du -sh "$folder" 2>/dev/null | cut -f1) in ${folder#"$root"/}"
+    done
+    return 0
+}
 
 if [ "$mode" = run ]; then
-    cd "$root/assets"
-    exec "$build/tessaline"
+    run_all "${run_phases[@]}" || { print_summary; exit 1; }
+    print_summary
+    exec "$build/tessaline" --dir "$root/assets"
 fi
 
-cd "$build"
-ctest --output-on-failure --parallel 2 --timeout 600
-# The file readers under libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
-"$root/tests/fuzz/run_fuzzers.sh" 30
+all_start=$(clock)
+run_all "${test_phases[@]}"
+status=$?
+print_summary
+echo "  total: $(duration "$all_start" "$(clock)")"
+exit $status

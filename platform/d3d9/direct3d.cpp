@@ -18,7 +18,7 @@ HRESULT Direct3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusW
     if (ppDevice) *ppDevice = nullptr;
     HRESULT hr = CheckCreateDevice(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pp, ppDevice);
     IDirect3DDevice9* device = nullptr;
-    if (hr == D3D_OK) {
+    if (hr == D3D_OK && pp && ppDevice) {
         D3DPRESENT_PARAMETERS parameters = *pp;
         // A windowed device takes the display's format where none is named.
         if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)

@@ -88,7 +88,8 @@ std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, 
         auto& bitmap = bitmaps[c];
         bitmap.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
         for (int row = 0; row < glyph.height; ++row) {
-            const unsigned char* src = g->bitmap.buffer + row * g->bitmap.pitch;
+            const unsigned char* src =
+                g->bitmap.buffer + static_cast<std::ptrdiff_t>(row) * g->bitmap.pitch;
             std::copy(src, src + glyph.width,
                       bitmap.begin() + static_cast<std::ptrdiff_t>(row) * glyph.width);
         }

@@ -194,7 +194,8 @@ TextureData PrepareTexture(TextureData&& decoded) {
     // Where the size stays, the file's levels are kept (an artist's hand-made mips among them)
     // and the chain goes on from its last one; otherwise level 0 is resampled and the chain
     // made anew, as the file's levels are of the wrong sizes.
-    const std::size_t kept = sameSize ? std::min<std::size_t>(decoded.levels.size(), fullChain) : 1;
+    const std::size_t kept =
+        sameSize ? std::clamp<std::size_t>(decoded.levels.size(), 1, std::max(fullChain, 1u)) : 1;
     const UINT fileWidth = decoded.width, fileHeight = decoded.height;
     UINT lw = fileWidth, lh = fileHeight;
     for (std::size_t i = 0; i < kept; ++i) {

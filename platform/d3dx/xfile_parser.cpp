@@ -319,7 +319,8 @@ class XParser {
                     if (mesh.faces[at] != n) return Fail("normal face size mismatch");
                     for (std::uint32_t done = 0; done < n; done += 64) {
                         const std::uint32_t part = std::min<std::uint32_t>(64, n - done);
-                        std::memcpy(corners, words + 4 * (1 + done), 4 * std::size_t{part});
+                        std::memcpy(corners, words + std::size_t{4} * (1 + done),
+                                    4 * std::size_t{part});
                         if (!splitter.Face(&mesh.faces[at + 1 + done], corners, part, error_)) {
                             return false;
                         }

@@ -79,8 +79,12 @@ GlDevice::~GlDevice() {
     for (auto& [key, s] : samplerObjects_) cache_.DeleteSampler(s);
     cache_.DeleteFramebuffer(framebuffer_);
     cache_.DeleteFramebuffer(resolveFramebuffer_);
-    const GLuint renderbuffers[3] = {colorBuffer_, depthBuffer_, resolveColor_};
-    glDeleteRenderbuffers(3, renderbuffers);
+    cache_.DeleteTexture(colorTexture_);
+    cache_.DeleteTexture(resolveTexture_);
+    cache_.DeleteProgram(resolveProgram_);
+    cache_.DeleteProgram(presentProgram_);
+    cache_.DeleteVertexArray(emptyVao_);
+    glDeleteRenderbuffers(1, &depthBuffer_);
     SDL_GL_DeleteContext(context_);
 }
 
@@ -89,24 +93,38 @@ bool GlDevice::MakeBackBuffer() {
     glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
     samples_ =
         SampleCountOf(Parameters().MultiSampleType, Parameters().MultiSampleQuality, maxSamples);
-    const auto storage = [&](GLuint buffer, GLenum format, int samples) {
-        glBindRenderbuffer(GL_RENDERBUFFER, buffer);
-        if (samples)
-            glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width_, height_);
-        else
-            glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
+    // The colour is a texture, multisampled or not, so that the resolve and the present can
+    // read it with programs of ours (gl_present.cpp).
+    const auto texture = [&](GLuint& id, int samples) {
+        glGenTextures(1, &id);
+        if (samples) {
+            glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, id);
+            glTexImage2DMultisample(GL_TEXTURE_2D_MULTISAMPLE, samples, GL_RGBA8, width_, height_,
+                                    GL_TRUE);
+            glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, 0);
+        } else {
+            glBindTexture(GL_TEXTURE_2D, id);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         nullptr);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            glBindTexture(GL_TEXTURE_2D, 0);
+        }
     };
     glGenFramebuffers(1, &framebuffer_);
-    glGenRenderbuffers(1, &colorBuffer_);
-    storage(colorBuffer_, GL_RGBA8, samples_);
+    texture(colorTexture_, samples_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
+                           samples_ ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, colorTexture_, 0);
     if (Parameters().EnableAutoDepthStencil) {
         glGenRenderbuffers(1, &depthBuffer_);
-        storage(depthBuffer_,
-                Parameters().AutoDepthStencilFormat == D3DFMT_D16 ? GL_DEPTH_COMPONENT16
-                                                                  : GL_DEPTH24_STENCIL8,
-                samples_);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+        const GLenum format = Parameters().AutoDepthStencilFormat == D3DFMT_D16
+                                  ? GL_DEPTH_COMPONENT16
+                                  : GL_DEPTH24_STENCIL8;
+        if (samples_)
+            glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, format, width_, height_);
+        else
+            glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER,
                                   Parameters().AutoDepthStencilFormat == D3DFMT_D16
                                       ? GL_DEPTH_ATTACHMENT
@@ -116,13 +134,13 @@ bool GlDevice::MakeBackBuffer() {
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (ok && samples_) {
         glGenFramebuffers(1, &resolveFramebuffer_);
-        glGenRenderbuffers(1, &resolveColor_);
-        storage(resolveColor_, GL_RGBA8, 0);
+        texture(resolveTexture_, 0);
         glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                  resolveColor_);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, resolveTexture_,
+                               0);
         ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     }
+    ok = ok && MakePresentPrograms();
     if (!ok) {
         std::fprintf(stderr, "GL: cannot make a %dx%d back buffer with %d samples\n", width_,
                      height_, samples_);
@@ -178,40 +196,6 @@ void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DC
                        static_cast<int>(y2 - y1));
         glClear(mask);
     }
-}
-
-void GlDevice::ResolveBackBuffer() {
-    // Blits obey the scissor test, which text drawing may have left on.
-    cache_.Enable(GL_SCISSOR_TEST, false);
-    glStateDirty_ = true;
-    if (!samples_) return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-}
-
-void GlDevice::PresentBackBuffer() {
-    ResolveBackBuffer();
-    if (presentObserver_) presentObserver_(presentContext_, *this);
-    // The whole back buffer, scaled to the client area; its first row is the top one.
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(window_, &w, &h);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, samples_ ? resolveFramebuffer_ : framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, width_, height_, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    SDL_GL_SwapWindow(window_);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-}
-
-std::vector<std::uint32_t> GlDevice::ReadBackBuffer() {
-    ResolveBackBuffer();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_) * height_);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, samples_ ? resolveFramebuffer_ : framebuffer_);
-    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    return pixels;
 }
 
 void GlDevice::SetPresentObserver(void (*observer)(void*, GlDevice&), void* context) {

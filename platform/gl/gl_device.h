@@ -82,7 +82,10 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
   private:
     GlDevice(SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& parameters);
     bool MakeBackBuffer();
+    // The resolve and the present (gl_present.cpp).
+    bool MakePresentPrograms();
     void ResolveBackBuffer();
+    void DrawFullTarget(GLuint program, GLenum textureTarget, GLuint texture);
 
     // The backend (gl_device.cpp, gl_draw.cpp, gl_resources.cpp, gl_font.cpp).
     void ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
@@ -119,8 +122,10 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     int width_, height_, samples_ = 0;
     bool s3tc_ = false, alphaWritable_ = true;
     float maxAnisotropy_ = 1.0f;  // 1 where the driver has no anisotropic filtering
-    GLuint framebuffer_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
-    GLuint resolveFramebuffer_ = 0, resolveColor_ = 0;
+    GLuint framebuffer_ = 0, colorTexture_ = 0, depthBuffer_ = 0;
+    GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;
+    GLuint resolveProgram_ = 0, presentProgram_ = 0, emptyVao_ = 0;
+    GLint resolveSamples_ = -1;
     GlCache cache_;
 
     // Generations of the uniform groups: a program uploads a group when its copy is older.

@@ -2,6 +2,7 @@
 // from fresh process-wide state, and hands back its exit code and its log.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,11 @@ enum class RunStatus { Returned, IterationLimit, Crashed };
 struct Script {
     std::vector<platform::ScriptEvent> events;
     Options options;
-    std::string workDir;  // the program's current directory; empty: the test's own
+    std::string workDir;      // the program's current directory; empty: the test's own
+    std::string commandLine;  // WinMain's; empty, as without options
+    // Runs in the program's process when the queue runs empty before idle iteration N (0 = the
+    // first), after that iteration's scripted input: a test changes files between iterations.
+    std::function<void(std::uint64_t iteration)> beforeIteration;
 
     Script& Message(std::uint64_t iteration, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     Script& KeyDown(std::uint64_t iteration, WPARAM key);

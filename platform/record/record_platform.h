@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -36,6 +37,9 @@ struct Options {
 };
 
 Options& CurrentOptions();
+
+// Called at the start of each idle iteration, with its number (Script::beforeIteration).
+void SetIdleHook(std::function<void(std::uint64_t iteration)> hook);
 
 // Installs the log as the call trace and the recording window backend; resets the log, the
 // object names and the window system.

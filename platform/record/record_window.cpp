@@ -12,6 +12,7 @@ namespace record {
 namespace {
 
 Options g_options;
+std::function<void(std::uint64_t)> g_idleHook;
 bool g_cursorVisible = true;
 bool g_screenSaverAllowed = false;
 
@@ -26,6 +27,7 @@ class RecordingWindowBackend : public platform::WindowBackend {
     void SetScreenSaverAllowed(bool allowed) override { g_screenSaverAllowed = allowed; }
     void OnIdle(std::uint64_t iteration) override {
         if (iteration >= g_options.maxIdleIterations) FinishRun(RunStatus::IterationLimit, 0);
+        if (g_idleHook) g_idleHook(iteration);
     }
 
   private:
@@ -37,6 +39,9 @@ class RecordingWindowBackend : public platform::WindowBackend {
 Options& CurrentOptions() {
     return g_options;
 }
+void SetIdleHook(std::function<void(std::uint64_t)> hook) {
+    g_idleHook = std::move(hook);
+}
 bool CursorVisible() {
     return g_cursorVisible;
 }
@@ -47,6 +52,7 @@ bool ScreenSaverAllowed() {
 void InstallRecordingPlatform(const Options& options) {
     static RecordingWindowBackend backend;
     g_options = options;
+    g_idleHook = nullptr;
     g_cursorVisible = true;
     g_screenSaverAllowed = false;
     Log().Clear();

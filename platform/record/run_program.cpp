@@ -34,9 +34,11 @@ ProgramRun RunProgram(const Script& script) {
             _exit(2);
         }
         InstallRecordingPlatform(script.options);
+        SetIdleHook(script.beforeIteration);
         platform::SetInputScript(script.events);
-        char commandLine[] = "";
-        const int code = WinMain(platform::ModuleHandle(), nullptr, commandLine, SW_SHOWNORMAL);
+        std::string commandLine = script.commandLine;
+        const int code =
+            WinMain(platform::ModuleHandle(), nullptr, commandLine.data(), SW_SHOWNORMAL);
         FinishRun(RunStatus::Returned, code);
     }
     close(fds[1]);

@@ -185,21 +185,24 @@ void RawMotionX11::QueryPointer(int& x, int& y, unsigned& mask) {
     XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask);
 }
 
+// The pointer is queried before the events are drained: the server sends an event before the
+// reply of any query it answers later, so every move that the queried position holds is then
+// in the queue. Draining first would let a move land between the two and count for nothing.
 void RawMotionX11::Discard() {
+    unsigned mask = 0;
+    QueryPointer(pointerX_, pointerY_, mask);
+    havePointer_ = true;
     Drain();
     moved_[0] = moved_[1] = 0;
     xtestEvents_ = 0;
     xtestSum_[0] = xtestSum_[1] = 0;
-    unsigned mask = 0;
-    QueryPointer(pointerX_, pointerY_, mask);
-    havePointer_ = true;
 }
 
 void RawMotionX11::Take(long& dx, long& dy, unsigned char buttons[4]) {
-    Drain();
     int x = 0, y = 0;
     unsigned mask = 0;
     QueryPointer(x, y, mask);
+    Drain();
     if (xtestEvents_ > 0) {
         const bool absolute = xtestLastBoth_ && havePointer_ && std::lround(xtestLast_[0]) == x &&
                               std::lround(xtestLast_[1]) == y;

@@ -13,13 +13,15 @@ fail() {
 # Starts Xvfb on a free display and exports DISPLAY. Skips the test (exit 77) where Xvfb or
 # xdotool is missing. With E2E_FONTS=none the server has no core fonts at all (an empty font
 # path: only the server's built-in cursor and "fixed"), as on a machine without xfonts-base.
+# -noreset: by default the server resets when its last client leaves, and a program started in
+# that moment cannot connect.
 start_xvfb() {
     command -v Xvfb >/dev/null 2>&1 || { echo "SKIP: Xvfb is not installed"; exit 77; }
     command -v xdotool >/dev/null 2>&1 || { echo "SKIP: xdotool is not installed"; exit 77; }
     E2E_DIR=$(mktemp -d)
     local fonts=()
     [ "${E2E_FONTS:-}" = none ] && fonts=(-fp "")
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp "${fonts[@]}" 3>"$E2E_DIR/display" \
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset "${fonts[@]}" 3>"$E2E_DIR/display" \
         >"$E2E_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     trap 'stop_all' EXIT

@@ -1,0 +1,137 @@
+// tessaline's command line (see the header). The usage text is also the man page's source
+// (packaging/help_to_man.cpp reads its layout).
+#include "platform/sdl/command_line.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace sdl {
+
+const char kUsage[] = R"(usage: tessaline [--dir DIR] [--watch] [--help] [--version]
+
+Tessaline renders an HLSL vertex and pixel shader and two meshes from DirectX X files, with
+their materials and textures, as Direct3D 9 would render them, in one 1000 x 500 window with a
+free-look camera. It reads vertex.vsh, pixel.psh, Tiger.x, seafloor.x and the texture files
+the meshes name from its current directory (see --dir). A file it cannot use is reported in a
+message box and the program runs on without it. The bundled assets are installed in
+share/tessaline under the install prefix (/usr/share/tessaline from the Debian package).
+
+Options:
+  --dir DIR      read the files from DIR instead of the current directory
+  --watch        watch the four files and the textures the meshes name while the program
+                 runs: a saved shader is compiled and swapped in, a saved mesh or texture is
+                 reloaded in its place with its position and rotation kept; a file that fails
+                 keeps its last good version, and its message shows in red in a fourth
+                 overlay line and on stderr until it is mended (no message box)
+  --help         print this text and exit
+  --version      print the version and exit
+
+Keys:
+  W              move forward
+  S              move back
+  A              strafe left
+  D              strafe right
+  M              mouse look on or off (hides the cursor)
+  SPACE          show or hide the text overlay
+  RETURN         wireframe on or off
+  R              rotate the meshes
+  U              use the pixel shader or not
+
+Exit codes:
+  0              the window was closed (or --help, --version)
+  1              there is no display (DISPLAY or WAYLAND_DISPLAY) to show the window on
+  2              a bad option, or a --dir that cannot be entered
+
+Environment:
+  TESSALINE_TRACE=FILE  write every platform call the program makes to FILE, one line each
+
+Examples:
+    tessaline --dir /usr/share/tessaline
+    tessaline --dir my-shader --watch
+)";
+
+const char* const kProgramFiles[4] = {"vertex.vsh", "pixel.psh", "Tiger.x", "seafloor.x"};
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+std::string ReadCommandLine(const std::vector<std::string>& args, CommandLine& out) {
+    CommandLine o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+            break;
+        }
+        if (arg == "--version") {
+            o.version = true;
+            break;
+        }
+        if (arg == "--watch") {
+            o.watch = true;
+        } else if (arg == "--dir") {
+            if (i + 1 >= args.size()) return "--dir: needs a value";
+            o.dir = args[++i];
+            if (o.dir.empty()) return "--dir: an empty name";
+            if (!IsDirectory(o.dir)) return "--dir " + o.dir + ": no such directory";
+        } else {
+            return arg + ": unknown option (see --help)";
+        }
+    }
+    out = o;
+    return {};
+}
+
+std::string ProgramCommandLine(const CommandLine& options) {
+    return options.watch ? "--watch" : "";
+}
+
+bool HoldsProgramFiles(const std::string& dir) {
+    for (const char* name : kProgramFiles) {
+        if (access((dir + "/" + name).c_str(), F_OK) == 0) return true;
+    }
+    return false;
+}
+
+std::string BundledAssetsDir(const std::string& executable, const std::string& buildDir,
+                             const std::string& sourceAssets, const std::string& binToData) {
+    namespace fs = std::filesystem;
+    // Normal form without a trailing separator, so that "/b/" and "/b/./" name "/b".
+    const auto folder = [](const fs::path& p) {
+        fs::path n = p.lexically_normal();
+        return n.has_filename() || n == n.root_path() ? n : n.parent_path();
+    };
+    const fs::path bin = folder(fs::path(executable).parent_path());
+    if (!buildDir.empty() && bin == folder(buildDir)) return sourceAssets;
+    return folder(bin / binToData).string();
+}
+
+std::string BundledAssetsDir() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return BundledAssetsDir(error ? std::string() : self.string(), TESS_BUILD_DIR,
+                            TESS_SOURCE_ASSETS, TESS_BIN_TO_DATA);
+}
+
+std::string MissingFilesHint(const std::string& dir, const std::string& assets) {
+    std::string files;
+    for (const char* name : kProgramFiles) files += std::string(files.empty() ? "" : ", ") + name;
+    std::string line = "tessaline: none of " + files + " is in " + dir + "; ";
+    if (HoldsProgramFiles(assets)) {
+        line += "the bundled assets are in " + assets + ": run tessaline --dir " + assets +
+                ", or --dir DIR for a folder of your own";
+    } else {
+        line += "run tessaline --dir DIR with a folder that holds them";
+    }
+    return line;
+}
+
+}  // namespace sdl

@@ -1,0 +1,190 @@
+// --watch's checks (see watch.h). Each folder that holds a watched file has a change
+// notification handle; an idle iteration asks each handle without waiting, and only where one
+// is signalled compares the attributes (last write, creation, size) of the files in that folder
+// with those seen before. A file that was replaced (an editor's write-then-rename), created,
+// deleted or written counts as changed.
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "render/graphics.h"
+#include "render/watch.h"
+
+bool watchFiles = false;
+
+namespace {
+
+enum class Kind { VertexShader, PixelShader, Mesh, Texture };
+
+struct WatchedFile {
+    std::string name;  // as the program opens it
+    std::size_t folder = 0;
+    Kind kind = Kind::Mesh;
+    int slot = -1;  // meshes and textures: the scene slot whose object reads it
+    bool present = false;
+    WIN32_FILE_ATTRIBUTE_DATA seen{};
+};
+
+struct WatchedFolder {
+    std::string path;
+    HANDLE change = INVALID_HANDLE_VALUE;
+    bool signalled = false;
+};
+
+constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+constexpr int kMaxWatchedSlots = 2;  // the frame draws slots 0 and 1
+
+std::vector<WatchedFolder> folders;
+std::vector<WatchedFile> files;
+// Texture names of a slot's last reload that failed: watched too, so that creating a texture
+// that the new mesh file names brings the reload back.
+std::vector<std::string> namedByFailedReload[kMaxWatchedSlots];
+
+std::string FolderOf(const std::string& name) {
+    const std::size_t slash = name.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : name.substr(0, slash);
+}
+
+std::size_t FolderIndex(const std::string& path) {
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (folders[i].path == path) return i;
+    }
+    WatchedFolder folder;
+    folder.path = path;
+    folder.change = FindFirstChangeNotificationA(path.c_str(), FALSE, kChanges);
+    if (folder.change == INVALID_HANDLE_VALUE)
+        std::fprintf(stderr, "tessaline: --watch cannot watch the folder %s\n", path.c_str());
+    folders.push_back(folder);
+    return folders.size() - 1;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+bool SameAttributes(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return SameTime(a.ftLastWriteTime, b.ftLastWriteTime) &&
+           SameTime(a.ftCreationTime, b.ftCreationTime) && a.nFileSizeLow == b.nFileSizeLow &&
+           a.nFileSizeHigh == b.nFileSizeHigh && a.dwFileAttributes == b.dwFileAttributes;
+}
+
+// Reads the file's attributes; true when they differ from those seen before.
+bool LookAgain(WatchedFile& file) {
+    WIN32_FILE_ATTRIBUTE_DATA now{};
+    const bool present = GetFileAttributesExA(file.name.c_str(), GetFileExInfoStandard, &now);
+    if (present == file.present && (!present || SameAttributes(now, file.seen))) return false;
+    file.present = present;
+    file.seen = now;
+    return true;
+}
+
+void Watch(const std::string& name, Kind kind, int slot) {
+    for (const WatchedFile& f : files) {
+        if (f.name == name && f.kind == kind && f.slot == slot) return;
+    }
+    WatchedFile file;
+    file.name = name;
+    file.kind = kind;
+    file.slot = slot;
+    file.folder = FolderIndex(FolderOf(name));
+    LookAgain(file);
+    files.push_back(file);
+}
+
+int WatchedSlots() {
+    return std::min(sceneTable.count, kMaxWatchedSlots);
+}
+
+// The textures the scene's objects name now, keeping what was seen of those already watched.
+void WatchTextures() {
+    std::vector<WatchedFile> kept;
+    for (WatchedFile& f : files) {
+        if (f.kind != Kind::Texture) kept.push_back(f);
+    }
+    std::vector<WatchedFile> textures;
+    for (WatchedFile& f : files) {
+        if (f.kind == Kind::Texture) textures.push_back(f);
+    }
+    files = kept;
+    for (int slot = 0; slot < WatchedSlots(); ++slot) {
+        std::vector<std::string> names = sceneTable.slots[slot]->textureNames;
+        names.insert(names.end(), namedByFailedReload[slot].begin(),
+                     namedByFailedReload[slot].end());
+        for (const std::string& name : names) {
+            bool known = false;
+            for (const WatchedFile& t : textures) {
+                if (t.name == name && t.slot == slot) {
+                    files.push_back(t);
+                    known = true;
+                    break;
+                }
+            }
+            if (!known) Watch(name, Kind::Texture, slot);
+        }
+    }
+}
+
+bool StartedWell(const MeshObject* object) {
+    if (!object->mesh) return false;
+    std::size_t loaded = 0;
+    for (DWORD i = 0; i < object->materialCount; ++i) loaded += object->textures[i] != nullptr;
+    return loaded >= object->textureNames.size();
+}
+
+}  // namespace
+
+bool CommandLineAsksToWatch(const char* commandLine) {
+    std::istringstream words(commandLine ? commandLine : "");
+    for (std::string word; words >> word;) {
+        if (word == "--watch") return true;
+    }
+    return false;
+}
+
+void StartWatchingFiles() {
+    // Without a device nothing was loaded and nothing could be.
+    if (!device) return;
+    Watch(kVertexShaderSource.file, Kind::VertexShader, -1);
+    Watch(kPixelShaderSource.file, Kind::PixelShader, -1);
+    for (int slot = 0; slot < WatchedSlots(); ++slot)
+        Watch(sceneTable.slots[slot]->sourceFile, Kind::Mesh, slot);
+    WatchTextures();
+    // Start-up reported its failures in boxes; tried once more, they leave their messages.
+    if (!vertexShader) ReloadShader(false);
+    if (!pixelShader) ReloadShader(true);
+    for (int slot = 0; slot < WatchedSlots(); ++slot) {
+        if (!StartedWell(sceneTable.slots[slot]))
+            namedByFailedReload[slot] = ReloadSceneObject(slot);
+    }
+    WatchTextures();
+}
+
+void CheckWatchedFiles() {
+    bool any = false;
+    for (WatchedFolder& folder : folders) {
+        if (folder.change == INVALID_HANDLE_VALUE) continue;
+        if (WaitForSingleObject(folder.change, 0) != WAIT_OBJECT_0) continue;
+        // Asked again before the files are looked at: a save after the look signals anew.
+        FindNextChangeNotification(folder.change);
+        folder.signalled = any = true;
+    }
+    if (!any) return;
+    bool shaders[2] = {};
+    std::set<int> slots;
+    for (WatchedFile& file : files) {
+        if (!folders[file.folder].signalled || !LookAgain(file)) continue;
+        if (file.kind == Kind::VertexShader || file.kind == Kind::PixelShader) {
+            shaders[file.kind == Kind::PixelShader] = true;
+        } else {
+            slots.insert(file.slot);
+        }
+    }
+    for (WatchedFolder& folder : folders) folder.signalled = false;
+    if (shaders[0]) ReloadShader(false);
+    if (shaders[1]) ReloadShader(true);
+    for (int slot : slots) namedByFailedReload[slot] = ReloadSceneObject(slot);
+    if (!slots.empty()) WatchTextures();
+}

@@ -1,0 +1,124 @@
+// What --watch does with a changed file: a shader is compiled in the isolated compiler and
+// swapped in when it compiles, a mesh (or a texture it names) is loaded into a new object that
+// takes the old one's slot, position and rotation. A failure keeps the last good version and
+// leaves a message on stderr and for the overlay until the file loads again; no message box.
+#include <cstdio>
+#include <vector>
+
+#include "render/graphics.h"
+#include "render/watch.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct Failure {
+    std::string file;
+    std::string message;
+};
+// Oldest first; the overlay shows the latest.
+std::vector<Failure> failures;
+
+void Forget(const std::string& file) {
+    std::erase_if(failures, [&](const Failure& f) { return f.file == file; });
+}
+
+std::string FirstLine(const std::string& text) {
+    std::string line = text.substr(0, text.find('\n'));
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// The compiler's "file(line,col): error: ..." lines, or a line of our own when it gave none.
+std::string CompileMessage(ID3DXBuffer* errors, const char* file) {
+    std::string text;
+    if (errors) text = static_cast<const char*>(errors->GetBufferPointer());
+    text = FirstLine(text);
+    return text.empty() ? std::string(file) + ": does not compile" : text;
+}
+
+}  // namespace
+
+const std::string& WatchMessage() {
+    static const std::string none;
+    return failures.empty() ? none : failures.back().message;
+}
+
+void ReportWatchFailure(const std::string& file, const std::string& message) {
+    Forget(file);
+    failures.push_back({file, message});
+    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
+}
+
+void ReportWatchSuccess(const std::string& file, const std::string& what) {
+    Forget(file);
+    std::fprintf(stderr, "tessaline: %s %s\n", file.c_str(), what.c_str());
+}
+
+void ReloadShader(bool pixel) {
+    const ShaderSource& source = pixel ? kPixelShaderSource : kVertexShaderSource;
+    ID3DXBuffer* code = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    ID3DXConstantTable* constants = nullptr;
+    const HRESULT hr =
+        D3DXCompileShaderFromFileA(source.file, nullptr, nullptr, source.entry, source.profile, 0,
+                                   &code, &errors, pixel ? nullptr : &constants);
+    if (FAILED(hr)) {
+        ReportWatchFailure(source.file, CompileMessage(errors, source.file));
+        if (errors) errors->Release();
+        return;
+    }
+    // Warnings of a compile that succeeded are on stderr already.
+    if (errors) errors->Release();
+    const auto* words = static_cast<const DWORD*>(code->GetBufferPointer());
+    if (pixel) {
+        IDirect3DPixelShader9* fresh = nullptr;
+        if (FAILED(device->CreatePixelShader(words, &fresh))) {
+            ReportWatchFailure(source.file, std::string(source.file) +
+                                                ": compiled, but the device refused the shader");
+            code->Release();
+            return;
+        }
+        // Bound where the old one is bound (the frame binds it while useShaders is on), so
+        // that slot 0 draws with it in the very next frame too.
+        if (appSettings.useShaders) device->SetPixelShader(fresh);
+        if (pixelShader) pixelShader->Release();
+        pixelShader = fresh;
+    } else {
+        IDirect3DVertexShader9* fresh = nullptr;
+        if (FAILED(device->CreateVertexShader(words, &fresh))) {
+            ReportWatchFailure(source.file, std::string(source.file) +
+                                                ": compiled, but the device refused the shader");
+            if (constants) constants->Release();
+            code->Release();
+            return;
+        }
+        // Never bound: the frames draw with the fixed-function vertex stage.
+        if (vertexShader) vertexShader->Release();
+        if (vertexConstants) vertexConstants->Release();
+        vertexShader = fresh;
+        vertexConstants = constants;
+    }
+    code->Release();
+    ReportWatchSuccess(source.file, "compiled and swapped in");
+}
+
+std::vector<std::string> ReloadSceneObject(int slot) {
+    if (slot < 0 || slot >= sceneTable.count || !sceneTable.slots[slot]) return {};
+    MeshObject* old = sceneTable.slots[slot];
+    auto* fresh = new MeshObject;
+    std::string failure;
+    if (!fresh->LoadQuietly(old->sourceFile.c_str(), failure)) {
+        std::vector<std::string> named = fresh->textureNames;
+        fresh->ReleaseResources();
+        delete fresh;
+        ReportWatchFailure(old->sourceFile, failure);
+        return named;
+    }
+    fresh->SetPlacement(old->position.x, old->position.y, old->position.z, old->rotation.x,
+                        old->rotation.y, old->rotation.z);
+    sceneTable.slots[slot] = fresh;
+    old->ReleaseResources();
+    delete old;
+    ReportWatchSuccess(fresh->sourceFile, "reloaded");
+    return {};
+}

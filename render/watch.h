@@ -1,0 +1,32 @@
+// --watch: the program's files watched while it runs. The two shader files, the two mesh files
+// and the texture files the meshes name are checked once per idle iteration, without waiting
+// (file_watch.cpp); a changed file is reloaded into its place, and a file that fails keeps its
+// last good version and a message for the overlay's fourth line (reload.cpp).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Set by WinMain when the command line asks for --watch.
+extern bool watchFiles;
+
+// True when the command line (WinMain's) holds the option --watch.
+bool CommandLineAsksToWatch(const char* commandLine);
+
+// After start-up: takes the files' present state and asks for change notifications on their
+// folders. A file that failed at start-up is tried once more, so that its message shows.
+void StartWatchingFiles();
+// In each idle iteration: reloads what changed since the last check. Returns at once when
+// nothing did.
+void CheckWatchedFiles();
+
+// The reloads, each of which keeps the last good version on failure. A scene object's reload
+// returns the texture names of the file it failed to load (to be watched), else nothing.
+void ReloadShader(bool pixel);
+std::vector<std::string> ReloadSceneObject(int slot);
+
+// The latest failure not mended yet ("pixel.psh(3,12): error: ..."), empty when there is none.
+const std::string& WatchMessage();
+// Called by the reloads: a file failed with `message`, or loaded (mended).
+void ReportWatchFailure(const std::string& file, const std::string& message);
+void ReportWatchSuccess(const std::string& file, const std::string& what);
