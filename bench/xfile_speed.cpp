@@ -27,7 +27,10 @@ void Generate(const std::string& dir) {
     text += std::to_string(kSide * kSide) + ";\n";
     char buf[128];
     // Indented and sized as exporters write them: about 90 MB in all.
-    const auto coordinate = [](int i) { return static_cast<float>(i - kSide / 2) * 0.371f; };
+    const auto coordinate = [](int i) {
+        const int fromCentre = i - kSide / 2;
+        return static_cast<float>(fromCentre) * 0.371f;
+    };
     for (int z = 0; z < kSide; ++z) {
         for (int x = 0; x < kSide; ++x) {
             const float height = 0.25f * static_cast<float>((x * 7 + z * 13) % 17) / 17.0f;

@@ -93,7 +93,7 @@ TEST(OwnMessageBox, ThePixelsShowTheTextAndTheLabelsWithTheFocusRing) {
                             layout.lineHeight};
     const long textInk = Ink(pixels, layout.width, line, sdl::kBoxBackground);
     const long expected = Coverage(Font(), text);
-    EXPECT_NEAR(textInk, expected, expected / 50);
+    EXPECT_NEAR(textInk, expected, expected / 50.0);
     EXPECT_EQ(Ink(pixels, layout.width, {0, 0, layout.width, layout.bandTop}, sdl::kBoxBackground),
               textInk);
     // Each label inside its button.
@@ -103,7 +103,7 @@ TEST(OwnMessageBox, ThePixelsShowTheTextAndTheLabelsWithTheFocusRing) {
         // Black over the button's grey face darkens it by the grey's share of the coverage.
         const long labelInk = Ink(pixels, layout.width, inside, sdl::kBoxButtonFace);
         const long expectedLabel = Coverage(Font(), b.label) * (sdl::kBoxButtonFace & 0xFF) / 255;
-        EXPECT_NEAR(labelInk, expectedLabel, expectedLabel / 50 + 1);
+        EXPECT_NEAR(labelInk, expectedLabel, expectedLabel / 50.0 + 1);
     }
     // The focus ring is on Cancel, the plain edge on OK.
     const auto at = [&](int x, int y) {

@@ -322,7 +322,7 @@ TEST_F(TextureCache, PicturesTheIssueNamedLoadOrSayWhatIsWrong) {
     test::WriteFile(Path("top_down.bmp"), bmp);
     EXPECT_NE(Loaded("top_down.bmp"), nullptr);
     std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29);
-    test::WriteFile(Path("huge.png"), png + "\0\0\0\0" + std::string(100, 'x'));
+    test::WriteFile(Path("huge.png"), png + std::string(4, '\0') + std::string(100, 'x'));
     testing::internal::CaptureStderr();
     IDirect3DTexture9* texture = nullptr;
     EXPECT_EQ(Load("huge.png", &texture), D3DXERR_INVALIDDATA);

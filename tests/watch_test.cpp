@@ -119,7 +119,8 @@ class Watch : public ::testing::Test {
   protected:
     // Runs with --watch (unless `watch` is false); `changes` maps an iteration to what is done
     // to the files just before it.
-    ProgramRun Run(Script script, std::map<int, std::function<void(const std::string&)>> changes,
+    ProgramRun Run(Script script,
+                   const std::map<int, std::function<void(const std::string&)>>& changes,
                    const test::AssetOptions& assets = {}, bool watch = true) {
         test::WriteTestAssets(dir_.path(), assets);
         script.workDir = dir_.path();
@@ -133,7 +134,8 @@ class Watch : public ::testing::Test {
         EXPECT_EQ(run.exitCode, 0);
         return run;
     }
-    static std::function<void(const std::string&)> Write(std::string name, std::string text) {
+    static std::function<void(const std::string&)> Write(const std::string& name,
+                                                         const std::string& text) {
         return [=](const std::string& dir) { test::WriteFile(dir + "/" + name, text); };
     }
     test::TempDir dir_;

@@ -3,8 +3,9 @@
 #   setup.sh run    installs what building and running need, builds tessaline and
 #                   tessaline-snapshot only, and starts tessaline on the bundled assets
 #   setup.sh test   installs everything the tests need, builds everything and runs the whole
-#                   suite (this is what CI runs); a failed phase stops the run, and the summary
-#                   names it and the phases that did not run
+#                   suite, then the tests again under the sanitizers, clang-tidy and the
+#                   fuzzers (this is what CI runs); a failed phase stops the run, and the
+#                   summary names it and the phases that did not run
 set -uo pipefail
 
 mode=${1:-}
@@ -32,7 +33,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian
     xvfb xauth xdotool x11-utils x11-xserver-utils
     xfonts-base libxtst-dev x11-xkb-utils openbox
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-tidy
 )
 
 # ---- Phases: each is a function phase_NAME; the lists below give their order ---------------
@@ -71,11 +72,38 @@ phase_tests() {
     (cd "$build" && ctest --output-on-failure --parallel 2 --timeout 600)
 }
 
+# The unit and image tests again, built under AddressSanitizer and UndefinedBehaviorSanitizer
+# (the end-to-end, soak and packaging tests run once, above). Leak checking is off: the program,
+# as a Win32 program may, never releases its device and meshes, and the tests share devices.
+# handle_segv=0: the compiler's isolation tests crash a child on purpose and must see the signal.
+phase_sanitizers() {
+    local dir="$root/build-sanitize"
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
+        -DTESS_BENCH=OFF -DTESS_SANITIZE=ON >/dev/null &&
+        cmake --build "$dir" --parallel &&
+        (cd "$dir" && ASAN_OPTIONS=detect_leaks=0:handle_segv=0 UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --output-on-failure --parallel 2 --timeout 600 \
+            -E "_xvfb|core_fonts|window_manager|soak|install_lists|lintian")
+}
+
+# clang-tidy with the repository's .clang-tidy over every source the build compiles, less the
+# translation units that only instantiate the stb libraries.
+phase_tidy() {
+    local sources
+    sources=$(grep -o '"file": "[^"]*"' "$build/compile_commands.json" | cut -d'"' -f4 |
+        grep -v -e "^$build/" -e 'stb_image_impl.cpp' -e 'rgb_picture.cpp' | sort -u)
+    # shellcheck disable=SC2086
+    run-clang-tidy -quiet -p "$build" -j "$(nproc)" $sources >"$build/clang-tidy.log" 2>&1
+    local status=$?
+    grep -E 'warning:|error:' "$build/clang-tidy.log" | sort -u
+    return $status
+}
+
 # The file readers under libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
 phase_fuzzers() { "$root/tests/fuzz/run_fuzzers.sh" 30; }
 
 run_phases=(install_run build_programs)
-test_phases=(install build tests fuzzers)
+test_phases=(install build tests sanitizers tidy fuzzers)
 
 # ---- Running the phases ------------------------------------------------------------------------
 
@@ -108,7 +136,7 @@ print_summary() {
     echo "==== summary ($mode)"
     printf '  %s\n' "${summary[@]}"
     local folder
-    for folder in "$build" "$root/build-fuzz"; do
+    for folder in "$build" "$root/build-sanitize" "$root/build-fuzz"; do
         [ -d "$folder" ] && echo "  disk: $(du -sh "$folder" 2>/dev/null | cut -f1) in ${folder#"$root"/}"
     done
     return 0

@@ -83,7 +83,8 @@ CompileResult CompileInChild(const CompileRequest& request) {
         return Failure(request, "the compiler's result is cut short");
     r.ok = run.output[0] == '1';
     r.code.resize(words);
-    std::memcpy(r.code.data(), run.output.data() + 5, r.code.size() * 4);
+    // A failed compile has no code, and an empty vector's data() may be null.
+    if (words) std::memcpy(r.code.data(), run.output.data() + 5, r.code.size() * 4);
     r.errors = run.output.substr(5 + std::size_t{words} * 4);
     return r;
 }

@@ -1,6 +1,7 @@
 // Checks of the parsed shader and its interface (see hlsl_checks.h).
 #include "platform/d3dx/hlsl_checks.h"
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -262,7 +263,7 @@ std::vector<Diagnostic> CheckProgram(const glslang::TIntermediate& intermediate,
     std::vector<Diagnostic> out = std::move(checker.diagnostics);
     const SlotLimits limits = LimitsOf(profile);
     const int line = pass.entryLine ? pass.entryLine : 1;
-    const auto estimate = [](double v) { return std::to_string(static_cast<long long>(v + 0.5)); };
+    const auto estimate = [](double v) { return std::to_string(std::llround(v)); };
     if (limits.shared) {
         const double total = checker.slots.arithmetic + checker.slots.texture;
         if (total > limits.arithmetic) {

@@ -163,8 +163,8 @@ class Allocator {
         }
         if (at >= 0 && start + count > limit) return std::nullopt;
         if (at < 0 && !fits(start)) return std::nullopt;
-        if (used.size() < static_cast<std::size_t>(start + count))
-            used.resize(static_cast<std::size_t>(start + count));
+        const int end = start + count;
+        if (used.size() < static_cast<std::size_t>(end)) used.resize(static_cast<std::size_t>(end));
         for (int r = start; r < start + count; ++r) used[static_cast<std::size_t>(r)] = true;
         return start;
     }
@@ -430,7 +430,7 @@ std::string GlslSafeName(const std::string& name) {
 std::string HlslName(const std::string& glslName) {
     const std::size_t n = glslName.size();
     if (n > 2 && glslName.compare(n - 2, 2, kSafeSuffix) == 0) {
-        const std::string base = glslName.substr(0, n - 2);
+        std::string base = glslName.substr(0, n - 2);
         if (GlslSafeName(base) == glslName) return base;
     }
     return glslName;

@@ -75,7 +75,7 @@ int Components(const std::string& type) {
 // `expr` of `type` as a vec4, missing components (0, 0, 0, 1).
 std::string ToVec4(const std::string& expr, const std::string& type) {
     const int n = Components(type);
-    const std::string floats = (n == 1 ? std::string("float") : "vec" + N(n)) + "(" + expr + ")";
+    std::string floats = (n == 1 ? std::string("float") : "vec" + N(n)) + "(" + expr + ")";
     switch (n) {
         case 1:
             return "vec4(" + floats + ", 0.0, 0.0, 1.0)";

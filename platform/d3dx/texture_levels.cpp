@@ -2,6 +2,7 @@
 // ARGB where they must be, sizes rounded up to powers of two with bilinear resampling, and a full
 // mip chain, each level the box-filtered half of the one above.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/d3dx/picture_readers.h"
 
@@ -106,7 +107,7 @@ Level Resample(const Level& src, UINT sw, UINT sh, UINT dw, UINT dh) {
                 };
                 const float v = (c(p00) * (1 - tx) + c(p10) * tx) * (1 - ty) +
                                 (c(p01) * (1 - tx) + c(p11) * tx) * ty;
-                out |= static_cast<std::uint32_t>(v + 0.5f) << shift;
+                out |= static_cast<std::uint32_t>(std::floor(v + 0.5f)) << shift;
             }
             PutWord(dst, std::size_t{y} * dw + x, out);
         }

@@ -368,11 +368,8 @@ class XParser {
             if (index >= mesh.colors.size()) return Fail("color index out of range");
             // Clamped to [0, 1]; NaN reads as 0.
             const auto byte = [](float v) {
-                return static_cast<DWORD>((!(v > 0.0f) ? 0.0f
-                                           : v >= 1.0f ? 1.0f
-                                                       : v) *
-                                              255.0f +
-                                          0.5f);
+                const float clamped = !(v > 0.0f) ? 0.0f : v >= 1.0f ? 1.0f : v;
+                return static_cast<DWORD>(std::floor(clamped * 255.0f + 0.5f));
             };
             mesh.colors[index] = D3DCOLOR_ARGB(byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2]));
         }

@@ -54,11 +54,9 @@ GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context,
       width_(static_cast<int>(parameters.BackBufferWidth)),
       height_(static_cast<int>(parameters.BackBufferHeight)) {
     // The default interval waits for the display's refresh where the system offers it.
-    if (parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE) {
+    if (parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ||
+        SDL_GL_SetSwapInterval(1) != 0)
         SDL_GL_SetSwapInterval(0);
-    } else if (SDL_GL_SetSwapInterval(1) != 0) {
-        SDL_GL_SetSwapInterval(0);
-    }
     s3tc_ = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
     if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
         epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {

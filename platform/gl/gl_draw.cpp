@@ -35,12 +35,12 @@ void GlDevice::ApplyState(const d3d9::DeviceState&, const d3d9::Changes& changes
 
 const GlShader* GlDevice::BoundVertexShader() const {
     const d3d9::VertexShader* shader = State().vertexShader;
-    return shader ? static_cast<const GlShader*>(shader->Object()) : nullptr;
+    return shader ? dynamic_cast<const GlShader*>(shader->Object()) : nullptr;
 }
 
 const GlShader* GlDevice::BoundPixelShader() const {
     const d3d9::PixelShader* shader = State().pixelShader;
-    return shader ? static_cast<const GlShader*>(shader->Object()) : nullptr;
+    return shader ? dynamic_cast<const GlShader*>(shader->Object()) : nullptr;
 }
 
 // The key from the mesh's layout and the device's part, which is rebuilt only after a change.
@@ -196,7 +196,10 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
 }
 
 void GlDevice::DrawSubset(d3dx::MeshBase& base, DWORD attribute) {
-    auto& mesh = static_cast<GlMesh&>(base);
+    // Only this device makes the meshes it is given; anything else draws nothing.
+    auto* made = dynamic_cast<GlMesh*>(&base);
+    if (!made) return;
+    GlMesh& mesh = *made;
     const D3DXATTRIBUTERANGE& range = mesh.Range(attribute);
     if (range.FaceCount == 0) return;
     const FfpKey key = KeyFor(mesh);

@@ -43,7 +43,7 @@ struct Args {
 
 // One operation on the colour (`c` ".rgb") or the alpha (".a") of its arguments.
 std::string Op(int op, const Args& x, const char* c) {
-    const std::string a0 = x.a0 + c, a1 = x.a1 + c, a2 = x.a2 + c;
+    std::string a0 = x.a0 + c, a1 = x.a1 + c, a2 = x.a2 + c;
     const bool alpha = std::string(c) == ".a";
     const std::string one = alpha ? "1.0" : "vec3(1.0)";
     switch (op) {

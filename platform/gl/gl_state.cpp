@@ -210,8 +210,8 @@ GLuint GlDevice::MakeSampler(const DWORD* k) {
 void GlDevice::BindStageTextures(const Program& program) {
     const auto bind = [&](int slot, int unit) {
         const d3d9::Texture* texture = State().textures[slot];
-        cache_.BindTexture(unit, GL_TEXTURE_2D,
-                           texture ? static_cast<const GlTexture*>(texture->Object())->Id() : 0);
+        const auto* made = texture ? dynamic_cast<const GlTexture*>(texture->Object()) : nullptr;
+        cache_.BindTexture(unit, GL_TEXTURE_2D, made ? made->Id() : 0);
         cache_.BindSampler(unit, SamplerFor(slot));
     };
     for (const SamplerBinding& b : program.vertexSamplers) {

@@ -83,7 +83,10 @@ bool LayoutIsLatin() {
 }
 
 WPARAM VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode, bool latinLayout) {
-    if (IsLatinLetter(key)) return static_cast<WPARAM>('A' + (key - SDLK_a));
+    if (IsLatinLetter(key)) {
+        const int letter = 'A' + (key - SDLK_a);
+        return static_cast<WPARAM>(letter);
+    }
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_0) {
         return scancode == SDL_SCANCODE_0 ? '0'
                                           : '1' + static_cast<WPARAM>(scancode - SDL_SCANCODE_1);
@@ -101,7 +104,10 @@ WPARAM VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode, bool latinLayout) {
             if (position == scancode) return vk;
         }
     }
-    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<WPARAM>('0' + (key - SDLK_0));
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        const int digit = '0' + (key - SDLK_0);
+        return static_cast<WPARAM>(digit);
+    }
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
         return VK_F1 + static_cast<WPARAM>(scancode - SDL_SCANCODE_F1);
     }
