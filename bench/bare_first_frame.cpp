@@ -20,6 +20,7 @@ int main() {
     glClearColor(0x2F / 255.0f, 0x2F / 255.0f, 0x2F / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     SDL_GL_SwapWindow(window);
+    glFinish();  // as the program's stamp: when the frame's pixels exist
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     std::printf("first-frame-ns %lld\n",

@@ -97,6 +97,49 @@ TEST_F(Presenting, PresentScalesTheBackBufferToAResizedWindow) {
     EXPECT_EQ(PixelAt(999, 499), kWhite);
 }
 
+// At the back buffer's own size the window shows every pixel of it unchanged, the right way
+// up, with and without samples to average (then each pixel is its samples' mean, as the resolve
+// that reads the back buffer back gives it).
+class PresentingAtTheSameSize : public Presenting,
+                                public ::testing::WithParamInterface<D3DMULTISAMPLE_TYPE> {};
+
+TEST_P(PresentingAtTheSameSize, TheWindowShowsTheBackBufferPixelForPixel) {
+    IDirect3DDevice9* device = MakeDevice(GetParam());
+    ASSERT_NE(device, nullptr);
+    FillQuadrants(device);
+    // A slanted edge, so that multisampled pixels along it are means, not one colour.
+    SetScreenSpace();
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    std::vector<float> v = test::PixelQuad(100, 100, 400, 400, false, false);
+    v[0] += 0.37f;
+    ID3DXMesh* mesh = MakeMesh(D3DFVF_XYZ, v, kQuadClockwise, {0, 0});
+    device->BeginScene();
+    mesh->DrawSubset(0);
+    device->EndScene();
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    const std::vector<std::uint32_t> shown = WindowPixels(1000, 500);
+    const std::vector<std::uint32_t> back = device_->ReadBackBuffer();
+    ASSERT_EQ(shown.size(), back.size());
+    std::size_t differ = 0, first = 0, means = 0;
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        if ((shown[i] & 0xFFFFFF) != (back[i] & 0xFFFFFF) && differ++ == 0) first = i;
+        const std::uint32_t c = back[i] & 0xFFFFFF;
+        if (c != (kRed & 0xFFFFFF) && c != (kGreen & 0xFFFFFF) && c != (kBlue & 0xFFFFFF) &&
+            c != (kWhite & 0xFFFFFF))
+            ++means;
+    }
+    EXPECT_EQ(differ, 0u) << "first at (" << first % 1000 << ", " << first / 1000 << ")";
+    EXPECT_EQ(shown[10], kRed);
+    EXPECT_EQ(shown[499 * 1000 + 990], kWhite);
+    if (GetParam() != D3DMULTISAMPLE_NONE) {
+        EXPECT_GT(means, 100u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, PresentingAtTheSameSize,
+                         ::testing::Values(D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_4_SAMPLES));
+
 // A vertical edge through the centres of pixel column 500: with 4 samples, Direct3D's standard
 // pattern puts two on each side of a pixel's centre, so that column resolves to half the quad's
 // colour over half the background; without multisampling a pixel is all one or the other.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <epoxy/gl.h>
+
 #include "platform/core/trace_file.h"
 #include "platform/core/window_system.h"
 #include "platform/d3dx/hlsl_compiler.h"
@@ -49,6 +51,9 @@ void OnPresent(void* context, gl::GlDevice& device) {
     const snapshot::Options& options = *capture->options;
     const long frame = capture->presented++;
     if (frame == 0 && options.stampFirstFrame) {
+        // The frame's drawing finished, not only handed to the driver (a software driver such
+        // as llvmpipe draws on its own threads): the stamp is when its pixels exist.
+        glFinish();
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         std::printf("first-frame-ns %lld\n",

@@ -81,6 +81,7 @@ GlDevice::~GlDevice() {
     cache_.DeleteTexture(resolveTexture_);
     cache_.DeleteProgram(resolveProgram_);
     cache_.DeleteProgram(presentProgram_);
+    cache_.DeleteProgram(presentSameSizeProgram_);
     cache_.DeleteVertexArray(emptyVao_);
     glDeleteRenderbuffers(1, &depthBuffer_);
     SDL_GL_DeleteContext(context_);

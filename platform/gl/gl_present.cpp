@@ -5,8 +5,10 @@
 // blit shaders at first use (Mesa's llvmpipe spends most of the first frame's time there) then
 // runs programs that its shader cache keeps from one run to the next. The result is the blit's:
 // each pixel the mean of its samples, and the picture sampled bilinearly where the window's size
-// differs.
+// differs. Where it does not, which is nearly always, one pass reads each pixel's samples and
+// writes the window's pixel: no resolved copy, no filtering, as cheap per frame as the blits.
 #include <cstdio>
+#include <string>
 
 #include "platform/gl/gl_device.h"
 
@@ -23,19 +25,39 @@ void main() {
 }
 )";
 
-constexpr char kResolveFragment[] = R"(#version 330 core
-uniform sampler2DMS uSamples;
-uniform int uSampleCount;
+// Writes each pixel of the target from the back buffer's pixel at the same place, or, with
+// FLIP, the window's pixel (x, y) from the back buffer's (x, height - 1 - y): the back buffer's
+// first row is the top one. With samples, their mean. The sample count is written into the
+// source, so that the driver unrolls the loop.
+std::string FetchFragment(int samples, bool flip) {
+    std::string source = "#version 330 core\n#define SAMPLES " + std::to_string(samples) + "\n";
+    if (flip) source += "#define FLIP\n";
+    return source + R"(
+#if SAMPLES > 0
+uniform sampler2DMS uPicture;
+#else
+uniform sampler2D uPicture;
+#endif
+uniform int uHeight;
 out vec4 oColor;
 void main() {
+#ifdef FLIP
+    ivec2 at = ivec2(int(gl_FragCoord.x), uHeight - 1 - int(gl_FragCoord.y));
+#else
     ivec2 at = ivec2(gl_FragCoord.xy);
-    vec4 sum = vec4(0.0);
-    for (int i = 0; i < uSampleCount; ++i) sum += texelFetch(uSamples, at, i);
-    oColor = sum / float(uSampleCount);
+#endif
+#if SAMPLES > 0
+    vec4 sum = texelFetch(uPicture, at, 0);
+    for (int i = 1; i < SAMPLES; ++i) sum += texelFetch(uPicture, at, i);
+    oColor = sum / float(SAMPLES);
+#else
+    oColor = texelFetch(uPicture, at, 0);
+#endif
 }
 )";
+}
 
-// The back buffer's first row is its top one: the window's top row reads it.
+// Another size: the resolved picture, scaled bilinearly.
 constexpr char kPresentFragment[] = R"(#version 330 core
 uniform sampler2D uPicture;
 in vec2 vUv;
@@ -48,15 +70,19 @@ void main() {
 }  // namespace
 
 bool GlDevice::MakePresentPrograms() {
-    resolveProgram_ = LinkProgram(kFullTargetVertex, kResolveFragment, "resolve");
+    resolveProgram_ =
+        samples_ ? LinkProgram(kFullTargetVertex, FetchFragment(samples_, false), "resolve") : 0;
     presentProgram_ = LinkProgram(kFullTargetVertex, kPresentFragment, "present");
-    if (!resolveProgram_ || !presentProgram_) return false;
-    glUseProgram(resolveProgram_);
-    glUniform1i(glGetUniformLocation(resolveProgram_, "uSamples"), 0);
-    resolveSamples_ = glGetUniformLocation(resolveProgram_, "uSampleCount");
-    glUniform1i(resolveSamples_, samples_);
-    glUseProgram(presentProgram_);
-    glUniform1i(glGetUniformLocation(presentProgram_, "uPicture"), 0);
+    presentSameSizeProgram_ =
+        LinkProgram(kFullTargetVertex, FetchFragment(samples_, true), "present at the same size");
+    if ((samples_ && !resolveProgram_) || !presentProgram_ || !presentSameSizeProgram_)
+        return false;
+    for (const GLuint program : {resolveProgram_, presentProgram_, presentSameSizeProgram_}) {
+        if (!program) continue;
+        glUseProgram(program);
+        glUniform1i(glGetUniformLocation(program, "uPicture"), 0);
+        glUniform1i(glGetUniformLocation(program, "uHeight"), height_);
+    }
     glUseProgram(0);
     cache_.Invalidate();
     glGenVertexArrays(1, &emptyVao_);
@@ -97,14 +123,22 @@ void GlDevice::ResolveBackBuffer() {
 }
 
 void GlDevice::PresentBackBuffer() {
-    ResolveBackBuffer();
+    // An observer (the snapshot tool) reads the back buffer back, which resolves it.
     if (presentObserver_) presentObserver_(presentContext_, *this);
     // The whole back buffer, scaled to the client area.
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
     cache_.BindFramebuffer(0);
     cache_.Viewport(0, 0, w, h);
-    DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
+    if (w == width_ && h == height_) {
+        DrawFullTarget(presentSameSizeProgram_,
+                       samples_ ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, colorTexture_);
+    } else {
+        ResolveBackBuffer();
+        cache_.BindFramebuffer(0);
+        cache_.Viewport(0, 0, w, h);
+        DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
+    }
     SDL_GL_SwapWindow(window_);
 }
 
