@@ -362,10 +362,15 @@ std::string JpegFrame(std::uint8_t sof, std::uint8_t precision, std::uint16_t h)
 TEST(PictureRefusals, TheMessageNamesTheProblem) {
     std::string damaged = Png(2, 2, 8, 2, {std::string(6, 'x'), std::string(6, 'y')});
     damaged[damaged.find("IDAT") + 4] ^= static_cast<char>(0xFF);  // the zlib stream's header
+    // Image data that claims a gigabyte in a file of under a hundred bytes.
+    std::string claims = Png(2, 2, 8, 2, {std::string(6, 'x'), std::string(6, 'y')});
+    const std::size_t idat = claims.find("IDAT");
+    const std::size_t idatLeft = claims.size() - idat - 8;  // after the type and the CRC
+    claims.replace(idat - 4, 4, std::string("\x40\0\0\0", 4));
     const struct {
         const char* name;
         std::string file;
-        const char* message;
+        std::string message;
     } cases[] = {
         {"30000 x 30000 PNG", PngHeaderOnly(30000, 30000),
          "PNG picture of 30000 x 30000 pixels is too large: the limit is 16384 pixels a side and "
@@ -375,6 +380,9 @@ TEST(PictureRefusals, TheMessageNamesTheProblem) {
         {"PNG larger than its file", PngHeaderOnly(8000, 8000),
          "PNG claims 8000 x 8000 pixels, more than its"},
         {"damaged PNG data", damaged, "damaged PNG data ("},
+        {"PNG chunk longer than its file", claims,
+         "damaged PNG: a chunk claims 1073741824 bytes, more than the " + std::to_string(idatLeft) +
+             " left in the file"},
         {"TGA without its pixels", Tga(2, 8000, 8000, 32, 0x28, ""),
          "TGA pixel data cut short: 256000000 bytes needed, 0 present"},
         {"TGA of 65535 x 65535", Tga(2, 65535, 65535, 32, 0x28, ""),
@@ -395,7 +403,7 @@ TEST(PictureRefusals, TheMessageNamesTheProblem) {
         TextureData t;
         std::string why;
         EXPECT_FALSE(d3dx::DecodeTextureFile(Span(c.file), t, why));
-        EXPECT_EQ(why.substr(0, std::strlen(c.message)), c.message) << why;
+        EXPECT_EQ(why.substr(0, c.message.size()), c.message) << why;
     }
 }
 

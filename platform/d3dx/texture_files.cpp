@@ -71,6 +71,28 @@ bool JpegTablesSane(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+// Every chunk of a PNG up to IEND must fit in the file. stb_image grows its buffer for the image
+// data to the length a chunk claims before it reads the chunk, so a 300-byte file claiming a
+// gigabyte would make it allocate that much; the lengths are checked here first.
+bool PngChunksFit(std::span<const std::uint8_t> bytes, std::string& error) {
+    std::size_t at = 8;  // after the signature
+    while (bytes.size() - at >= 12) {
+        const std::uint32_t length = (std::uint32_t(bytes[at]) << 24) |
+                                     (std::uint32_t(bytes[at + 1]) << 16) |
+                                     (std::uint32_t(bytes[at + 2]) << 8) | bytes[at + 3];
+        const std::string type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+        const std::size_t left = bytes.size() - at - 12;
+        if (length > left) {
+            error = "damaged PNG: a chunk claims " + std::to_string(length) +
+                    " bytes, more than the " + std::to_string(left) + " left in the file";
+            return false;
+        }
+        if (type == "IEND") return true;
+        at += 12 + std::size_t{length};
+    }
+    return true;  // no IEND: stb_image says what is wrong
+}
+
 // ARGB words from stb_image's RGBA bytes; alpha forced opaque where the file has none.
 void AppendArgb(const stbi_uc* rgba, std::size_t pixels, bool alpha, std::uint8_t* out) {
     for (std::size_t i = 0; i < pixels; ++i) {
@@ -110,7 +132,7 @@ bool DecodePng(std::span<const std::uint8_t> bytes, const PictureHeader& h, Text
     TextureData t;
     t.format = h.format;
     const auto output = [&t](std::size_t size) { return t.levels.emplace_back(size).data(); };
-    if (!DecodeWithStb(bytes, h, output, error)) return false;
+    if (!PngChunksFit(bytes, error) || !DecodeWithStb(bytes, h, output, error)) return false;
     t.width = h.width;
     t.height = h.height;
     out = std::move(t);
