@@ -100,29 +100,22 @@ int WatchedSlots() {
 
 // The textures the scene's objects name now, keeping what was seen of those already watched.
 void WatchTextures() {
-    std::vector<WatchedFile> kept;
-    for (WatchedFile& f : files) {
-        if (f.kind != Kind::Texture) kept.push_back(f);
-    }
-    std::vector<WatchedFile> textures;
-    for (WatchedFile& f : files) {
-        if (f.kind == Kind::Texture) textures.push_back(f);
-    }
-    files = kept;
+    std::vector<WatchedFile> kept, textures;
+    for (WatchedFile& f : files) (f.kind == Kind::Texture ? textures : kept).push_back(f);
+    files = std::move(kept);
     for (int slot = 0; slot < WatchedSlots(); ++slot) {
         std::vector<std::string> names = sceneTable.slots[slot]->textureNames;
         names.insert(names.end(), namedByFailedReload[slot].begin(),
                      namedByFailedReload[slot].end());
         for (const std::string& name : names) {
-            bool known = false;
-            for (const WatchedFile& t : textures) {
-                if (t.name == name && t.slot == slot) {
-                    files.push_back(t);
-                    known = true;
-                    break;
-                }
+            const auto seen = std::find_if(textures.begin(), textures.end(), [&](const auto& t) {
+                return t.name == name && t.slot == slot;
+            });
+            if (seen != textures.end()) {
+                files.push_back(*seen);
+            } else {
+                Watch(name, Kind::Texture, slot);
             }
-            if (!known) Watch(name, Kind::Texture, slot);
         }
     }
 }

@@ -41,9 +41,10 @@ void DrawOverlay() {
                         kOverlay[i].colour);
     }
     // With --watch, a file that failed to load again shows its message until it is mended.
-    if (watchFiles && !WatchMessage().empty()) {
+    const std::string& watchMessage = WatchMessage();
+    if (watchFiles && !watchMessage.empty()) {
         textRect.top += kLineHeight;
-        font->DrawTextA(nullptr, WatchMessage().c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
+        font->DrawTextA(nullptr, watchMessage.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
     }
 }
 

@@ -1,16 +1,11 @@
 // tessaline's command line: what each option sets, every fault refused in one line, what WinMain
 // is handed, where the bundled assets are said to be, and the real binary's exit codes and
 // output for each (no display needed for --help, --version and a bad option).
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/sdl/command_line.h"
@@ -125,47 +120,17 @@ TEST(BundledAssets, TheHintNamesTheFolderWhereItHoldsTheFilesElseSaysHowToChoose
 
 // ---- The real binary ------------------------------------------------------------------------
 
-struct ProgramRun {
-    int code = -1;
-    std::string out, err;
-};
+using ProgramRun = test::ProcessRun;
 
 // Runs tessaline in `cwd`; without `display` no DISPLAY, WAYLAND_DISPLAY or SDL_VIDEODRIVER is
 // set. With `stopWhen`, waits up to 20 s for stderr to hold it, then asks the program to end.
 ProgramRun Tessaline(const std::string& cwd, const Args& args, bool display,
                      const std::string& stopWhen = {}) {
-    test::TempDir logs;
-    const std::string outPath = logs.Path("out"), errPath = logs.Path("err");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
-        dup2(out, 1);
-        dup2(err, 2);
+    const auto environment = [display] {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
         if (display) setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        std::vector<char*> argv{const_cast<char*>(TESS_TESSALINE)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(TESS_TESSALINE, argv.data());
-        _exit(127);
-    }
-    if (!stopWhen.empty()) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (test::ReadFile(errPath).find(stopWhen) == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        kill(pid, SIGTERM);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ProgramRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = test::ReadFile(outPath);
-    run.err = test::ReadFile(errPath);
-    return run;
+    };
+    return test::RunProcess(TESS_TESSALINE, args, cwd, environment, stopWhen);
 }
 
 TEST(TessalineBinary, HelpVersionAndBadOptionsNeedNoDisplayAndExitWithTheirCodes) {

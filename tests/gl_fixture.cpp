@@ -144,8 +144,10 @@ void GlDeviceTest::SetScreenSpace() {
     device_->SetTransform(D3DTS_PROJECTION, &identity);
 }
 
-std::vector<float> Quad(bool colour, bool uv, float z, float size, D3DCOLOR c0, D3DCOLOR c1) {
-    const float p[4][2] = {{-size, size}, {size, size}, {size, -size}, {-size, -size}};
+// The four corners `p` (top left, top right, bottom right, bottom left) as vertices: position,
+// then the colour (c0 along the top edge, c1 along the bottom) and texture coordinate asked for.
+static std::vector<float> QuadVertices(const float (&p)[4][2], bool colour, bool uv, float z,
+                                       D3DCOLOR c0, D3DCOLOR c1) {
     const float t[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     std::vector<float> v;
     for (int i = 0; i < 4; ++i) {
@@ -161,6 +163,11 @@ std::vector<float> Quad(bool colour, bool uv, float z, float size, D3DCOLOR c0, 
     return v;
 }
 
+std::vector<float> Quad(bool colour, bool uv, float z, float size, D3DCOLOR c0, D3DCOLOR c1) {
+    const float p[4][2] = {{-size, size}, {size, size}, {size, -size}, {-size, -size}};
+    return QuadVertices(p, colour, uv, z, c0, c1);
+}
+
 std::vector<float> PixelQuad(int x0, int y0, int x1, int y1, bool colour, bool uv, float z,
                              D3DCOLOR c0, D3DCOLOR c1) {
     // Direct3D 9 puts pixel centres on whole coordinates: the edge between pixels x - 1 and x
@@ -168,19 +175,7 @@ std::vector<float> PixelQuad(int x0, int y0, int x1, int y1, bool colour, bool u
     const auto nx = [](int x) { return static_cast<float>((x - 0.5) / 500.0 - 1.0); };
     const auto ny = [](int y) { return static_cast<float>(1.0 - (y - 0.5) / 250.0); };
     const float p[4][2] = {{nx(x0), ny(y0)}, {nx(x1), ny(y0)}, {nx(x1), ny(y1)}, {nx(x0), ny(y1)}};
-    const float t[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    std::vector<float> v;
-    for (int i = 0; i < 4; ++i) {
-        v.insert(v.end(), {p[i][0], p[i][1], z});
-        if (colour) {
-            float bits;
-            const D3DCOLOR c = i < 2 ? c0 : c1;
-            std::memcpy(&bits, &c, 4);
-            v.push_back(bits);
-        }
-        if (uv) v.insert(v.end(), {t[i][0], t[i][1]});
-    }
-    return v;
+    return QuadVertices(p, colour, uv, z, c0, c1);
 }
 
 Channels Unpack(std::uint32_t argb) {

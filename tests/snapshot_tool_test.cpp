@@ -1,13 +1,11 @@
 // tessaline-snapshot itself, headless (SDL's offscreen driver, llvmpipe) on the tests' small
 // assets: where it writes and what it prints, --strict on good and broken assets, --compare on a
 // good and a bad reference, and the exit code and single line of a bad option.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,36 +20,15 @@
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    std::string out, err;
+struct ToolRun : test::ProcessRun {
     std::vector<std::string> outLines;
 };
 
-// Runs the tool in `cwd` with the arguments; stdout and stderr are caught in files beside.
+// Runs the tool in `cwd` with the arguments on SDL's offscreen driver.
 ToolRun Snapshot(const std::string& cwd, const std::vector<std::string>& args) {
-    test::TempDir logs;
-    const std::string outPath = logs.Path("out"), errPath = logs.Path("err");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
-        dup2(out, 1);
-        dup2(err, 2);
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        std::vector<char*> argv{const_cast<char*>(TESS_SNAPSHOT)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(TESS_SNAPSHOT, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
     ToolRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = test::ReadFile(outPath);
-    run.err = test::ReadFile(errPath);
+    static_cast<test::ProcessRun&>(run) = test::RunProcess(
+        TESS_SNAPSHOT, args, cwd, [] { setenv("SDL_VIDEODRIVER", "offscreen", 1); });
     std::size_t at = 0;
     for (std::size_t nl; (nl = run.out.find('\n', at)) != std::string::npos; at = nl + 1)
         run.outLines.push_back(run.out.substr(at, nl - at));

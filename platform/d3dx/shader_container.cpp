@@ -191,6 +191,18 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code) {
     return s;
 }
 
+std::string SpirvString(const std::vector<std::uint32_t>& spirv, std::size_t at, std::size_t end) {
+    std::string s;
+    for (std::size_t i = at; i < end; ++i) {
+        for (int b = 0; b < 4; ++b) {
+            const char c = static_cast<char>((spirv[i] >> (8 * b)) & 0xFF);
+            if (!c) return s;
+            s += c;
+        }
+    }
+    return s;
+}
+
 bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out,
                            std::vector<std::string>* withoutSemantic) {
     constexpr std::uint32_t kMagic = 0x07230203;
@@ -208,21 +220,11 @@ bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflec
     };
     std::unordered_map<std::uint32_t, Info> ids;
     std::vector<std::uint32_t> order;
-    const auto text = [&](std::size_t at, std::size_t end) {
-        std::string s;
-        for (std::size_t i = at; i < end; ++i) {
-            for (int b = 0; b < 4; ++b) {
-                const char c = static_cast<char>((spirv[i] >> (8 * b)) & 0xFF);
-                if (!c) return s;
-                s += c;
-            }
-        }
-        return s;
-    };
     for (std::size_t i = 5; i < spirv.size();) {
         const std::uint32_t count = spirv[i] >> 16, op = spirv[i] & 0xFFFF;
         if (count == 0 || i + count > spirv.size()) return false;
-        if (op == kOpName && count >= 3) ids[spirv[i + 1]].name = text(i + 2, i + count);
+        if (op == kOpName && count >= 3)
+            ids[spirv[i + 1]].name = SpirvString(spirv, i + 2, i + count);
         if (op == kOpDecorate && count >= 4 && spirv[i + 2] == kDecorationLocation) {
             ids[spirv[i + 1]].location = spirv[i + 3];
         }
@@ -230,7 +232,7 @@ bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflec
             ids[spirv[i + 1]].builtIn = true;
         }
         if (op == kOpDecorateString && count >= 4 && spirv[i + 2] == kDecorationHlslSemantic) {
-            ids[spirv[i + 1]].semantic = text(i + 3, i + count);
+            ids[spirv[i + 1]].semantic = SpirvString(spirv, i + 3, i + count);
         }
         if (op == kOpVariable && count >= 4 &&
             (spirv[i + 3] == kStorageInput || spirv[i + 3] == kStorageOutput)) {

@@ -70,6 +70,10 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code);
 // The version token's stage, without reading the rest.
 std::optional<ShaderStage> StageOfCode(const DWORD* code);
 
+// A literal string of SPIR-V words [at, end): UTF-8, four bytes a word, low byte first, ended by
+// its first zero byte.
+std::string SpirvString(const std::vector<std::uint32_t>& spirv, std::size_t at, std::size_t end);
+
 // Semantics and locations of the entry point's inputs and outputs, read from SPIR-V; those that
 // have no semantic go to withoutSemantic ("input uv", "output @entryPointOutput").
 bool ReflectSpirvInterface(const std::vector<std::uint32_t>& spirv, ShaderReflection& out,

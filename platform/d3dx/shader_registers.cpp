@@ -7,6 +7,8 @@
 #include <optional>
 #include <set>
 
+#include "platform/d3dx/shader_container.h"
+
 namespace d3dx {
 namespace {
 
@@ -438,27 +440,16 @@ std::string HlslName(const std::string& glslName) {
 
 void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>& spirv) {
     constexpr std::uint32_t kOpName = 5, kOpMemberName = 6;
-    const auto text = [&](std::size_t at, std::size_t end) {
-        std::string s;
-        for (std::size_t i = at; i < end; ++i) {
-            for (int b = 0; b < 4; ++b) {
-                const char c = static_cast<char>((spirv[i] >> (8 * b)) & 0xFF);
-                if (!c) return s;
-                s += c;
-            }
-        }
-        return s;
-    };
     for (std::size_t i = 5; i < spirv.size();) {
         const std::uint32_t count = spirv[i] >> 16, op = spirv[i] & 0xFFFF;
         if (count == 0 || i + count > spirv.size()) return;
         if (op == kOpName && count >= 3) {
-            const std::string name = text(i + 2, i + count);
+            const std::string name = SpirvString(spirv, i + 2, i + count);
             if (GlslSafeName(name) != name)
                 spvc_compiler_set_name(compiler, spirv[i + 1], GlslSafeName(name).c_str());
         }
         if (op == kOpMemberName && count >= 4) {
-            const std::string name = text(i + 3, i + count);
+            const std::string name = SpirvString(spirv, i + 3, i + count);
             if (GlslSafeName(name) != name) {
                 spvc_compiler_set_member_name(compiler, spirv[i + 1], spirv[i + 2],
                                               GlslSafeName(name).c_str());

@@ -128,15 +128,14 @@ void GlDevice::PresentBackBuffer() {
     // The whole back buffer, scaled to the client area.
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
+    const bool sameSize = w == width_ && h == height_;
+    if (!sameSize) ResolveBackBuffer();
     cache_.BindFramebuffer(0);
     cache_.Viewport(0, 0, w, h);
-    if (w == width_ && h == height_) {
+    if (sameSize) {
         DrawFullTarget(presentSameSizeProgram_,
                        samples_ ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, colorTexture_);
     } else {
-        ResolveBackBuffer();
-        cache_.BindFramebuffer(0);
-        cache_.Viewport(0, 0, w, h);
         DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
     }
     SDL_GL_SwapWindow(window_);

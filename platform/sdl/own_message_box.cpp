@@ -29,27 +29,6 @@ const d3dx::FontAtlas* BoxFont() {
     return font ? &*font : nullptr;
 }
 
-Uint32 WindowIdOf(const SDL_Event& e) {
-    switch (e.type) {
-        case SDL_WINDOWEVENT:
-            return e.window.windowID;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            return e.key.windowID;
-        case SDL_TEXTINPUT:
-            return e.text.windowID;
-        case SDL_MOUSEMOTION:
-            return e.motion.windowID;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            return e.button.windowID;
-        case SDL_MOUSEWHEEL:
-            return e.wheel.windowID;
-        default:
-            return 0;
-    }
-}
-
 class OwnBox {
   public:
     OwnBox(SDL_Window* owner, const char* text, const char* caption, UINT type)
@@ -91,7 +70,7 @@ class OwnBox {
             bool any = false;
             while (!answer && SDL_PollEvent(&e)) {
                 any = true;
-                if (WindowIdOf(e) == id_ && id_ != 0)
+                if (EventWindowId(e) == id_ && id_ != 0)
                     answer = Handle(e);
                 else
                     TranslateEvent(e, owner_);

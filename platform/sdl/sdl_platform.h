@@ -22,6 +22,8 @@ bool InstallSdlPlatform();
 
 // The SDL window behind a Win32 window handle, or null.
 SDL_Window* WindowOf(HWND window);
+// The window an input or window event is addressed to (0 for other events).
+Uint32 EventWindowId(const SDL_Event& e);
 
 // True where no display can show a message box or a window (SDL's offscreen or dummy driver).
 bool Headless();

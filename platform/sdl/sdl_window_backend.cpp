@@ -45,27 +45,6 @@ bool IsInput(const SDL_Event& e) {
     }
 }
 
-Uint32 InputWindowId(const SDL_Event& e) {
-    switch (e.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            return e.key.windowID;
-        case SDL_TEXTINPUT:
-            return e.text.windowID;
-        case SDL_MOUSEMOTION:
-            return e.motion.windowID;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            return e.button.windowID;
-        case SDL_MOUSEWHEEL:
-            return e.wheel.windowID;
-        case SDL_WINDOWEVENT:
-            return e.window.windowID;
-        default:
-            return 0;
-    }
-}
-
 HWND HandleOf(Uint32 windowId) {
     HWND main = platform::MainWindow();
     SDL_Window* window = SDL_GetWindowFromID(windowId);
@@ -105,7 +84,7 @@ void DropQueuedInputFor(SDL_Window* window) {
     std::vector<SDL_Event> kept;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
-        if (!(IsInput(e) && InputWindowId(e) == id)) kept.push_back(e);
+        if (!(IsInput(e) && EventWindowId(e) == id)) kept.push_back(e);
     }
     for (SDL_Event& k : kept) SDL_PushEvent(&k);
 }
@@ -254,8 +233,29 @@ class SdlWindowBackend : public platform::WindowBackend {
 
 }  // namespace
 
+Uint32 EventWindowId(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            return e.key.windowID;
+        case SDL_TEXTINPUT:
+            return e.text.windowID;
+        case SDL_MOUSEMOTION:
+            return e.motion.windowID;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return e.button.windowID;
+        case SDL_MOUSEWHEEL:
+            return e.wheel.windowID;
+        case SDL_WINDOWEVENT:
+            return e.window.windowID;
+        default:
+            return 0;
+    }
+}
+
 void TranslateEvent(const SDL_Event& event, SDL_Window* disabled) {
-    if (disabled && IsInput(event) && InputWindowId(event) == SDL_GetWindowID(disabled)) return;
+    if (disabled && IsInput(event) && EventWindowId(event) == SDL_GetWindowID(disabled)) return;
     if (event.type == TerminationWakeEvent()) {
         TurnTerminationIntoClose();
         return;
