@@ -30,7 +30,7 @@ run_packages=(
 # Everything: the above, and what the tests, benchmarks and fuzzers need besides.
 packages=(
     "${run_packages[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian
+    libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian man-db desktop-file-utils
     xvfb xauth xdotool x11-utils x11-xserver-utils
     xfonts-base libxtst-dev x11-xkb-utils openbox
     clang libclang-rt-14-dev clang-tidy
