@@ -16,6 +16,7 @@
 
 #include "platform/core/trace_file.h"
 #include "platform/core/window_system.h"
+#include "platform/d3dx/compile_cache.h"
 #include "platform/d3dx/hlsl_compiler.h"
 #include "platform/d3dx/isolated_process.h"
 #include "platform/gl/gl_device.h"
@@ -151,6 +152,7 @@ int main(int argc, char** argv) {
     if (const char* tracePath = std::getenv("TESSALINE_TRACE")) platform::TraceToFile(tracePath);
     static snapshot::StrictWatch watch(platform::GetCallTrace());
     if (options.strict) platform::SetCallTrace(&watch);
+    d3dx::UseCompileCache(d3dx::DefaultCompileCacheDir());
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0)
         return Refuse("--dir " + options.dir + ": cannot enter it");
 

@@ -1,12 +1,14 @@
-// D3DXCompileShaderFromFileA. The source is read here and compiled in a child process; errors
-// come back as a negative result, "file(line,col): error: message" lines in the error buffer
-// when one is asked for, and tagged lines on stderr. The constant table is constant_table.cpp.
+// D3DXCompileShaderFromFileA. The source is read here and compiled in a child process, or taken
+// from the compile cache where an earlier run compiled the same request; errors come back as a
+// negative result, "file(line,col): error: message" lines in the error buffer when one is asked
+// for, and tagged lines on stderr. The constant table is constant_table.cpp.
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "platform/core/call_trace.h"
 #include "platform/core/ref_counted.h"
+#include "platform/d3dx/compile_cache.h"
 #include "platform/d3dx/device_services.h"
 #include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/hlsl_compiler.h"
@@ -38,7 +40,10 @@ HRESULT Compile(LPCSTR pSrcFile, const D3DXMACRO* pDefines, LPCSTR pFunctionName
         hr = kFileNotFound;
     } else {
         request.source.assign(bytes.begin(), bytes.end());
-        result = CompileInChild(request);
+        if (!LookUpCompile(request, result)) {
+            result = CompileInChild(request);
+            if (result.ok) StoreCompile(request, result);
+        }
         hr = result.ok ? D3D_OK : E_FAIL;
     }
     // Errors and warnings alike: a line each on stderr, and the error buffer when asked for (a

@@ -84,7 +84,9 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     bool MakeBackBuffer();
     // The resolve and the present (gl_present.cpp).
     bool MakePresentPrograms();
-    void ResolveBackBuffer();
+    GLuint LinkFullTargetProgram(const std::string& fragment, const char* name);
+    // False where the resolve program cannot be linked.
+    bool ResolveBackBuffer();
     void DrawFullTarget(GLuint program, GLenum textureTarget, GLuint texture);
 
     // The backend (gl_device.cpp, gl_draw.cpp, gl_resources.cpp, gl_font.cpp).

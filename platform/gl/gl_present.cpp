@@ -69,22 +69,25 @@ void main() {
 
 }  // namespace
 
-bool GlDevice::MakePresentPrograms() {
-    resolveProgram_ =
-        samples_ ? LinkProgram(kFullTargetVertex, FetchFragment(samples_, false), "resolve") : 0;
-    presentProgram_ = LinkProgram(kFullTargetVertex, kPresentFragment, "present");
-    presentSameSizeProgram_ =
-        LinkProgram(kFullTargetVertex, FetchFragment(samples_, true), "present at the same size");
-    if ((samples_ && !resolveProgram_) || !presentProgram_ || !presentSameSizeProgram_)
-        return false;
-    for (const GLuint program : {resolveProgram_, presentProgram_, presentSameSizeProgram_}) {
-        if (!program) continue;
-        glUseProgram(program);
-        glUniform1i(glGetUniformLocation(program, "uPicture"), 0);
-        glUniform1i(glGetUniformLocation(program, "uHeight"), height_);
-    }
+// Links one of the full-target programs, with its uniforms set; 0 when the driver refuses it.
+GLuint GlDevice::LinkFullTargetProgram(const std::string& fragment, const char* name) {
+    const GLuint program = LinkProgram(kFullTargetVertex, fragment, name);
+    if (!program) return 0;
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "uPicture"), 0);
+    glUniform1i(glGetUniformLocation(program, "uHeight"), height_);
     glUseProgram(0);
     cache_.Invalidate();
+    return program;
+}
+
+// Only the same-size present is linked with the device: the resolve and the scaled present are
+// linked when first needed (a read-back, another window size), as each link and its first draw
+// cost a software driver milliseconds of the start-up.
+bool GlDevice::MakePresentPrograms() {
+    presentSameSizeProgram_ =
+        LinkFullTargetProgram(FetchFragment(samples_, true), "present at the same size");
+    if (!presentSameSizeProgram_) return false;
     glGenVertexArrays(1, &emptyVao_);
     // The picture is scaled with bilinear filtering, as a linear blit scales it.
     const GLuint picture = samples_ ? resolveTexture_ : colorTexture_;
@@ -115,34 +118,41 @@ void GlDevice::DrawFullTarget(GLuint program, GLenum textureTarget, GLuint textu
     glStateDirty_ = true;
 }
 
-void GlDevice::ResolveBackBuffer() {
-    if (!samples_) return;
+bool GlDevice::ResolveBackBuffer() {
+    if (!samples_) return true;
+    if (!resolveProgram_)
+        resolveProgram_ = LinkFullTargetProgram(FetchFragment(samples_, false), "resolve");
+    if (!resolveProgram_) return false;
     cache_.BindFramebuffer(resolveFramebuffer_);
     cache_.Viewport(0, 0, width_, height_);
     DrawFullTarget(resolveProgram_, GL_TEXTURE_2D_MULTISAMPLE, colorTexture_);
+    return true;
 }
 
 void GlDevice::PresentBackBuffer() {
-    // An observer (the snapshot tool) reads the back buffer back, which resolves it.
-    if (presentObserver_) presentObserver_(presentContext_, *this);
     // The whole back buffer, scaled to the client area.
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
     const bool sameSize = w == width_ && h == height_;
-    if (!sameSize) ResolveBackBuffer();
+    if (!sameSize && !presentProgram_)
+        presentProgram_ = LinkFullTargetProgram(kPresentFragment, "present");
+    const bool scaled = !sameSize && presentProgram_ && ResolveBackBuffer();
     cache_.BindFramebuffer(0);
     cache_.Viewport(0, 0, w, h);
     if (sameSize) {
         DrawFullTarget(presentSameSizeProgram_,
                        samples_ ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, colorTexture_);
-    } else {
+    } else if (scaled) {
         DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
     }
     SDL_GL_SwapWindow(window_);
+    // An observer (the snapshot tool, the benchmarks) sees the frame once it is presented; a
+    // read-back there reads the back buffer, which the swap leaves as it was.
+    if (presentObserver_) presentObserver_(presentContext_, *this);
 }
 
 std::vector<std::uint32_t> GlDevice::ReadBackBuffer() {
-    ResolveBackBuffer();
+    if (!ResolveBackBuffer()) return {};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_) * height_);
     cache_.BindFramebuffer(samples_ ? resolveFramebuffer_ : framebuffer_);
     glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());

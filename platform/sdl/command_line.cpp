@@ -46,6 +46,10 @@ Exit codes:
 
 Environment:
   TESSALINE_TRACE=FILE  write every platform call the program makes to FILE, one line each
+  TESSALINE_COMPILE_CACHE=DIR
+                        keep successful shader compiles in DIR (off: keep none) instead of
+                        tessaline/compiles under XDG_CACHE_HOME or ~/.cache; an unchanged
+                        shader then starts without running the compiler
 
 Examples:
     tessaline --dir /usr/share/tessaline

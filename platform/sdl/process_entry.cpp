@@ -2,9 +2,10 @@
 // calls WinMain as the runtime start-up would, with the module handle and the options the
 // program reads itself (--watch), and ends the process with WinMain's exit code. --help and
 // --version need no display; a bad option ends the process with 2. TESSALINE_TRACE names a
-// file that receives every platform call, for following a run from outside. Without a display
-// the program says so and exits with 1; termination signals close the program as its close
-// box does (termination.h).
+// file that receives every platform call, for following a run from outside; compiles are kept
+// in the compile cache (compile_cache.h) for the next start. Without a display the program says
+// so and exits with 1; termination signals close the program as its close box does
+// (termination.h).
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 
 #include "platform/core/trace_file.h"
 #include "platform/core/window_system.h"
+#include "platform/d3dx/compile_cache.h"
 #include "platform/d3dx/hlsl_compiler.h"
 #include "platform/d3dx/isolated_process.h"
 #include "platform/sdl/command_line.h"
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
     }
     // Opened before --dir is entered, so that a relative name is the caller's.
     if (const char* tracePath = std::getenv("TESSALINE_TRACE")) platform::TraceToFile(tracePath);
+    d3dx::UseCompileCache(d3dx::DefaultCompileCacheDir());
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0)
         return Refuse("--dir " + options.dir + ": cannot enter it: " + std::strerror(errno));
     if (!sdl::HoldsProgramFiles(".")) {
