@@ -159,9 +159,9 @@ int main(int argc, char** argv) {
     static Capture capture;
     capture.options = &options;
     capture.frames = snapshot::FramesToWrite(options);
-    d3dx::StartWarmUp();
     setenv("SDL_VIDEODRIVER", options.driver.c_str(), 1);
     if (!sdl::InstallSdlPlatform()) return 1;
+    d3dx::StartWarmUp();
     platform::SetInputScript(snapshot::InputScript(options));
     gl::ObserveNewDevices(OnPresent, &capture);
     char commandLine[] = "";

@@ -28,6 +28,8 @@ namespace {
 
 int Run(const sdl::CommandLine& options) {
     if (!sdl::InstallSdlPlatform()) return 1;
+    // The fonts get ready while the window and the device start.
+    d3dx::StartWarmUp();
     std::string commandLine = sdl::ProgramCommandLine(options);
     constexpr int kShowDefault = 10;
     return WinMain(platform::ModuleHandle(), nullptr, commandLine.data(), kShowDefault);
@@ -70,8 +72,6 @@ int main(int argc, char** argv) {
                      sdl::MissingFilesHint(here ? here : ".", sdl::BundledAssetsDir()).c_str());
         std::free(here);
     }
-    // The shader compiler and the fonts get ready while SDL, the window and the device start.
-    d3dx::StartWarmUp();
     // Where no compile waited for the warm-up (no shader files, no device) it may still run, and
     // a thread left running at exit aborts the process: every way out waits for it, exit() from
     // a library (Xlib's handler of a lost display) included.
