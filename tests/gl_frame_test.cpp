@@ -140,6 +140,33 @@ TEST_P(PresentingAtTheSameSize, TheWindowShowsTheBackBufferPixelForPixel) {
 INSTANTIATE_TEST_SUITE_P(Samples, PresentingAtTheSameSize,
                          ::testing::Values(D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_4_SAMPLES));
 
+// Scaled to half the size, stripes one pixel wide blend into grey, as a linear blit scales them,
+// with and without samples (then the resolved picture is the one scaled).
+class PresentingScaled : public Presenting,
+                         public ::testing::WithParamInterface<D3DMULTISAMPLE_TYPE> {};
+
+TEST_P(PresentingScaled, ThePictureIsFilteredBilinearly) {
+    IDirect3DDevice9* device = MakeDevice(GetParam());
+    ASSERT_NE(device, nullptr);
+    std::vector<D3DRECT> stripes;
+    for (LONG x = 0; x < 1000; x += 2) stripes.push_back({x, 0, x + 1, 500});
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1, 0);
+    device->Clear(static_cast<DWORD>(stripes.size()), stripes.data(), D3DCLEAR_TARGET, kWhite, 1,
+                  0);
+    SDL_Window* window = sdl::WindowOf(window_);
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, 500, 250);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    const std::vector<std::uint32_t> shown = WindowPixels(500, 250);
+    for (const auto& [x, y] : {std::pair{10, 10}, {250, 125}, {480, 240}}) {
+        const std::uint32_t green = (shown[static_cast<std::size_t>(y) * 500 + x] >> 8) & 0xFF;
+        EXPECT_NEAR(static_cast<int>(green), 0x80, 8) << "at (" << x << ", " << y << ")";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, PresentingScaled,
+                         ::testing::Values(D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_4_SAMPLES));
+
 // A vertical edge through the centres of pixel column 500: with 4 samples, Direct3D's standard
 // pattern puts two on each side of a pixel's centre, so that column resolves to half the quad's
 // colour over half the background; without multisampling a pixel is all one or the other.

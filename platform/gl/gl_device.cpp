@@ -94,23 +94,8 @@ bool GlDevice::MakeBackBuffer() {
         SampleCountOf(Parameters().MultiSampleType, Parameters().MultiSampleQuality, maxSamples);
     // The colour is a texture, multisampled or not, so that the resolve and the present can
     // read it with programs of ours (gl_present.cpp).
-    const auto texture = [&](GLuint& id, int samples) {
-        glGenTextures(1, &id);
-        if (samples) {
-            glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, id);
-            glTexImage2DMultisample(GL_TEXTURE_2D_MULTISAMPLE, samples, GL_RGBA8, width_, height_,
-                                    GL_TRUE);
-            glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, 0);
-        } else {
-            glBindTexture(GL_TEXTURE_2D, id);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                         nullptr);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-            glBindTexture(GL_TEXTURE_2D, 0);
-        }
-    };
     glGenFramebuffers(1, &framebuffer_);
-    texture(colorTexture_, samples_);
+    colorTexture_ = MakeColorTexture(samples_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
                            samples_ ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, colorTexture_, 0);
@@ -131,14 +116,6 @@ bool GlDevice::MakeBackBuffer() {
                                   GL_RENDERBUFFER, depthBuffer_);
     }
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (ok && samples_) {
-        glGenFramebuffers(1, &resolveFramebuffer_);
-        texture(resolveTexture_, 0);
-        glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, resolveTexture_,
-                               0);
-        ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    }
     ok = ok && MakePresentPrograms();
     if (!ok) {
         std::fprintf(stderr, "GL: cannot make a %dx%d back buffer with %d samples\n", width_,

@@ -85,6 +85,9 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     // The resolve and the present (gl_present.cpp).
     bool MakePresentPrograms();
     GLuint LinkFullTargetProgram(const std::string& fragment, const char* name);
+    GLuint MakeColorTexture(int samples);
+    void SetScaledFiltering(GLuint picture);
+    bool MakeResolveTarget();
     // False where the resolve program cannot be linked.
     bool ResolveBackBuffer();
     void DrawFullTarget(GLuint program, GLenum textureTarget, GLuint texture);
@@ -126,6 +129,7 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     float maxAnisotropy_ = 1.0f;  // 1 where the driver has no anisotropic filtering
     GLuint framebuffer_ = 0, colorTexture_ = 0, depthBuffer_ = 0;
     GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;
+    bool resolveFailed_ = false;
     GLuint resolveProgram_ = 0, presentProgram_ = 0, presentSameSizeProgram_ = 0, emptyVao_ = 0;
     GlCache cache_;
 

@@ -81,22 +81,66 @@ GLuint GlDevice::LinkFullTargetProgram(const std::string& fragment, const char* 
     return program;
 }
 
-// Only the same-size present is linked with the device: the resolve and the scaled present are
-// linked when first needed (a read-back, another window size), as each link and its first draw
-// cost a software driver milliseconds of the start-up.
+// Only the same-size present is made with the device: the resolve target and program and the
+// scaled present are made when first needed (a read-back, another window size), as each costs a
+// software driver milliseconds of the start-up.
 bool GlDevice::MakePresentPrograms() {
     presentSameSizeProgram_ =
         LinkFullTargetProgram(FetchFragment(samples_, true), "present at the same size");
     if (!presentSameSizeProgram_) return false;
     glGenVertexArrays(1, &emptyVao_);
-    // The picture is scaled with bilinear filtering, as a linear blit scales it.
-    const GLuint picture = samples_ ? resolveTexture_ : colorTexture_;
+    if (!samples_) SetScaledFiltering(colorTexture_);
+    return true;
+}
+
+// The colour texture of the back buffer or of the resolve target: multisampled or not, so that
+// the resolve and the present can read it with programs of ours.
+GLuint GlDevice::MakeColorTexture(int samples) {
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    if (samples) {
+        glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, id);
+        glTexImage2DMultisample(GL_TEXTURE_2D_MULTISAMPLE, samples, GL_RGBA8, width_, height_,
+                                GL_TRUE);
+        glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, 0);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, id);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    return id;
+}
+
+// The scaled present samples the picture bilinearly, as a linear blit scales it.
+void GlDevice::SetScaledFiltering(GLuint picture) {
     glBindTexture(GL_TEXTURE_2D, picture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
+    cache_.Invalidate();
+}
+
+// The single-sampled picture that the multisampled back buffer resolves into, and the program
+// that resolves it; false where the driver refuses either (said once).
+bool GlDevice::MakeResolveTarget() {
+    if (resolveProgram_) return true;
+    if (resolveFailed_) return false;
+    resolveTexture_ = MakeColorTexture(0);
+    SetScaledFiltering(resolveTexture_);
+    glGenFramebuffers(1, &resolveFramebuffer_);
+    cache_.BindFramebuffer(resolveFramebuffer_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, resolveTexture_, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE)
+        resolveProgram_ = LinkFullTargetProgram(FetchFragment(samples_, false), "resolve");
+    if (!resolveProgram_) {
+        resolveFailed_ = true;
+        std::fprintf(stderr, "GL: cannot make the %dx%d resolve target\n", width_, height_);
+        return false;
+    }
     return true;
 }
 
@@ -120,9 +164,7 @@ void GlDevice::DrawFullTarget(GLuint program, GLenum textureTarget, GLuint textu
 
 bool GlDevice::ResolveBackBuffer() {
     if (!samples_) return true;
-    if (!resolveProgram_)
-        resolveProgram_ = LinkFullTargetProgram(FetchFragment(samples_, false), "resolve");
-    if (!resolveProgram_) return false;
+    if (!MakeResolveTarget()) return false;
     cache_.BindFramebuffer(resolveFramebuffer_);
     cache_.Viewport(0, 0, width_, height_);
     DrawFullTarget(resolveProgram_, GL_TEXTURE_2D_MULTISAMPLE, colorTexture_);
