@@ -240,7 +240,7 @@ std::string DefaultCompileCacheDir() {
         const std::string_view value = chosen;
         return value.empty() || value == "off" ? std::string() : std::string(value);
     }
-    // The base directory specification: a relative XDG_CACHE_HOME is to be ignored.
+    // As freedesktop.org's base directory rules ask, a relative XDG_CACHE_HOME is ignored.
     const char* xdg = std::getenv("XDG_CACHE_HOME");
     if (xdg && xdg[0] == '/') return std::string(xdg) + "/tessaline/compiles";
     const char* home = std::getenv("HOME");
