@@ -129,7 +129,7 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     float maxAnisotropy_ = 1.0f;  // 1 where the driver has no anisotropic filtering
     GLuint framebuffer_ = 0, colorTexture_ = 0, depthBuffer_ = 0;
     GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;
-    bool resolveFailed_ = false;
+    bool resolveFailed_ = false, presentFailed_ = false;
     GLuint resolveProgram_ = 0, presentProgram_ = 0, presentSameSizeProgram_ = 0, emptyVao_ = 0;
     GlCache cache_;
 

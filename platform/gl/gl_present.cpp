@@ -176,8 +176,10 @@ void GlDevice::PresentBackBuffer() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
     const bool sameSize = w == width_ && h == height_;
-    if (!sameSize && !presentProgram_)
+    if (!sameSize && !presentProgram_ && !presentFailed_) {
         presentProgram_ = LinkFullTargetProgram(kPresentFragment, "present");
+        presentFailed_ = !presentProgram_;  // tried once: a refused program is said once
+    }
     const bool scaled = !sameSize && presentProgram_ && ResolveBackBuffer();
     cache_.BindFramebuffer(0);
     cache_.Viewport(0, 0, w, h);
