@@ -140,8 +140,8 @@ int main(int argc, char** argv) {
     if (chdir(work.c_str()) != 0) return 1;
     setenv("SDL_VIDEODRIVER", getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "offscreen",
            1);
-    d3dx::StartWarmUp();
     if (!sdl::InstallSdlPlatform()) return 1;
+    d3dx::StartWarmUp();
     static CreationWatch watch;
     platform::SetCallTrace(&watch);
     gl::ObserveNewDevices(OnPresent, nullptr);

@@ -70,14 +70,15 @@ void ReloadShader(bool pixel) {
     // Warnings of a compile that succeeded are on stderr already.
     if (errors) errors->Release();
     const auto* words = static_cast<const DWORD*>(code->GetBufferPointer());
+    const auto refused = [&] {
+        ReportWatchFailure(source.file, std::string(source.file) +
+                                            ": compiled, but the device refused the shader");
+        if (constants) constants->Release();
+        code->Release();
+    };
     if (pixel) {
         IDirect3DPixelShader9* fresh = nullptr;
-        if (FAILED(device->CreatePixelShader(words, &fresh))) {
-            ReportWatchFailure(source.file, std::string(source.file) +
-                                                ": compiled, but the device refused the shader");
-            code->Release();
-            return;
-        }
+        if (FAILED(device->CreatePixelShader(words, &fresh))) return refused();
         // Bound where the old one is bound (the frame binds it while useShaders is on), so
         // that slot 0 draws with it in the very next frame too.
         if (appSettings.useShaders) device->SetPixelShader(fresh);
@@ -85,13 +86,7 @@ void ReloadShader(bool pixel) {
         pixelShader = fresh;
     } else {
         IDirect3DVertexShader9* fresh = nullptr;
-        if (FAILED(device->CreateVertexShader(words, &fresh))) {
-            ReportWatchFailure(source.file, std::string(source.file) +
-                                                ": compiled, but the device refused the shader");
-            if (constants) constants->Release();
-            code->Release();
-            return;
-        }
+        if (FAILED(device->CreateVertexShader(words, &fresh))) return refused();
         // Never bound: the frames draw with the fixed-function vertex stage.
         if (vertexShader) vertexShader->Release();
         if (vertexConstants) vertexConstants->Release();

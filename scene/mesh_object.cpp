@@ -55,9 +55,9 @@ bool MeshObject::LoadFrom(const char* file, bool showBoxes, std::string& failure
         materials[i].Ambient = materials[i].Diffuse;
         textures[i] = nullptr;
         const char* textureName = records[i].pTextureFilename;
-        if (textureName && *textureName) textureNames.emplace_back(textureName);
-        if (textureName && lstrlenA(textureName) > 0 &&
-            FAILED(D3DXCreateTextureFromFileA(device, textureName, &textures[i]))) {
+        if (!textureName || lstrlenA(textureName) == 0) continue;
+        textureNames.emplace_back(textureName);
+        if (FAILED(D3DXCreateTextureFromFileA(device, textureName, &textures[i]))) {
             if (showBoxes) MessageBoxA(nullptr, "Could not find texture map!", "ERROR", MB_OK);
             if (failure.empty())
                 failure = std::string(file) + ": cannot load its texture " + textureName;

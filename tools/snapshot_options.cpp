@@ -13,6 +13,8 @@
 #include <functional>
 #include <map>
 
+#include "platform/core/environment_usage.h"
+
 namespace snapshot {
 
 const char kUsage[] = R"(usage: tessaline-snapshot [options]
@@ -76,13 +78,7 @@ Exit codes:
 When several apply, the first of 2, 1, the program's own non-zero exit code, 3 and 4 is the
 tool's exit code.
 
-Environment:
-  TESSALINE_TRACE=FILE  write every platform call the program makes to FILE, one line each
-  TESSALINE_COMPILE_CACHE=DIR
-                        keep successful shader compiles in DIR (off: keep none) instead of
-                        tessaline/compiles under XDG_CACHE_HOME or ~/.cache; an unchanged
-                        shader then starts without running the compiler
-
+)" TESS_ENVIRONMENT_USAGE R"(
 Examples:
     tessaline-snapshot --dir assets --iterations 30 --key 5:W:10 --frame 29 --out shot-%d.png
     tessaline-snapshot --dir assets --strict --compare reference.png --out frame.png

@@ -95,13 +95,49 @@ std::string KeyOf(const std::string& identity, const CompileRequest& request) {
     return key;
 }
 
+std::string Hex(const unsigned char* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) {
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 0xF];
+    }
+    return out;
+}
+
 std::string EntryPath(const std::string& dir, const std::string& key) {
-    static constexpr char kHex[] = "0123456789abcdef";
     const std::uint64_t hash = Fnv1a(key);
-    std::string name(16, '0');
-    for (int i = 0; i < 16; ++i)
-        name[static_cast<std::size_t>(i)] = kHex[(hash >> (60 - 4 * i)) & 0xF];
-    return dir + "/" + name + std::string(kSuffix);
+    unsigned char bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(hash >> (56 - 8 * i));
+    return dir + "/" + Hex(bytes, sizeof bytes) + std::string(kSuffix);
+}
+
+bool HoldsAddress(const dl_phdr_info& info, std::uintptr_t address) {
+    for (int i = 0; i < info.dlpi_phnum; ++i) {
+        const ElfW(Phdr)& p = info.dlpi_phdr[i];
+        const std::uintptr_t start = info.dlpi_addr + p.p_vaddr;
+        if (p.p_type == PT_LOAD && address >= start && address < start + p.p_memsz) return true;
+    }
+    return false;
+}
+
+// The GNU build ID among the notes of one PT_NOTE segment, in hex; empty when there is none.
+std::string BuildIdNote(const char* at, const char* end, std::size_t align) {
+    const auto round = [align](std::size_t n) { return (n + align - 1) / align * align; };
+    while (static_cast<std::size_t>(end - at) >= sizeof(ElfW(Nhdr))) {
+        ElfW(Nhdr) note;
+        std::memcpy(&note, at, sizeof note);
+        const char* name = at + sizeof note;
+        const std::size_t left = static_cast<std::size_t>(end - name);
+        if (round(note.n_namesz) > left || round(note.n_descsz) > left - round(note.n_namesz))
+            return {};
+        const char* desc = name + round(note.n_namesz);
+        if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == 4 &&
+            std::memcmp(name, "GNU", 4) == 0)
+            return Hex(reinterpret_cast<const unsigned char*>(desc), note.n_descsz);
+        at = desc + round(note.n_descsz);
+    }
+    return {};
 }
 
 // The build ID of the loaded object that holds `address`, in hex; empty when it has none.
@@ -113,44 +149,12 @@ std::string BuildIdOf(const void* address) {
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void* data) {
             auto* s = static_cast<Search*>(data);
-            bool holds = false;
-            for (int i = 0; i < info->dlpi_phnum; ++i) {
-                const ElfW(Phdr)& p = info->dlpi_phdr[i];
-                const std::uintptr_t start = info->dlpi_addr + p.p_vaddr;
-                if (p.p_type == PT_LOAD && s->address >= start && s->address < start + p.p_memsz)
-                    holds = true;
-            }
-            if (!holds) return 0;
-            for (int i = 0; i < info->dlpi_phnum; ++i) {
+            if (!HoldsAddress(*info, s->address)) return 0;
+            for (int i = 0; i < info->dlpi_phnum && s->id.empty(); ++i) {
                 const ElfW(Phdr)& p = info->dlpi_phdr[i];
                 if (p.p_type != PT_NOTE) continue;
-                const std::size_t align = p.p_align == 8 ? 8 : 4;
-                const auto round = [align](std::size_t n) {
-                    return (n + align - 1) / align * align;
-                };
                 const char* at = reinterpret_cast<const char*>(info->dlpi_addr + p.p_vaddr);
-                const char* end = at + p.p_memsz;
-                while (static_cast<std::size_t>(end - at) >= sizeof(ElfW(Nhdr))) {
-                    ElfW(Nhdr) note;
-                    std::memcpy(&note, at, sizeof note);
-                    const char* name = at + sizeof note;
-                    const std::size_t left = static_cast<std::size_t>(end - name);
-                    if (round(note.n_namesz) > left || note.n_descsz > left - round(note.n_namesz))
-                        break;
-                    const char* desc = name + round(note.n_namesz);
-                    if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == 4 &&
-                        std::memcmp(name, "GNU", 4) == 0) {
-                        static constexpr char kHex[] = "0123456789abcdef";
-                        for (std::size_t b = 0; b < note.n_descsz; ++b) {
-                            const auto byte = static_cast<unsigned char>(desc[b]);
-                            s->id += kHex[byte >> 4];
-                            s->id += kHex[byte & 0xF];
-                        }
-                        return 1;
-                    }
-                    if (round(note.n_descsz) > static_cast<std::size_t>(end - desc)) break;
-                    at = desc + round(note.n_descsz);
-                }
+                s->id = BuildIdNote(at, at + p.p_memsz, p.p_align == 8 ? 8 : 4);
             }
             return 1;
         },

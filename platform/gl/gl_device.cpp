@@ -102,17 +102,14 @@ bool GlDevice::MakeBackBuffer() {
     if (Parameters().EnableAutoDepthStencil) {
         glGenRenderbuffers(1, &depthBuffer_);
         glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-        const GLenum format = Parameters().AutoDepthStencilFormat == D3DFMT_D16
-                                  ? GL_DEPTH_COMPONENT16
-                                  : GL_DEPTH24_STENCIL8;
+        const bool d16 = Parameters().AutoDepthStencilFormat == D3DFMT_D16;
+        const GLenum format = d16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
         if (samples_)
             glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, format, width_, height_);
         else
             glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER,
-                                  Parameters().AutoDepthStencilFormat == D3DFMT_D16
-                                      ? GL_DEPTH_ATTACHMENT
-                                      : GL_DEPTH_STENCIL_ATTACHMENT,
+                                  d16 ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT,
                                   GL_RENDERBUFFER, depthBuffer_);
     }
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;

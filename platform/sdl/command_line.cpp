@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include "platform/core/environment_usage.h"
+
 namespace sdl {
 
 const char kUsage[] = R"(usage: tessaline [--dir DIR] [--watch] [--help] [--version]
@@ -44,13 +46,7 @@ Exit codes:
   1              there is no display (DISPLAY or WAYLAND_DISPLAY) to show the window on
   2              a bad option, or a --dir that cannot be entered
 
-Environment:
-  TESSALINE_TRACE=FILE  write every platform call the program makes to FILE, one line each
-  TESSALINE_COMPILE_CACHE=DIR
-                        keep successful shader compiles in DIR (off: keep none) instead of
-                        tessaline/compiles under XDG_CACHE_HOME or ~/.cache; an unchanged
-                        shader then starts without running the compiler
-
+)" TESS_ENVIRONMENT_USAGE R"(
 Examples:
     tessaline --dir /usr/share/tessaline
     tessaline --dir my-shader --watch
