@@ -18,8 +18,8 @@
 
 #include "platform/core/window_system.h"
 #include "platform/d3dx/font_raster.h"
-#include "platform/d3dx/texture_files.h"
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/texture/texture_files.h"
+#include "platform/d3dx/xfile/reader.h"
 #include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "tests/presentation.h"

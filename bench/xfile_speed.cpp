@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile/reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile/reader.h"
 #include "tests/test_files.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3dx/compile_cache.h"
-#include "platform/d3dx/hlsl_compiler.h"
+#include "platform/d3dx/hlsl/compile_cache.h"
+#include "platform/d3dx/hlsl/compiler.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_files.h"
 

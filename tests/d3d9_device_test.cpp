@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "platform/d3d9/device.h"
-#include "platform/d3dx/shader_container.h"
+#include "platform/d3dx/hlsl/shader_container.h"
 #include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"
 #include "tests/presentation.h"

@@ -4,7 +4,7 @@
 // picture's OpenGL texture, and meshes with sparse attribute ids.
 #include <gtest/gtest.h>
 
-#include "platform/d3dx/shader_container.h"
+#include "platform/d3dx/hlsl/shader_container.h"
 #include "tests/gl_fixture.h"
 #include "tests/test_assets.h"
 #include "tests/test_files.h"

@@ -26,7 +26,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/d3dx/hlsl_compiler.h"
+#include "platform/d3dx/hlsl/compiler.h"
 #include "tests/gl_fixture.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "platform/d3dx/hlsl_compiler.h"
-#include "platform/d3dx/hlsl_tokens.h"
-#include "platform/d3dx/shader_translate.h"
+#include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/shader_translate.h"
+#include "platform/d3dx/hlsl/tokens.h"
 
 namespace {
 

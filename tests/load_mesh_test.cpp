@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile/reader.h"
 
 #include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"

@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "platform/d3dx/texture_files.h"
+#include "platform/d3dx/texture/texture_files.h"
 #include "tests/test_files.h"
 
 #define STB_IMAGE_WRITE_STATIC

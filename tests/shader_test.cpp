@@ -14,7 +14,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "platform/d3dx/hlsl_compiler.h"
+#include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/isolated_process.h"
 #include "platform/record/call_log.h"
 #include "platform/record/record_platform.h"

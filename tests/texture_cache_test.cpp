@@ -14,7 +14,7 @@
 
 #include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/isolated_process.h"
-#include "platform/d3dx/texture_cache.h"
+#include "platform/d3dx/texture/texture_cache.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_assets.h"
 #include "tests/test_files.h"

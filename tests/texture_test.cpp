@@ -6,7 +6,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "platform/d3dx/texture_files.h"
+#include "platform/d3dx/texture/texture_files.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_files.h"
 

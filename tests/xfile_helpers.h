@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile/reader.h"
 #include "tests/test_files.h"
 #include "tools/x_writer.h"
 

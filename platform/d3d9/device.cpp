@@ -7,8 +7,8 @@
 
 #include "platform/d3d9/trace.h"
 #include "platform/d3d9/validation.h"
-#include "platform/d3dx/shader_container.h"
-#include "platform/d3dx/texture_cache.h"
+#include "platform/d3dx/hlsl/shader_container.h"
+#include "platform/d3dx/texture/texture_cache.h"
 
 using platform::Presence;
 

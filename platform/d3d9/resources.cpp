@@ -8,7 +8,7 @@
 #include "platform/core/call_trace.h"
 #include "platform/d3d9/call_format.h"
 #include "platform/d3d9/device.h"
-#include "platform/d3dx/texture_cache.h"
+#include "platform/d3dx/texture/texture_cache.h"
 
 namespace d3d9 {
 

@@ -1,4 +1,5 @@
 #include "platform/d3dx/font_raster.h"
+#include "platform/d3dx/isolated_process.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -42,6 +43,10 @@ std::string FindFace(const std::string& name, int weight, bool italic) {
 
 void WarmFonts() {
     FcInit();
+}
+
+void StartWarmUp() {
+    StartBackgroundWork([] { WarmFonts(); });
 }
 
 std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, int weight,

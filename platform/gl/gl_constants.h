@@ -1,8 +1,8 @@
 // Shader constants on the OpenGL device: where a linked program's translated shader of one
 // stage reads its constant registers, found once after linking, and the upload of that stage's
 // register file to them. A translated shader reads every constant from three register arrays
-// (uniform vec4 tessC[], ivec4 tessI[], bool tessB[]; platform/d3dx/shader_registers.h), so the
-// registers go up as Direct3D 9 holds them, whatever the constants' shapes.
+// (uniform vec4 tessC[], ivec4 tessI[], bool tessB[]; platform/d3dx/hlsl/shader_registers.h), so
+// the registers go up as Direct3D 9 holds them, whatever the constants' shapes.
 #pragma once
 
 #include <epoxy/gl.h>

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/gl/gl_attributes.h"
+#include "platform/d3dx/attribute_locations.h"
 #include "platform/gl/gl_ffp_common.h"
 
 namespace gl {
@@ -37,7 +37,7 @@ uniform vec3 uLightSpot[8];
 // Direct3D's clip space to OpenGL's: y flips so that the back buffer's first row is the top
 // one (and clockwise faces stay the front ones, OpenGL's counter-clockwise); depth [0, 1]
 // becomes [-1, 1]; and pixel centres move by half a pixel, as Direct3D 9 puts them on integer
-// coordinates. Translated vertex shaders end the same way (platform/d3dx/shader_varyings.cpp).
+// coordinates. Translated vertex shaders end the same way (platform/d3dx/hlsl/shader_varyings.cpp).
 constexpr char kClipConversion[] = R"(
     clip.y = -clip.y;
     clip.z = 2.0 * clip.z - clip.w;
@@ -46,8 +46,8 @@ constexpr char kClipConversion[] = R"(
 )";
 
 std::string Attribute(BYTE usage, BYTE index, const char* type, const std::string& name) {
-    return "layout(location = " + N(AttributeLocationOf(usage, index)) + ") in " + type + " " +
-           name + ";\n";
+    return "layout(location = " + N(d3dx::AttributeLocationOf(usage, index)) + ") in " + type +
+           " " + name + ";\n";
 }
 
 std::string LightTerm(const FfpKey& key, int i) {

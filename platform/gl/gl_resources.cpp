@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/d3dx/texture_files.h"
-#include "platform/gl/gl_attributes.h"
+#include "platform/d3dx/attribute_locations.h"
+#include "platform/d3dx/texture/texture_files.h"
 #include "platform/gl/gl_device.h"
 
 namespace gl {
@@ -192,9 +192,9 @@ void GlMesh::BindElements() {
     const auto stride = static_cast<GLsizei>(d.stride);
     for (const D3DVERTEXELEMENT9& e : d3dx::DeclarationOf(d)) {
         if (e.Stream == 0xFF) break;
-        const GLint location = AttributeLocationOf(e.Usage, e.UsageIndex);
+        const GLint location = d3dx::AttributeLocationOf(e.Usage, e.UsageIndex);
         const AttribFormat f = FormatOf(e.Type);
-        if (location == kNoAttribute || e.Stream != 0 || !f.known) continue;
+        if (location == d3dx::kNoAttribute || e.Stream != 0 || !f.known) continue;
         const auto at = static_cast<GLuint>(location);
         glEnableVertexAttribArray(at);
         if (f.converted) {

@@ -1,5 +1,5 @@
 // Shaders on the OpenGL device: the GLSL 330 that the compile child translated
-// (platform/d3dx/shader_translate.h), read from the code container and compiled by the driver
+// (platform/d3dx/hlsl/shader_translate.h), read from the code container and compiled by the driver
 // when the shader is created, so that GLSL the driver refuses is a failed Create*Shader with
 // the driver's log on stderr rather than a blank scene later. Programs link the compiled stage
 // with the fixed-function stage or the other shader; releasing a shader evicts its programs.
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/d3d9/backend.h"
-#include "platform/d3dx/shader_translate.h"
+#include "platform/d3dx/hlsl/shader_translate.h"
 
 namespace gl {
 

@@ -17,8 +17,8 @@
 
 #include "platform/core/trace_file.h"
 #include "platform/core/window_system.h"
-#include "platform/d3dx/compile_cache.h"
-#include "platform/d3dx/hlsl_compiler.h"
+#include "platform/d3dx/font_raster.h"
+#include "platform/d3dx/hlsl/compile_cache.h"
 #include "platform/d3dx/isolated_process.h"
 #include "platform/sdl/command_line.h"
 #include "platform/sdl/sdl_platform.h"

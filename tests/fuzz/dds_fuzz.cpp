@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/d3dx/texture_files.h"
+#include "platform/d3dx/texture/texture_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     d3dx::TextureData texture;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/d3dx/xfile_reader.h"
+#include "platform/d3dx/xfile/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     d3dx::XFileContents out;

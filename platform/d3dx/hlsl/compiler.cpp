@@ -1,0 +1,209 @@
+// The HLSL compiler: glslang's preprocessor, our source pass (hlsl/source_pass.h), glslang's
+// HLSL front end in its DirectX 9 compatibility mode (sampler2D, tex2D, COLOR0 outputs) with
+// legalisation and the semantic strings kept as decorations, our checks of what it made
+// (hlsl/checks.cpp), and the translation to GLSL with the constants' registers
+// (shader_translate.h). It produces our code container. This runs in the compile child process
+// (compile_process.cpp), never in the harness itself.
+#define ENABLE_HLSL 1
+#include <glslang/Public/ResourceLimits.h>
+#include <glslang/Public/ShaderLang.h>
+#include <glslang/SPIRV/GlslangToSpv.h>
+
+#include <cstring>
+#include <mutex>
+
+#include "platform/d3dx/hlsl/checks.h"
+#include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/shader_translate.h"
+
+namespace d3dx {
+namespace {
+
+struct Profile {
+    const char* name;
+    EShLanguage language;
+    ShaderStage stage;
+    std::uint32_t major, minor;
+};
+
+constexpr Profile kProfiles[] = {
+    {"vs_1_1", EShLangVertex, ShaderStage::Vertex, 1, 1},
+    {"vs_2_0", EShLangVertex, ShaderStage::Vertex, 2, 0},
+    {"vs_2_a", EShLangVertex, ShaderStage::Vertex, 2, 1},
+    {"vs_2_sw", EShLangVertex, ShaderStage::Vertex, 2, 0xFF},
+    {"vs_3_0", EShLangVertex, ShaderStage::Vertex, 3, 0},
+    {"ps_2_0", EShLangFragment, ShaderStage::Pixel, 2, 0},
+    {"ps_2_a", EShLangFragment, ShaderStage::Pixel, 2, 1},
+    {"ps_2_b", EShLangFragment, ShaderStage::Pixel, 2, 2},
+    {"ps_2_sw", EShLangFragment, ShaderStage::Pixel, 2, 0xFF},
+    {"ps_3_0", EShLangFragment, ShaderStage::Pixel, 3, 0},
+};
+
+constexpr auto kMessages =
+    static_cast<EShMessages>(EShMsgReadHlsl | EShMsgHlslDX9Compatible | EShMsgSpvRules |
+                             EShMsgHlslLegalization | EShMsgEnhanced);
+
+void SetUp(glslang::TShader& shader, const Profile& profile, const CompileRequest& request) {
+    shader.setEntryPoint(request.entry.c_str());
+    shader.setSourceEntryPoint(request.entry.c_str());
+    shader.setEnvInput(glslang::EShSourceHlsl, profile.language, glslang::EShClientOpenGL, 100);
+    shader.setEnvClient(glslang::EShClientOpenGL, glslang::EShTargetOpenGL_450);
+    shader.setEnvTarget(glslang::EShTargetSpv, glslang::EShTargetSpv_1_0);
+    // Keeps each stage variable's semantic as a HlslSemanticGOOGLE decoration.
+    shader.setEnvTargetHlslFunctionality1();
+    shader.setAutoMapLocations(true);
+}
+
+// The source with the defines and the preprocessor's work done, lines kept. A source without
+// directives and defines is taken as it is, so that messages keep its columns.
+bool Preprocess(const CompileRequest& request, const Profile& profile, std::string& text,
+                std::vector<Diagnostic>& diagnostics) {
+    if (request.defines.empty() && request.source.find('#') == std::string::npos) {
+        text = request.source;
+        return true;
+    }
+    std::string preamble;
+    for (const auto& [name, value] : request.defines)
+        preamble += "#define " + name + " " + value + "\n";
+    glslang::TShader shader(profile.language);
+    const char* source = request.source.c_str();
+    const int length = static_cast<int>(request.source.size());
+    const char* name = request.fileName.c_str();
+    shader.setStringsWithLengthsAndNames(&source, &length, &name, 1);
+    shader.setPreamble(preamble.c_str());
+    SetUp(shader, profile, request);
+    glslang::TShader::ForbidIncluder includer;
+    if (shader.preprocess(GetDefaultResources(), 100, ENoProfile, false, false, kMessages, &text,
+                          includer)) {
+        return true;
+    }
+    diagnostics = ReadGlslangLog(shader.getInfoLog(), 1);
+    if (diagnostics.empty()) diagnostics.push_back({1, 1, "the preprocessor failed", true});
+    return false;
+}
+
+bool HasError(const std::vector<Diagnostic>& diagnostics) {
+    for (const Diagnostic& d : diagnostics) {
+        if (d.error) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// glslang builds its tables of built-in functions once per process and stage; compiling two
+// small shaders of our own here builds them, so that each compile child (forked afterwards)
+// starts from them instead of building them again.
+void WarmCompiler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        CompileRequest request;
+        request.fileName = "warm-up";
+        request.entry = "main";
+        request.profile = "vs_2_0";
+        request.source = "float4 main(float4 p : POSITION) : POSITION { return p; }";
+        CompileHlsl(request);
+        request.profile = "ps_2_0";
+        request.source =
+            "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
+        CompileHlsl(request);
+    });
+}
+
+bool IsKnownProfile(const char* profile) {
+    if (!profile) return false;
+    for (const Profile& p : kProfiles) {
+        if (std::strcmp(p.name, profile) == 0) return true;
+    }
+    return false;
+}
+
+CompileResult CompileHlsl(const CompileRequest& request) {
+    CompileResult result;
+    const Profile* profile = nullptr;
+    for (const Profile& p : kProfiles) {
+        if (request.profile == p.name) profile = &p;
+    }
+    if (!profile) {
+        result.errors = request.fileName + "(1,1): error: unsupported profile '" + request.profile +
+                        "' (these are vs_1_1, vs_2_0, vs_2_a, vs_2_sw, vs_3_0, ps_2_0, ps_2_a, "
+                        "ps_2_b, ps_2_sw and ps_3_0)\n";
+        return result;
+    }
+    ProfileInfo info;
+    info.pixel = profile->stage == ShaderStage::Pixel;
+    info.major = profile->major;
+    info.minor = profile->minor;
+    info.name = profile->name;
+    glslang::InitializeProcess();
+
+    std::vector<Diagnostic> diagnostics;
+    std::string text;
+    if (!Preprocess(request, *profile, text, diagnostics)) {
+        result.errors = FormatDiagnostics(diagnostics, request.fileName);
+        return result;
+    }
+    SourcePassResult pass = RunSourcePass(text, request.entry, info);
+    diagnostics = pass.problems;
+    const int entryLine = pass.entryLine ? pass.entryLine : 1;
+    if (HasError(diagnostics)) {
+        result.errors = FormatDiagnostics(diagnostics, request.fileName);
+        return result;
+    }
+    const std::string full = PreludeFor(pass.source) + pass.source;
+    const char* source = full.c_str();
+    const int length = static_cast<int>(full.size());
+    const char* name = request.fileName.c_str();
+    glslang::TShader shader(profile->language);
+    shader.setStringsWithLengthsAndNames(&source, &length, &name, 1);
+    SetUp(shader, *profile, request);
+    const bool parsed = shader.parse(GetDefaultResources(), 100, false, kMessages);
+    const auto add = [&](const std::vector<Diagnostic>& more) {
+        diagnostics.insert(diagnostics.end(), more.begin(), more.end());
+    };
+    add(ReadGlslangLog(shader.getInfoLog(), entryLine));
+    if (parsed && shader.getIntermediate()->getNumEntryPoints() == 0) {
+        diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
+    }
+    glslang::TProgram program;
+    if (parsed && !HasError(diagnostics)) {
+        add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
+        program.addShader(&shader);
+        if (!program.link(kMessages)) {
+            add(ReadGlslangLog(program.getInfoLog(), entryLine));
+            if (!HasError(diagnostics))
+                diagnostics.push_back({entryLine, 1, "the shader does not link", true});
+        }
+    } else if (!HasError(diagnostics)) {
+        diagnostics.push_back({1, 1, "the shader does not compile", true});
+    }
+    if (!HasError(diagnostics)) {
+        ShaderReflection reflection;
+        reflection.stage = profile->stage;
+        reflection.versionMajor = profile->major;
+        reflection.versionMinor = profile->minor;
+        reflection.entry = request.entry;
+        glslang::SpvOptions options;
+        std::vector<std::uint32_t> spirv;
+        glslang::GlslangToSpv(*program.getIntermediate(profile->language), spirv, &options);
+        std::vector<std::string> withoutSemantic;
+        std::string why;
+        if (!ReflectSpirvInterface(spirv, reflection, &withoutSemantic)) {
+            diagnostics.push_back({1, 1, "the compiler produced invalid code", true});
+        } else {
+            add(CheckInterface(reflection, withoutSemantic, info, request.entry, entryLine));
+            if (!HasError(diagnostics) &&
+                !TranslateToGlsl(spirv, pass.globals, info, reflection, why)) {
+                diagnostics.push_back({entryLine, 1, why, true});
+            }
+        }
+        if (!HasError(diagnostics)) {
+            result.code = PackShader(reflection);
+            result.ok = true;
+        }
+    }
+    result.errors = FormatDiagnostics(diagnostics, request.fileName);
+    return result;
+}
+
+}  // namespace d3dx
