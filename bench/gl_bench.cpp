@@ -259,7 +259,7 @@ void FrameTime(gl::GlDevice* device, const std::string& assets, int frames) {
                 o.mesh->DrawSubset(m);
             }
         }
-        RECT r{0, 0, 1000, 500};
+        RECT r{0, 0, kClientWidth, kClientHeight};
         for (int i = 0; i < 3; ++i) {
             r.top = 14 * i;
             font->DrawTextA(nullptr, lines[i], -1, &r, 0, i < 2 ? 0xFFFFFF00 : 0xFFFF0000);

@@ -4,10 +4,7 @@
 // eye, or looking along the up vector) changes nothing, so no NaN reaches the view transform.
 #include "camera/camera.h"
 
-#include "input/mouse_input.h"
-#include "render/graphics.h"
-
-Camera* camera = nullptr;
+#include "program/process_objects.h"
 
 namespace {
 

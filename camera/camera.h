@@ -23,5 +23,3 @@ class Camera {
     Vec3 eye;
     Vec3 up;
 };
-
-extern Camera* camera;

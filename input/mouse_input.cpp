@@ -2,11 +2,6 @@
 // failure, and the per-iteration read into deltas.
 #include "input/mouse_input.h"
 
-#include "shell/shell.h"
-
-MouseInput* mouseInput = nullptr;
-IDirectInputDevice8* mouseDevice = nullptr;
-
 namespace {
 
 constexpr float kSensitivity = 0.0035f;

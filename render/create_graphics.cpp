@@ -1,17 +1,7 @@
 // Graphics start-up: the device on the window, the fixed pipeline state, the two shaders, the
 // light, the scene and the overlay font.
+#include "program/presentation.h"
 #include "render/graphics.h"
-#include "shell/shell.h"
-
-IDirect3D9* direct3D = nullptr;
-IDirect3DDevice9* device = nullptr;
-IDirect3DVertexDeclaration9* vertexDeclaration = nullptr;
-IDirect3DVertexShader9* vertexShader = nullptr;
-ID3DXConstantTable* vertexConstants = nullptr;
-IDirect3DPixelShader9* pixelShader = nullptr;
-D3DLIGHT9 light{};
-ID3DXFont* font = nullptr;
-RECT textRect{};
 
 namespace {
 
@@ -79,21 +69,7 @@ void CompilePixelShader() {
 void CreateGraphics() {
     direct3D = Direct3DCreate9(D3D_SDK_VERSION);
 
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = 1000;
-    parameters.BackBufferHeight = 500;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.MultiSampleType = D3DMULTISAMPLE_NONMASKABLE;
-    parameters.MultiSampleQuality = 2;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = appWindow;
-    parameters.Windowed = TRUE;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
-    parameters.Flags = 0;
-    parameters.FullScreen_RefreshRateInHz = 0;
-    parameters.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+    D3DPRESENT_PARAMETERS parameters = ProgramPresentation(appWindow);
 
     if (direct3D) {
         direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, appWindow,
@@ -105,9 +81,9 @@ void CreateGraphics() {
     SetUpScene();
 
     if (appSettings.showText) {
-        textRect = {0, 0, 1000, 500};
-        D3DXCreateFontA(device, 14, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLEARTYPE_QUALITY, 0, "Verdana", &font);
+        textRect = {0, 0, kClientWidth, kClientHeight};
+        D3DXCreateFontA(device, kFontHeight, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, "Verdana", &font);
     }
 }
 

@@ -12,8 +12,6 @@
 #include "render/graphics.h"
 #include "render/watch.h"
 
-bool watchFiles = false;
-
 namespace {
 
 enum class Kind { VertexShader, PixelShader, Mesh, Texture };

@@ -2,27 +2,8 @@
 // operations that make and use them.
 #pragma once
 
-#include "platform/graphics_device.h"
+#include "program/process_objects.h"
 #include "scene/mesh_object.h"
-
-extern IDirect3D9* direct3D;
-extern IDirect3DDevice9* device;
-extern IDirect3DVertexDeclaration9* vertexDeclaration;
-extern IDirect3DVertexShader9* vertexShader;
-extern ID3DXConstantTable* vertexConstants;
-extern IDirect3DPixelShader9* pixelShader;
-extern D3DLIGHT9 light;
-extern ID3DXFont* font;
-extern RECT textRect;
-extern float rotationAngle;
-
-// The scene's objects: slots filled in order, never emptied.
-struct SceneTable {
-    static constexpr int kCapacity = 1000;
-    MeshObject* slots[kCapacity] = {};
-    int count = 0;
-};
-extern SceneTable sceneTable;
 
 // A shader's source file and how it is compiled, at start-up and by --watch.
 struct ShaderSource {

@@ -7,7 +7,6 @@
 
 #include "render/graphics.h"
 #include "render/watch.h"
-#include "shell/shell.h"
 
 namespace {
 

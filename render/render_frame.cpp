@@ -2,18 +2,15 @@
 // binding that useShaders selects, the text overlay, present.
 #include <iterator>
 
+#include "program/presentation.h"
 #include "render/graphics.h"
 #include "render/watch.h"
-#include "shell/shell.h"
-
-float rotationAngle = 0.0f;
 
 namespace {
 
 constexpr D3DCOLOR kBackground = 0xFF2F2F2F;
 constexpr D3DCOLOR kYellow = 0xFFFFFF00;
 constexpr D3DCOLOR kRed = 0xFFFF0000;
-constexpr LONG kLineHeight = 14;
 
 struct OverlayLine {
     const char* text;
@@ -36,14 +33,14 @@ void DrawOverlay() {
     // The top edge steps down one line between lines; it stays at the last line's top.
     textRect.top = 0;
     for (std::size_t i = 0; i < std::size(kOverlay); ++i) {
-        if (i > 0) textRect.top += kLineHeight;
+        if (i > 0) textRect.top += kFontHeight;
         font->DrawTextA(nullptr, kOverlay[i].text, -1, &textRect, DT_TOP | DT_LEFT,
                         kOverlay[i].colour);
     }
     // With --watch, a file that failed to load again shows its message until it is mended.
     const std::string& watchMessage = WatchMessage();
     if (watchFiles && !watchMessage.empty()) {
-        textRect.top += kLineHeight;
+        textRect.top += kFontHeight;
         font->DrawTextA(nullptr, watchMessage.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
     }
 }

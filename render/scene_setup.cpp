@@ -2,8 +2,6 @@
 #include "camera/camera.h"
 #include "render/graphics.h"
 
-SceneTable sceneTable;
-
 MeshObject* AddSceneObject(const char* fileName) {
     // A full table refuses the object rather than writing past its slots.
     if (sceneTable.count >= SceneTable::kCapacity) return nullptr;

@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-// Set by WinMain when the command line asks for --watch.
-extern bool watchFiles;
-
 // True when the command line (WinMain's) holds the option --watch.
 bool CommandLineAsksToWatch(const char* commandLine);
 

@@ -2,7 +2,7 @@
 // material named as the file writes it), placement, the world matrix and drawing.
 #include "scene/mesh_object.h"
 
-#include "render/graphics.h"
+#include "program/process_objects.h"
 
 namespace {
 constexpr float kRadiansPerDegree = 0.017453292f;

@@ -1,15 +1,9 @@
 // The program's window: its class, its placement so that the client area is 1000 x 500, and the
 // window procedure that feeds the key table.
+#include "program/presentation.h"
 #include "shell/shell.h"
 
-AppSettings appSettings;
-KeyTable keyTable;
-HINSTANCE appInstance = nullptr;
-HWND appWindow = nullptr;
-
 namespace {
-constexpr LONG kClientWidth = 1000;
-constexpr LONG kClientHeight = 500;
 constexpr int kWindowX = 300;
 constexpr int kWindowY = 200;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;

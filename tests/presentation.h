@@ -1,27 +1,19 @@
-// The window and presentation parameters the program creates its device with, for tests and
-// benchmarks that make devices of their own (multisampling off unless asked).
+// The program's window and presentation parameters for tests and benchmarks that make devices of
+// their own, with multisampling off unless asked.
 #pragma once
 
 #include "platform/graphics_device.h"
 #include "platform/window_input.h"
+#include "program/presentation.h"
 
 namespace test {
 
 inline D3DPRESENT_PARAMETERS ProgramPresentation(HWND window,
                                                  D3DMULTISAMPLE_TYPE type = D3DMULTISAMPLE_NONE,
                                                  DWORD quality = 0) {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 1000;
-    pp.BackBufferHeight = 500;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
+    D3DPRESENT_PARAMETERS pp = ::ProgramPresentation(window);
     pp.MultiSampleType = type;
     pp.MultiSampleQuality = quality;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
     return pp;
 }
 
@@ -31,7 +23,7 @@ inline HWND ProgramSizedWindow(const char* className) {
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = className;
     RegisterClassA(&wc);
-    RECT r{0, 0, 1000, 500};
+    RECT r{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
     return CreateWindowExA(0, className, "test", WS_OVERLAPPEDWINDOW, 0, 0, r.right - r.left,
                            r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
