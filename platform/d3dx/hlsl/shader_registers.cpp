@@ -459,28 +459,27 @@ void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>&
     }
 }
 
-bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, RegisterReads& reads, std::string& error) {
-    Allocator allocator(profile, shader, reads);
-    shader.constants.clear();
-    shader.samplers.clear();
-    shader.glslSamplers.clear();
+namespace {
 
-    // Global constants: glslang gathers them in one uniform block, members in declaration
-    // order; those the shader reads get registers.
+// A global constant the shader reads, on its way to its registers.
+struct PendingConstant {
+    std::string name, path;
+    Shape shape;
+    const GlobalDeclaration* declared;
+    D3DXREGISTER_SET set;
+    int reg = -1;
+};
+
+// Global constants: glslang gathers them in one uniform block, members in declaration order;
+// those the shader reads are to get registers.
+std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resources resources,
+                                           const std::vector<GlobalDeclaration>& globals,
+                                           Allocator& allocator, RegisterReads& reads) {
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_UNIFORM_BUFFER, &list,
                                               &count);
-    struct Pending {
-        std::string name, path;
-        Shape shape;
-        const GlobalDeclaration* declared;
-        D3DXREGISTER_SET set;
-        int reg = -1;
-    };
-    std::vector<Pending> pending;
+    std::vector<PendingConstant> pending;
     for (std::size_t b = 0; b < count; ++b) {
         const std::string blockName = "tessGlobals" + (b ? N(static_cast<int>(b)) : "");
         spvc_compiler_set_name(compiler, list[b].id, blockName.c_str());
@@ -495,7 +494,7 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
         const spvc_type block = spvc_compiler_get_type_handle(compiler, list[b].base_type_id);
         for (unsigned m : active) {
             if (m >= spvc_type_get_num_member_types(block)) continue;
-            Pending p;
+            PendingConstant p;
             const std::string glslName =
                 spvc_compiler_get_member_name(compiler, list[b].base_type_id, m);
             p.name = HlslName(glslName);
@@ -516,9 +515,14 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
             pending.push_back(std::move(p));
         }
     }
-    // Explicit registers first, then the rest in declaration order at the lowest free ones.
+    return pending;
+}
+
+// Explicit registers first, then the rest in declaration order at the lowest free ones.
+bool PlaceConstants(std::vector<PendingConstant>& pending, Allocator& allocator,
+                    const ProfileInfo& profile, std::string& error) {
     for (int pass = 0; pass < 2; ++pass) {
-        for (Pending& p : pending) {
+        for (PendingConstant& p : pending) {
             const bool fixed =
                 p.declared && p.declared->registerIndex >= 0 && p.declared->registerKind != 's';
             if (fixed != (pass == 0)) continue;
@@ -533,10 +537,17 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
             p.reg = *at;
         }
     }
-    std::sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
-        return std::pair(a.set, a.reg) < std::pair(b.set, b.reg);
-    });
-    for (const Pending& p : pending) {
+    return true;
+}
+
+// The constant table's entries in register order, and the GLSL register arrays they read.
+void DescribeConstants(std::vector<PendingConstant>& pending, Allocator& allocator,
+                       ShaderReflection& shader, RegisterReads& reads) {
+    std::sort(pending.begin(), pending.end(),
+              [](const PendingConstant& a, const PendingConstant& b) {
+                  return std::pair(a.set, a.reg) < std::pair(b.set, b.reg);
+              });
+    for (const PendingConstant& p : pending) {
         allocator.Describe(p.name, p.shape, p.set, p.reg, -1,
                            p.declared ? p.declared->defaultValue : std::vector<float>{});
         allocator.Load(p.path, p.shape, p.set, N(p.reg));
@@ -550,8 +561,14 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
         reads.declarations += "uniform ivec4 tessI[" + N(int(shader.intRegisters)) + "];\n";
     if (shader.boolRegisters)
         reads.declarations += "uniform bool tessB[" + N(int(shader.boolRegisters)) + "];\n";
+}
 
-    // Samplers: an explicit register(sN) kept, the rest at the lowest free ones in order.
+// Samplers: an explicit register(sN) kept, the rest at the lowest free ones in order.
+bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
+                    const std::vector<GlobalDeclaration>& globals, ShaderReflection& shader,
+                    std::string& error) {
+    const spvc_reflected_resource* list = nullptr;
+    std::size_t count = 0;
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list,
                                               &count);
     std::vector<bool> samplerUsed(16, false);
@@ -601,6 +618,22 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
         shader.glslSamplers.push_back({glslName, reg});
     }
     return true;
+}
+
+}  // namespace
+
+bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
+                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
+                     ShaderReflection& shader, RegisterReads& reads, std::string& error) {
+    Allocator allocator(profile, shader, reads);
+    shader.constants.clear();
+    shader.samplers.clear();
+    shader.glslSamplers.clear();
+    std::vector<PendingConstant> constants =
+        ConstantsRead(compiler, resources, globals, allocator, reads);
+    if (!PlaceConstants(constants, allocator, profile, error)) return false;
+    DescribeConstants(constants, allocator, shader, reads);
+    return AssignSamplers(compiler, resources, globals, shader, error);
 }
 
 }  // namespace d3dx

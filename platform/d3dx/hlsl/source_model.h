@@ -69,7 +69,14 @@ struct Modifiers {
 class SourcePass {
   public:
     SourcePass(const std::string& text, const std::string& entry, const ProfileInfo& profile);
+    // The passes, in the order Run takes them; each is one rule or one walk.
     SourcePassResult Run();
+    void ReplaceIntrinsics();
+    void ReadSampler1DAs2D();
+    void ReadOneWideShapesAsVectors();
+    void MakeWholeLiteralsOfMulFloat();
+    void WalkGlobals();
+    void RefuseNoise();
 
   private:
     // ---- Tokens and types (hlsl/source_pass.cpp)

@@ -307,7 +307,19 @@ void SourcePass::RenameSemantic(std::size_t colon) {
 // ---- The global walk --------------------------------------------------------------------------
 
 SourcePassResult SourcePass::Run() {
-    // Replaced intrinsics, wherever they are called or defined.
+    ReplaceIntrinsics();
+    ReadSampler1DAs2D();
+    ReadOneWideShapesAsVectors();
+    MakeWholeLiteralsOfMulFloat();
+    WalkGlobals();
+    StaticInitialisersIntoEntry();
+    RefuseNoise();
+    result_.source = edits_.Apply(text_);
+    return std::move(result_);
+}
+
+// Replaced intrinsics, wherever they are called or defined.
+void SourcePass::ReplaceIntrinsics() {
     for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
         const Token& t = tokens_[i];
         if (t.kind != TokenKind::Identifier || !At(i + 1).Is("(") || (i > 0 && At(i - 1).Is(".")))
@@ -317,14 +329,20 @@ SourcePassResult SourcePass::Run() {
                 edits_.Replace(t.offset, t.offset + t.text.size(), std::string("tess_") + name);
         }
     }
-    // A 1D sampler reads a one-texel-high 2D texture (hlsl/prelude.cpp).
+}
+
+// A 1D sampler reads a one-texel-high 2D texture (hlsl/prelude.cpp).
+void SourcePass::ReadSampler1DAs2D() {
     for (const Token& t : tokens_) {
         if (t.kind == TokenKind::Identifier && t.text == "sampler1D")
             edits_.Replace(t.offset, t.offset + t.text.size(), "sampler2D");
     }
-    // glslang reads float1 as a one-component vector, which no arithmetic takes, and cannot
-    // build one-wide matrices: they become the scalars and vectors they behave as (indexing
-    // is mended where it differs, in RenameIdentifiers).
+}
+
+// glslang reads float1 as a one-component vector, which no arithmetic takes, and cannot build
+// one-wide matrices: they become the scalars and vectors they behave as (indexing is mended
+// where it differs, in RenameIdentifiers).
+void SourcePass::ReadOneWideShapesAsVectors() {
     for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
         const Token& t = tokens_[k];
         HlslType type;
@@ -335,8 +353,11 @@ SourcePassResult SourcePass::Run() {
         if (plain != t.text && (type.rows == 1 || type.columns == 1))
             edits_.Replace(t.offset, t.offset + t.text.size(), plain);
     }
-    // mul(2, 0.5): glslang finds mul(int, int) and mul(float, float) equally good for a whole
-    // literal beside a float one; the real compiler takes the float one.
+}
+
+// mul(2, 0.5): glslang finds mul(int, int) and mul(float, float) equally good for a whole
+// literal beside a float one; the real compiler takes the float one.
+void SourcePass::MakeWholeLiteralsOfMulFloat() {
     for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
         if (!At(k).Is("mul") || !At(k + 1).Is("(") || (k > 0 && At(k - 1).Is("."))) continue;
         const std::size_t close = At(k + 1).match;
@@ -355,12 +376,17 @@ SourcePassResult SourcePass::Run() {
         const Token& literal = first ? At(comma - 1) : At(close - 1);
         edits_.Insert(literal.offset + literal.text.size(), ".0");
     }
+}
+
+void SourcePass::WalkGlobals() {
     std::size_t i = 0;
     while (!IsEnd(i)) {
         const std::size_t next = GlobalItem(i);
         i = next > i ? next : i + 1;
     }
-    StaticInitialisersIntoEntry();
+}
+
+void SourcePass::RefuseNoise() {
     for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
         if (At(k).Is("noise") && At(k + 1).Is("(") && !functions_.count("noise") &&
             !(k > 0 && At(k - 1).Is("."))) {
@@ -370,8 +396,6 @@ SourcePassResult SourcePass::Run() {
                       profile_.name);
         }
     }
-    result_.source = edits_.Apply(text_);
-    return std::move(result_);
 }
 
 std::size_t SourcePass::GlobalItem(std::size_t i) {
