@@ -10,6 +10,7 @@
 #include <glslang/SPIRV/GlslangToSpv.h>
 
 #include <cstring>
+#include <iterator>
 #include <mutex>
 
 #include "platform/d3dx/hlsl/checks.h"
@@ -38,6 +39,16 @@ constexpr Profile kProfiles[] = {
     {"ps_2_sw", EShLangFragment, ShaderStage::Pixel, 2, 0xFF},
     {"ps_3_0", EShLangFragment, ShaderStage::Pixel, 3, 0},
 };
+
+// "vs_1_1, vs_2_0, ... and ps_3_0", for messages.
+std::string ProfileList() {
+    std::string list;
+    for (const Profile& p : kProfiles) {
+        if (!list.empty()) list += &p == std::end(kProfiles) - 1 ? " and " : ", ";
+        list += p.name;
+    }
+    return list;
+}
 
 constexpr auto kMessages =
     static_cast<EShMessages>(EShMsgReadHlsl | EShMsgHlslDX9Compatible | EShMsgSpvRules |
@@ -110,14 +121,6 @@ void WarmCompiler() {
     });
 }
 
-bool IsKnownProfile(const char* profile) {
-    if (!profile) return false;
-    for (const Profile& p : kProfiles) {
-        if (std::strcmp(p.name, profile) == 0) return true;
-    }
-    return false;
-}
-
 CompileResult CompileHlsl(const CompileRequest& request) {
     CompileResult result;
     const Profile* profile = nullptr;
@@ -126,8 +129,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     }
     if (!profile) {
         result.errors = request.fileName + "(1,1): error: unsupported profile '" + request.profile +
-                        "' (these are vs_1_1, vs_2_0, vs_2_a, vs_2_sw, vs_3_0, ps_2_0, ps_2_a, "
-                        "ps_2_b, ps_2_sw and ps_3_0)\n";
+                        "' (these are " + ProfileList() + ")\n";
         return result;
     }
     ProfileInfo info;

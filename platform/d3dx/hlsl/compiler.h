@@ -28,7 +28,6 @@ struct CompileResult {
     std::string errors;
 };
 
-bool IsKnownProfile(const char* profile);
 CompileResult CompileHlsl(const CompileRequest& request);
 
 // glslang's log as our diagnostics, in words a Direct3D 9 author reads (hlsl/messages.cpp);
