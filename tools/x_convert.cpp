@@ -9,40 +9,15 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/d3dx/xfile/binary_tokens.h"
 #include "tools/x_writer.h"
 
 namespace xfile {
 namespace {
 
-enum Token : std::uint16_t {
-    kName = 1,
-    kString = 2,
-    kInteger = 3,
-    kGuid = 5,
-    kIntegerList = 6,
-    kFloatList = 7,
-    kOBrace = 10,
-    kCBrace = 11,
-    kOParen = 12,
-    kCParen = 13,
-    kOBracket = 14,
-    kCBracket = 15,
-    kOAngle = 16,
-    kCAngle = 17,
-    kDot = 18,
-    kComma = 19,
-    kSemicolon = 20,
-    kTemplate = 31,
-};
-
 // The type keywords of template declarations, TOKEN_WORD (40) to TOKEN_ARRAY (52).
 std::uint16_t KeywordToken(std::string_view name) {
-    static constexpr std::pair<std::string_view, std::uint16_t> kKeywords[] = {
-        {"WORD", 40},  {"DWORD", 41},  {"FLOAT", 42},   {"DOUBLE", 43},  {"CHAR", 44},
-        {"UCHAR", 45}, {"BYTE", 45},   {"SWORD", 46},   {"SDWORD", 47},  {"VOID", 48},
-        {"LPSTR", 49}, {"STRING", 49}, {"UNICODE", 50}, {"CSTRING", 51}, {"array", 52},
-    };
-    for (const auto& [text, token] : kKeywords) {
+    for (const auto& [text, token] : d3dx::kXKeywords) {
         if (name == text) return token;
     }
     return 0;
@@ -85,7 +60,7 @@ class Converter {
             while (p_ < end_ && *p_ != '\n') ++p_;
         } else if (c == '{' || c == '}') {
             Flush();
-            Word(c == '{' ? kOBrace : kCBrace);
+            Word(c == '{' ? d3dx::kXOBrace : d3dx::kXCBrace);
             if (inTemplate_ && (depth_ += c == '{' ? 1 : -1) == 0) inTemplate_ = false;
             ++p_;
         } else if (c == '<') {
@@ -96,14 +71,14 @@ class Converter {
             String();
         } else if (c == ',' || c == ';') {
             // In data the lists imply these; template declarations keep them.
-            if (inTemplate_) Word(c == ',' ? kComma : kSemicolon);
+            if (inTemplate_) Word(c == ',' ? d3dx::kXComma : d3dx::kXSemicolon);
             ++p_;
         } else if (inTemplate_ && std::strchr("[]().", c)) {
-            Word(c == '['   ? kOBracket
-                 : c == ']' ? kCBracket
-                 : c == '(' ? kOParen
-                 : c == ')' ? kCParen
-                            : kDot);
+            Word(c == '['   ? d3dx::kXOBracket
+                 : c == ']' ? d3dx::kXCBracket
+                 : c == '(' ? d3dx::kXOParen
+                 : c == ')' ? d3dx::kXCParen
+                            : d3dx::kXDot);
             ++p_;
         } else if (IsNameStart(c)) {
             Flush();
@@ -120,7 +95,7 @@ class Converter {
         while (p_ < end_ && IsNameChar(*p_)) ++p_;
         const std::string_view name(start, static_cast<std::size_t>(p_ - start));
         if (name == "template") {
-            Word(kTemplate);
+            Word(d3dx::kXTemplate);
             inTemplate_ = true;  // until the declaration's braces close
             depth_ = 0;
             return;
@@ -128,7 +103,7 @@ class Converter {
         if (inTemplate_) {
             if (const std::uint16_t keyword = KeywordToken(name)) return Word(keyword);
         }
-        Word(kName);
+        Word(d3dx::kXName);
         Dword(static_cast<std::uint32_t>(name.size()));
         out_.append(name);
     }
@@ -147,7 +122,7 @@ class Converter {
             std::from_chars(hex.data() + at, hex.data() + at + digits, v, 16);
             return v;
         };
-        Word(kGuid);
+        Word(d3dx::kXGuid);
         Dword(value(0, 8));
         Word(static_cast<std::uint16_t>(value(8, 4)));
         Word(static_cast<std::uint16_t>(value(12, 4)));
@@ -158,13 +133,14 @@ class Converter {
     void String() {
         const char* close = static_cast<const char*>(std::memchr(p_ + 1, '"', end_ - p_ - 1));
         if (!close) throw std::runtime_error("unterminated string");
-        Word(kString);
+        Word(d3dx::kXString);
         Dword(static_cast<std::uint32_t>(close - p_ - 1));
         out_.append(p_ + 1, close);
         p_ = close + 1;
         while (p_ < end_ && IsSpace(*p_)) ++p_;
-        std::uint16_t separator = kSemicolon;
-        if (p_ < end_ && (*p_ == ',' || *p_ == ';')) separator = *p_++ == ',' ? kComma : kSemicolon;
+        std::uint16_t separator = d3dx::kXSemicolon;
+        if (p_ < end_ && (*p_ == ',' || *p_ == ';'))
+            separator = *p_++ == ',' ? d3dx::kXComma : d3dx::kXSemicolon;
         if (style_.dwordStringTerminator) {
             Dword(separator);
         } else {
@@ -179,7 +155,7 @@ class Converter {
         if (inTemplate_) {
             std::uint32_t v = 0;
             std::from_chars(text.data(), text.data() + text.size(), v);
-            Word(kInteger);
+            Word(d3dx::kXInteger);
             return Dword(v);
         }
         if (!text.empty() && text[0] == '+') text.remove_prefix(1);
@@ -215,9 +191,9 @@ class Converter {
     void Flush() {
         if (runCount_ == 0) return;
         if (!runIsFloat_ && runCount_ == 1 && style_.loneIntegerTokens) {
-            Word(kInteger);
+            Word(d3dx::kXInteger);
         } else {
-            Word(runIsFloat_ ? kFloatList : kIntegerList);
+            Word(runIsFloat_ ? d3dx::kXFloatList : d3dx::kXIntegerList);
             Dword(runCount_);
         }
         out_ += run_;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/d3dx/xfile/binary_tokens.h"
+
 namespace d3dx {
 
 // Punct: the template syntax that data objects never use (brackets, parentheses, angle brackets,
@@ -233,30 +235,10 @@ class XTextSource {
     bool released_ = false;
 };
 
-// The binary encoding: 16-bit token codes, values in integer and float lists. Every token of the
-// format is known: the record-bearing ones (name, string, integer, GUID, integer and float
-// lists) and the stand-alone ones, punctuation (10 to 20) and the keywords of template
-// declarations (31, 40 to 52).
+// The binary encoding: 16-bit token codes (xfile/binary_tokens.h), values in integer and float
+// lists. Every token of the format is known.
 class XBinarySource {
   public:
-    enum : std::uint16_t {
-        kName = 1,
-        kString = 2,
-        kInteger = 3,
-        kGuid = 5,
-        kIntegerList = 6,
-        kFloatList = 7,
-        kOBrace = 10,
-        kCBrace = 11,
-        kOParen = 12,
-        kDot = 18,
-        kComma = 19,
-        kSemicolon = 20,
-        kTemplate = 31,
-        kWord = 40,   // the type keywords, WORD to array
-        kArray = 52,  // (DWORD, FLOAT, DOUBLE, CHAR, UCHAR, SWORD, SDWORD, VOID, LPSTR, ...)
-    };
-
     XBinarySource(const std::uint8_t* begin, const std::uint8_t* end, bool doubles,
                   ReleaseHook hook = {})
         : begin_(begin), p_(begin), end_(end), floatBytes_(doubles ? 8 : 4), hook_(hook) {}
@@ -269,37 +251,38 @@ class XBinarySource {
         std::uint16_t token;
         do {
             if (!Word(token)) return p_ >= end_ ? XTok::End : XTok::Error;
-        } while (token == kComma || token == kSemicolon);
+        } while (token == kXComma || token == kXSemicolon);
         switch (token) {
-            case kName:
-            case kString: {
+            case kXName:
+            case kXString: {
                 std::uint32_t n;
                 if (!Dword(n) || n > BytesLeft()) return XTok::Error;
                 text = std::string_view(reinterpret_cast<const char*>(p_), n);
                 p_ += n;
-                if (token == kString) SkipStringTerminator();
-                return token == kName ? XTok::Name : XTok::String;
+                if (token == kXString) SkipStringTerminator();
+                return token == kXName ? XTok::Name : XTok::String;
             }
-            case kGuid:
+            case kXGuid:
                 return Skip(16) ? XTok::Guid : XTok::Error;
-            case kOBrace:
+            case kXOBrace:
                 return XTok::OBrace;
-            case kCBrace:
+            case kXCBrace:
                 return XTok::CBrace;
-            case kTemplate:
+            case kXTemplate:
                 return XTok::Template;
-            case kInteger:
+            case kXInteger:
                 return Skip(4) ? XTok::Value : XTok::Error;
-            case kIntegerList:
-            case kFloatList: {
+            case kXIntegerList:
+            case kXFloatList: {
                 std::uint32_t n;
-                const std::size_t size = token == kIntegerList ? 4 : floatBytes_;
+                const std::size_t size = token == kXIntegerList ? 4 : floatBytes_;
                 if (!Dword(n) || n > BytesLeft() / size) return XTok::Error;
                 p_ += std::size_t{n} * size;
                 return XTok::Value;
             }
             default:
-                if ((token >= kOParen && token <= kDot) || (token >= kWord && token <= kArray)) {
+                if ((token >= kXOParen && token <= kXDot) ||
+                    (token >= kXWord && token <= kXArray)) {
                     return XTok::Punct;
                 }
                 return XTok::Error;
@@ -308,19 +291,19 @@ class XBinarySource {
 
     bool SkipGuidIfAny() {
         std::uint16_t token;
-        if (!PeekWord(token) || token != kGuid) return true;
+        if (!PeekWord(token) || token != kXGuid) return true;
         p_ += 2;
         return Skip(16);
     }
 
     bool ReadUInt(std::uint32_t& v) {
-        if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+        if (intsLeft_ == 0 && !OpenList(kXIntegerList, 4, intsLeft_)) return false;
         --intsLeft_;
         return Dword(v);
     }
 
     bool ReadFloat(float& v) {
-        if (floatsLeft_ == 0 && !OpenList(kFloatList, floatBytes_, floatsLeft_)) return false;
+        if (floatsLeft_ == 0 && !OpenList(kXFloatList, floatBytes_, floatsLeft_)) return false;
         --floatsLeft_;
         if (floatBytes_ == 4) {
             std::memcpy(&v, p_, 4);
@@ -336,7 +319,7 @@ class XBinarySource {
     // Whole runs of a list at a time.
     bool ReadFloats(float* out, std::size_t count) {
         while (count) {
-            if (floatsLeft_ == 0 && !OpenList(kFloatList, floatBytes_, floatsLeft_)) return false;
+            if (floatsLeft_ == 0 && !OpenList(kXFloatList, floatBytes_, floatsLeft_)) return false;
             const std::size_t n = std::min<std::size_t>(count, floatsLeft_);
             if (floatBytes_ == 4) {
                 std::memcpy(out, p_, n * 4);
@@ -357,7 +340,7 @@ class XBinarySource {
 
     // The integers left in the current list, read in place; opens the next list if none is open.
     bool PeekInts(const std::uint8_t*& data, std::size_t& count) {
-        if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+        if (intsLeft_ == 0 && !OpenList(kXIntegerList, 4, intsLeft_)) return false;
         data = p_;
         count = intsLeft_;
         return true;
@@ -369,7 +352,7 @@ class XBinarySource {
 
     bool ReadUInts(std::uint32_t* out, std::size_t count) {
         while (count) {
-            if (intsLeft_ == 0 && !OpenList(kIntegerList, 4, intsLeft_)) return false;
+            if (intsLeft_ == 0 && !OpenList(kXIntegerList, 4, intsLeft_)) return false;
             const std::size_t n = std::min<std::size_t>(count, intsLeft_);
             std::memcpy(out, p_, n * 4);
             p_ += n * 4;
@@ -432,7 +415,7 @@ class XBinarySource {
     // some documentation shows is read too.
     void SkipStringTerminator() {
         std::uint16_t w;
-        if (PeekWord(w) && (w == kComma || w == kSemicolon)) p_ += 2;
+        if (PeekWord(w) && (w == kXComma || w == kXSemicolon)) p_ += 2;
         if (PeekWord(w) && w == 0) p_ += 2;
     }
 
@@ -444,8 +427,8 @@ class XBinarySource {
         std::uint16_t token;
         do {
             if (!Word(token)) return false;
-        } while (token == kComma || token == kSemicolon);
-        if (token == kInteger && listToken == kIntegerList) {
+        } while (token == kXComma || token == kXSemicolon);
+        if (token == kXInteger && listToken == kXIntegerList) {
             left = 1;  // a lone integer reads as a list of one
             return BytesLeft() >= 4;
         }
