@@ -97,17 +97,29 @@ bool RegularFile::ReadAll(std::size_t limit, std::vector<std::uint8_t>& out, std
             }
             out.resize(std::min(limit + 1, out.size() + out.size() / 2 + 4096));
         }
-        const ssize_t n =
-            pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
+        std::size_t got = 0;
+        if (!ReadAt(done, out.data() + done, out.size() - done, got, error)) {
             out.clear();
-            return error = std::string("read failed: ") + std::strerror(errno), false;
+            return false;
         }
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
+        done += got;
+        if (done < out.size()) break;
     }
     out.resize(done);
+    return true;
+}
+
+bool RegularFile::ReadAt(std::uint64_t offset, std::uint8_t* to, std::size_t size, std::size_t& got,
+                         std::string& error) const {
+    got = 0;
+    if (fd_ < 0) return error = "not open", false;
+    while (got < size) {
+        const ssize_t n = pread(fd_, to + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return error = std::string("read failed: ") + std::strerror(errno), false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
     return true;
 }
 

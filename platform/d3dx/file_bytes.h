@@ -37,6 +37,10 @@ class RegularFile {
     // The whole file as it is now, however it changes while it is read; more than `limit` bytes
     // is an error.
     bool ReadAll(std::size_t limit, std::vector<std::uint8_t>& out, std::string& error);
+    // Up to `size` bytes from `offset` into `to`, however often read() stops short; `got` is less
+    // than `size` only at the end of the file.
+    bool ReadAt(std::uint64_t offset, std::uint8_t* to, std::size_t size, std::size_t& got,
+                std::string& error) const;
     // The identity again, from the open file: it differs from Identity() where the file was
     // written to since it was opened.
     bool StillTheSame() const;

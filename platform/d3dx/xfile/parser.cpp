@@ -5,18 +5,15 @@
 // references by name resolve to earlier named materials. Every count is checked against the
 // bytes left before anything is allocated for it, every index against its array, and nesting
 // against a depth limit.
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
 
+#include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/xfile/mesh_builder.h"
 #include "platform/d3dx/xfile/reader.h"
 #include "platform/d3dx/xfile/sources.h"
@@ -597,54 +594,25 @@ struct FileCopy {
     }
 };
 
-std::string SystemReason(const char* what, int error) {
-    return std::string(what) + ": " + std::strerror(error);
-}
-
-// Opens without blocking (a FIFO with no writer would block an ordinary open for ever), checks
-// that the file is a regular one before reading a byte, and reads it whole.
+// The safe file reader's checks (no blocking on a FIFO, a regular file before a byte is read),
+// then the whole file into memory that is handed back as the parser passes it.
 bool ReadWholeFile(const char* path, FileCopy& copy, std::string& error) {
     if (!path) return error = "no file name", false;
-    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return error = SystemReason("cannot open the file", errno), false;
-    struct stat st {};
-    bool ok = false;
-    if (fstat(fd, &st) != 0) {
-        error = SystemReason("cannot examine the file", errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        error = "not a regular file";
-    } else if (st.st_size == 0) {
-        error = "empty file";
-    } else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
-        error = "file too large";
-    } else {
-        try {
-            copy.base =
-                static_cast<std::uint8_t*>(AllocateHuge(static_cast<std::size_t>(st.st_size)));
-            copy.size = static_cast<std::size_t>(st.st_size);
-            ok = true;
-        } catch (const std::bad_alloc&) {
-            error = "out of memory";
-        }
-        std::size_t done = 0;
-        while (ok && done < copy.size) {
-            const ssize_t n = read(fd, copy.base + done, copy.size - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                error = SystemReason("cannot read the file", errno);
-                ok = false;
-                break;
-            }
-            if (n == 0) {
-                error = "the file became shorter while it was read";
-                ok = false;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
+    RegularFile file;
+    if (!file.Open(path, error)) return false;
+    const std::uint64_t size = file.Identity().size;
+    if (size == 0) return error = "empty file", false;
+    if (size > kMaxFileBytes) return error = "file too large", false;
+    try {
+        copy.base = static_cast<std::uint8_t*>(AllocateHuge(static_cast<std::size_t>(size)));
+        copy.size = static_cast<std::size_t>(size);
+    } catch (const std::bad_alloc&) {
+        return error = "out of memory", false;
     }
-    close(fd);
-    return ok;
+    std::size_t got = 0;
+    if (!file.ReadAt(0, copy.base, copy.size, got, error)) return false;
+    if (got < copy.size) return error = "the file became shorter while it was read", false;
+    return true;
 }
 
 }  // namespace
