@@ -7,6 +7,7 @@
 #include "platform/d3dx/attribute_locations.h"
 #include "platform/d3dx/texture/texture_files.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_translate.h"
 
 namespace gl {
 
@@ -40,11 +41,7 @@ GLuint GlDevice::UploadTexture(const d3dx::TextureData& data) {
         const GLsizei h = std::max(1, static_cast<int>(data.height) >> level);
         const std::vector<std::uint8_t>& bytes = data.levels[static_cast<std::size_t>(level)];
         if (dxt && s3tc_) {
-            // DXT1 keeps its one-bit alpha, as Direct3D's DXT1 does.
-            const GLenum format = data.format == D3DFMT_DXT1   ? GL_COMPRESSED_RGBA_S3TC_DXT1_EXT
-                                  : data.format == D3DFMT_DXT3 ? GL_COMPRESSED_RGBA_S3TC_DXT3_EXT
-                                                               : GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
-            glCompressedTexImage2D(GL_TEXTURE_2D, level, format, w, h, 0,
+            glCompressedTexImage2D(GL_TEXTURE_2D, level, CompressedFormatOf(data.format), w, h, 0,
                                    static_cast<GLsizei>(bytes.size()), bytes.data());
         } else if (dxt) {
             const std::vector<std::uint32_t> argb =
@@ -68,58 +65,6 @@ GLuint GlDevice::UploadTexture(const d3dx::TextureData& data) {
 // ---- Meshes ------------------------------------------------------------------------------------
 
 namespace {
-
-// How OpenGL reads one declaration type; `converted` for the types it cannot read as Direct3D 9
-// does (UDEC3 and DEC3N have no w in Direct3D, which reads 1 there; OpenGL's packed types take
-// the 2-bit field).
-struct AttribFormat {
-    GLint size = 4;
-    GLenum type = GL_FLOAT;
-    bool normalized = false, converted = false, known = true;
-};
-
-AttribFormat FormatOf(BYTE declType) {
-    AttribFormat f;
-    switch (declType) {
-        case D3DDECLTYPE_FLOAT1:
-        case D3DDECLTYPE_FLOAT2:
-        case D3DDECLTYPE_FLOAT3:
-        case D3DDECLTYPE_FLOAT4:
-            f.size = declType - D3DDECLTYPE_FLOAT1 + 1;
-            break;
-        case D3DDECLTYPE_D3DCOLOR:  // B, G, R, A in memory: read with the BGRA size
-            f.size = GL_BGRA, f.type = GL_UNSIGNED_BYTE, f.normalized = true;
-            break;
-        case D3DDECLTYPE_UBYTE4:
-        case D3DDECLTYPE_UBYTE4N:
-            f.type = GL_UNSIGNED_BYTE, f.normalized = declType == D3DDECLTYPE_UBYTE4N;
-            break;
-        case D3DDECLTYPE_SHORT2:
-        case D3DDECLTYPE_SHORT2N:
-        case D3DDECLTYPE_SHORT4:
-        case D3DDECLTYPE_SHORT4N:
-            f.type = GL_SHORT;
-            f.size = declType == D3DDECLTYPE_SHORT2 || declType == D3DDECLTYPE_SHORT2N ? 2 : 4;
-            f.normalized = declType == D3DDECLTYPE_SHORT2N || declType == D3DDECLTYPE_SHORT4N;
-            break;
-        case D3DDECLTYPE_USHORT2N:
-        case D3DDECLTYPE_USHORT4N:
-            f.type = GL_UNSIGNED_SHORT, f.normalized = true;
-            f.size = declType == D3DDECLTYPE_USHORT2N ? 2 : 4;
-            break;
-        case D3DDECLTYPE_UDEC3:
-        case D3DDECLTYPE_DEC3N:
-            f.converted = true;
-            break;
-        case D3DDECLTYPE_FLOAT16_2:
-        case D3DDECLTYPE_FLOAT16_4:
-            f.type = GL_HALF_FLOAT, f.size = declType == D3DDECLTYPE_FLOAT16_2 ? 2 : 4;
-            break;
-        default:
-            f.known = false;
-    }
-    return f;
-}
 
 // A UDEC3 or DEC3N element of every vertex as four floats: (x, y, z, 1), DEC3N's fields signed
 // and divided by 511.
@@ -193,7 +138,7 @@ void GlMesh::BindElements() {
     for (const D3DVERTEXELEMENT9& e : d3dx::DeclarationOf(d)) {
         if (e.Stream == 0xFF) break;
         const GLint location = d3dx::AttributeLocationOf(e.Usage, e.UsageIndex);
-        const AttribFormat f = FormatOf(e.Type);
+        const AttribFormat f = AttribFormatOf(e.Type);
         if (location == d3dx::kNoAttribute || e.Stream != 0 || !f.known) continue;
         const auto at = static_cast<GLuint>(location);
         glEnableVertexAttribArray(at);

@@ -147,4 +147,53 @@ int SampleCountOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int maxSamples) {
     return std::min(wanted, maxSamples);
 }
 
+AttribFormat AttribFormatOf(BYTE declType) {
+    AttribFormat f;
+    switch (declType) {
+        case D3DDECLTYPE_FLOAT1:
+        case D3DDECLTYPE_FLOAT2:
+        case D3DDECLTYPE_FLOAT3:
+        case D3DDECLTYPE_FLOAT4:
+            f.size = declType - D3DDECLTYPE_FLOAT1 + 1;
+            break;
+        case D3DDECLTYPE_D3DCOLOR:  // B, G, R, A in memory: read with the BGRA size
+            f.size = GL_BGRA, f.type = GL_UNSIGNED_BYTE, f.normalized = true;
+            break;
+        case D3DDECLTYPE_UBYTE4:
+        case D3DDECLTYPE_UBYTE4N:
+            f.type = GL_UNSIGNED_BYTE, f.normalized = declType == D3DDECLTYPE_UBYTE4N;
+            break;
+        case D3DDECLTYPE_SHORT2:
+        case D3DDECLTYPE_SHORT2N:
+        case D3DDECLTYPE_SHORT4:
+        case D3DDECLTYPE_SHORT4N:
+            f.type = GL_SHORT;
+            f.size = declType == D3DDECLTYPE_SHORT2 || declType == D3DDECLTYPE_SHORT2N ? 2 : 4;
+            f.normalized = declType == D3DDECLTYPE_SHORT2N || declType == D3DDECLTYPE_SHORT4N;
+            break;
+        case D3DDECLTYPE_USHORT2N:
+        case D3DDECLTYPE_USHORT4N:
+            f.type = GL_UNSIGNED_SHORT, f.normalized = true;
+            f.size = declType == D3DDECLTYPE_USHORT2N ? 2 : 4;
+            break;
+        case D3DDECLTYPE_UDEC3:
+        case D3DDECLTYPE_DEC3N:
+            f.converted = true;
+            break;
+        case D3DDECLTYPE_FLOAT16_2:
+        case D3DDECLTYPE_FLOAT16_4:
+            f.type = GL_HALF_FLOAT, f.size = declType == D3DDECLTYPE_FLOAT16_2 ? 2 : 4;
+            break;
+        default:
+            f.known = false;
+    }
+    return f;
+}
+
+GLenum CompressedFormatOf(D3DFORMAT dxt) {
+    return dxt == D3DFMT_DXT1   ? GL_COMPRESSED_RGBA_S3TC_DXT1_EXT
+           : dxt == D3DFMT_DXT3 ? GL_COMPRESSED_RGBA_S3TC_DXT3_EXT
+                                : GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
+}
+
 }  // namespace gl

@@ -36,6 +36,19 @@ struct Rgba {
 };
 Rgba ColorOf(D3DCOLOR argb);
 
+// How OpenGL reads one vertex declaration type; `converted` for the types it cannot read as
+// Direct3D 9 does (UDEC3 and DEC3N have no w in Direct3D, which reads 1 there; OpenGL's packed
+// types take the 2-bit field); `known` false for a type OpenGL has no reading of.
+struct AttribFormat {
+    GLint size = 4;
+    GLenum type = GL_FLOAT;
+    bool normalized = false, converted = false, known = true;
+};
+AttribFormat AttribFormatOf(BYTE declType);
+
+// The compressed format of a DXT texture; DXT1 keeps its one-bit alpha, as Direct3D's does.
+GLenum CompressedFormatOf(D3DFORMAT dxt);
+
 // The sample count a back buffer gets: 0 for none; a maskable type is its own count; the
 // non-maskable type with quality q asks for 2^(q+1) samples. Clamped to what the driver offers.
 int SampleCountOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int maxSamples);
