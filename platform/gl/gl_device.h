@@ -118,7 +118,19 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     void UploadLights(const ProgramUniforms& u);
     void BindStageTextures(const Program& program);
     GLuint SamplerFor(int slot);
-    GLuint MakeSampler(const DWORD* states);
+    // The sampler states that make a sampler object; states that do not change it (the mip
+    // level limit without mipmaps, the anisotropy without anisotropic filtering) hold a neutral
+    // value, so that they do not make another object.
+    struct SamplerKey {
+        DWORD minFilter, magFilter, mipFilter;
+        DWORD addressU, addressV;
+        DWORD borderColor;
+        DWORD mipLodBias;  // a float in the DWORD
+        DWORD maxMipLevel;
+        DWORD maxAnisotropy;
+        auto operator<=>(const SamplerKey&) const = default;
+    };
+    GLuint MakeSampler(const SamplerKey& key);
     const GlShader* BoundVertexShader() const;
     const GlShader* BoundPixelShader() const;
 
@@ -159,8 +171,6 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     using ShaderProgramKey = std::tuple<FfpKey, std::uint64_t, std::uint64_t>;
     std::map<FfpKey, Program> ffpPrograms_;
     std::map<ShaderProgramKey, Program> shaderPrograms_;
-    // Sampler objects by the sampler states that make them.
-    using SamplerKey = std::array<DWORD, 9>;
     std::map<SamplerKey, GLuint> samplerObjects_;
     // The shared OpenGL texture of each picture with texture objects alive.
     std::map<std::weak_ptr<const d3dx::TextureData>, std::weak_ptr<TextureStorage>,

@@ -168,40 +168,41 @@ GLuint GlDevice::SamplerFor(int slot) {
     const bool anisotropic =
         s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
     const bool mipmapped = s[D3DSAMP_MIPFILTER] != D3DTEXF_NONE;
-    // Only the states that change the sampler: the rest take a neutral value in the key.
-    const SamplerKey key = {s[D3DSAMP_MINFILTER],
-                            s[D3DSAMP_MAGFILTER],
-                            s[D3DSAMP_MIPFILTER],
-                            s[D3DSAMP_ADDRESSU],
-                            s[D3DSAMP_ADDRESSV],
-                            s[D3DSAMP_BORDERCOLOR],
-                            s[D3DSAMP_MIPMAPLODBIAS],
-                            mipmapped ? s[D3DSAMP_MAXMIPLEVEL] : 0,
-                            anisotropic ? s[D3DSAMP_MAXANISOTROPY] : 1};
+    SamplerKey key{};
+    key.minFilter = s[D3DSAMP_MINFILTER];
+    key.magFilter = s[D3DSAMP_MAGFILTER];
+    key.mipFilter = s[D3DSAMP_MIPFILTER];
+    key.addressU = s[D3DSAMP_ADDRESSU];
+    key.addressV = s[D3DSAMP_ADDRESSV];
+    key.borderColor = s[D3DSAMP_BORDERCOLOR];
+    key.mipLodBias = s[D3DSAMP_MIPMAPLODBIAS];
+    key.maxMipLevel = mipmapped ? s[D3DSAMP_MAXMIPLEVEL] : 0;
+    key.maxAnisotropy = anisotropic ? s[D3DSAMP_MAXANISOTROPY] : 1;
     auto [it, added] = samplerObjects_.try_emplace(key, 0);
-    if (added) it->second = MakeSampler(key.data());
+    if (added) it->second = MakeSampler(key);
     return slotSamplers_[slot] = it->second;
 }
 
-// `k` in SamplerKey's order: min, mag and mip filters, U and V address, border colour, LOD bias,
-// largest mip level, anisotropy.
-GLuint GlDevice::MakeSampler(const DWORD* k) {
+GLuint GlDevice::MakeSampler(const SamplerKey& k) {
     GLuint id = 0;
     glGenSamplers(1, &id);
-    glSamplerParameteri(id, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterOf(k[0], k[2])));
-    glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(MagFilterOf(k[1])));
-    glSamplerParameteri(id, GL_TEXTURE_WRAP_S, static_cast<GLint>(AddressOf(k[3])));
-    glSamplerParameteri(id, GL_TEXTURE_WRAP_T, static_cast<GLint>(AddressOf(k[4])));
-    const Rgba border = ColorOf(k[5]);
+    glSamplerParameteri(id, GL_TEXTURE_MIN_FILTER,
+                        static_cast<GLint>(MinFilterOf(k.minFilter, k.mipFilter)));
+    glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(MagFilterOf(k.magFilter)));
+    glSamplerParameteri(id, GL_TEXTURE_WRAP_S, static_cast<GLint>(AddressOf(k.addressU)));
+    glSamplerParameteri(id, GL_TEXTURE_WRAP_T, static_cast<GLint>(AddressOf(k.addressV)));
+    const Rgba border = ColorOf(k.borderColor);
     const float b[4] = {border.r, border.g, border.b, border.a};
     glSamplerParameterfv(id, GL_TEXTURE_BORDER_COLOR, b);
     // MIPMAPLODBIAS is a float in the DWORD; MAXMIPLEVEL names the largest (most detailed)
     // level used, the lowest level of detail OpenGL may pick.
-    const float bias = FloatOf(k[6]);
+    const float bias = FloatOf(k.mipLodBias);
     glSamplerParameterf(id, GL_TEXTURE_LOD_BIAS, std::isfinite(bias) ? bias : 0.0f);
-    glSamplerParameterf(id, GL_TEXTURE_MIN_LOD, static_cast<float>(std::min<DWORD>(k[7], 1000)));
+    glSamplerParameterf(id, GL_TEXTURE_MIN_LOD,
+                        static_cast<float>(std::min<DWORD>(k.maxMipLevel, 1000)));
     if (maxAnisotropy_ > 1.0f) {
-        const float wanted = static_cast<float>(std::max<DWORD>(1, std::min<DWORD>(k[8], 16)));
+        const float wanted =
+            static_cast<float>(std::max<DWORD>(1, std::min<DWORD>(k.maxAnisotropy, 16)));
         glSamplerParameterf(id, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(wanted, maxAnisotropy_));
     }
     return id;
