@@ -331,10 +331,6 @@ std::string FormatFloat(float value) {
     return s;
 }
 
-std::string StandardTemplates() {
-    return kTemplates;
-}
-
 std::string WriteX(const XFileDesc& desc, XEncoding encoding) {
     if (encoding != XEncoding::Text) return ConvertX(WriteX(desc, XEncoding::Text), encoding);
     TextOut o;

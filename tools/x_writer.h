@@ -81,8 +81,6 @@ std::string CompressX(const std::string& file, std::size_t blockBytes = 32768);
 // A FLOAT as exporters write it in text: with a decimal point, and as many digits as it takes
 // to read back the same float (six at least).
 std::string FormatFloat(float value);
-// The standard template declarations, in text.
-std::string StandardTemplates();
 
 // A grid of n x n quads in the xz plane with normals, texture coordinates and one material.
 XMeshDesc GridMesh(int n, float spacing);

@@ -63,7 +63,6 @@ class Device : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Devic
 
     const DeviceState& State() const { return state_; }
     const D3DPRESENT_PARAMETERS& Parameters() const { return parameters_; }
-    bool InScene() const { return inScene_; }
 
   protected:
     Device(Backend& backend, const D3DPRESENT_PARAMETERS& parameters);

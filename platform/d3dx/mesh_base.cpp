@@ -58,13 +58,6 @@ HRESULT MeshBase::GetAttributeTable(D3DXATTRIBUTERANGE* pAttribTable, DWORD* pAt
     return D3D_OK;
 }
 
-const D3DXATTRIBUTERANGE* MeshBase::RangeOf(DWORD id) const {
-    for (const D3DXATTRIBUTERANGE& r : data_.table) {
-        if (r.AttribId == id) return &r;
-    }
-    return nullptr;
-}
-
 // ---- Vertex layouts ----------------------------------------------------------------------------
 
 namespace {

@@ -29,8 +29,6 @@ class MeshBase : public platform::RefCounted<ID3DXMesh> {
     HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* pAttribTable, DWORD* pAttribTableSize) override;
 
     const MeshData& Data() const { return data_; }
-    // The faces of attribute `id`: the table's range, or none.
-    const D3DXATTRIBUTERANGE* RangeOf(DWORD id) const;
 
   protected:
     IDirect3DDevice9* device_;

@@ -66,7 +66,6 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     int SampleCount() const { return samples_; }
     // Whether the back buffer's format keeps an alpha channel (X8R8G8B8 reads as alpha 1).
     bool AlphaWritable() const { return alphaWritable_; }
-    bool HasCompressedTextures() const { return s3tc_; }
     // The driver's largest anisotropy; 1 where it offers no anisotropic filtering.
     float MaxAnisotropy() const { return maxAnisotropy_; }
     // The programs linked so far (fixed-function and with shaders), for tests of the cache.

@@ -239,12 +239,6 @@ void SetTextureMemoryLimit(std::uint64_t bytes) {
     r.limit = bytes;
 }
 
-std::uint64_t TextureMemoryLimit() {
-    Registry& r = Reg();
-    const std::lock_guard lock(r.mutex);
-    return r.limit;
-}
-
 std::uint64_t TextureMemoryCharged(const void* device) {
     Registry& r = Reg();
     const std::lock_guard lock(r.mutex);

@@ -39,7 +39,6 @@ void ForgetDevice(const void* device);
 
 // The budget's limit (the same for every device) and what a device has charged against it.
 void SetTextureMemoryLimit(std::uint64_t bytes);
-std::uint64_t TextureMemoryLimit();
 std::uint64_t TextureMemoryCharged(const void* device);
 // Files decoded since the process started, for tests and benchmarks.
 std::uint64_t TextureFilesDecoded();
