@@ -16,6 +16,7 @@
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
+#include "platform/d3dx/hlsl/tree_passes.h"
 
 namespace d3dx {
 namespace {
@@ -169,6 +170,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     }
     glslang::TProgram program;
     if (parsed && !HasError(diagnostics)) {
+        add(RunTreePasses(*shader.getIntermediate(), info, request.entry, pass));
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
         program.addShader(&shader);
         if (!program.link(kMessages)) {

@@ -117,8 +117,6 @@ class SourcePass {
                         double& limit) const;
     std::optional<double> ReadStep(std::size_t begin, std::size_t end,
                                    const std::string& var) const;
-    static int Simulate(double value, const std::string& op, double limit, double step, bool isInt,
-                        bool atLeastOnce);
     std::optional<int> ConstantTripCount(std::size_t forToken, std::size_t bodyEnd) const;
     std::optional<int> CountedWhile(std::size_t open, std::size_t loopToken, std::size_t bodyBegin,
                                     std::size_t bodyEnd, bool isDo) const;

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,7 @@ struct SourcePassResult {
     std::vector<GlobalDeclaration> globals;  // in declaration order
     int entryLine = 0;                       // where the entry point is defined, 0 if nowhere
     std::map<int, int> loopTrips;            // by line: the count of loops that count
+    std::set<int> uncountedLoops;            // lines with a loop the pass could not count
 };
 
 SourcePassResult RunSourcePass(const std::string& preprocessed, const std::string& entry,
@@ -72,5 +74,10 @@ SourcePassResult RunSourcePass(const std::string& preprocessed, const std::strin
 inline constexpr int kLoopIterationCap = 255;
 // The most iterations a loop that must be unrolled may have.
 inline constexpr int kUnrollLimit = 1024;
+
+// How often a loop runs from `value`, stepped by `step` while "value op limit" holds (at least
+// once for a do loop); counting stops past kUnrollLimit.
+int CountIterations(double value, const std::string& op, double limit, double step, bool isInt,
+                    bool atLeastOnce);
 
 }  // namespace d3dx

@@ -393,8 +393,8 @@ std::optional<double> SourcePass::ReadStep(std::size_t begin, std::size_t end,
     return std::nullopt;
 }
 
-int SourcePass::Simulate(double value, const std::string& op, double limit, double step, bool isInt,
-                         bool atLeastOnce) {
+int CountIterations(double value, const std::string& op, double limit, double step, bool isInt,
+                    bool atLeastOnce) {
     const auto holds = [&] {
         if (op == "<") return value < limit;
         if (op == "<=") return value <= limit;
@@ -431,7 +431,7 @@ std::optional<int> SourcePass::ConstantTripCount(std::size_t forToken, std::size
     const std::optional<double> step = ReadStep(semi2 + 1, close, var);
     if (!step || AssignsIn(var, close + 1, bodyEnd)) return std::nullopt;
     const bool isInt = type.base == HlslType::Base::Int || type.base == HlslType::Base::Uint;
-    return Simulate(*start, op, limit, *step, isInt, false);
+    return CountIterations(*start, op, limit, *step, isInt, false);
 }
 
 // A while or do loop counts like a for loop when its variable was last set to a constant before
@@ -471,11 +471,11 @@ std::optional<int> SourcePass::CountedWhile(std::size_t open, std::size_t loopTo
     }
     const bool isInt = declared && (declared->type.base == HlslType::Base::Int ||
                                     declared->type.base == HlslType::Base::Uint);
-    return Simulate(*start, op, limit, *step, isInt, isDo);
+    return CountIterations(*start, op, limit, *step, isInt, isDo);
 }
 
-// After a loop's parts were read: refused where the profile must unroll it and cannot; bounded
-// where its count is not known and the profile runs loops.
+// After a loop's parts were read: its count kept; bounded where its count is not known and the
+// profile runs loops.
 void SourcePass::FinishLoop(std::size_t start, std::size_t loopToken, std::size_t condBegin,
                             std::size_t condEnd, std::size_t stmtEnd, std::optional<int> trips,
                             bool inBlock, bool isDo, std::string prologue) {
@@ -483,15 +483,8 @@ void SourcePass::FinishLoop(std::size_t start, std::size_t loopToken, std::size_
     if (trips && *trips > kUnrollLimit && !profile_.LoopsUnrolled()) trips.reset();
     if (trips) result_.loopTrips[At(loopToken).line] = *trips;
     if (profile_.LoopsUnrolled()) {
-        if (!trips) {
-            Error(loopToken,
-                  "unable to unroll loop: its trip count is not a compile-time "
-                  "constant, and " +
-                      profile_.name + " has no loop instructions");
-        } else if (*trips > kUnrollLimit) {
-            Error(loopToken, "unable to unroll loop: it does not end within " +
-                                 std::to_string(kUnrollLimit) + " iterations");
-        }
+        // Refused or not once the entry point's calls are known (hlsl/tree_passes.cpp).
+        if (!trips) result_.uncountedLoops.insert(At(loopToken).line);
     } else if (!trips) {
         const std::string counter = "tessLoop" + std::to_string(loopCounters_++);
         const std::string bound = std::to_string(kLoopIterationCap);
