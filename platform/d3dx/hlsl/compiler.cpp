@@ -9,6 +9,7 @@
 #include <glslang/Public/ShaderLang.h>
 #include <glslang/SPIRV/GlslangToSpv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <mutex>
@@ -99,6 +100,16 @@ bool HasError(const std::vector<Diagnostic>& diagnostics) {
         if (d.error) return true;
     }
     return false;
+}
+
+// The constant table names the entry point's uniform parameters "$name", as the real compiler
+// does; glslang made them constants after the globals, under their own names.
+void NameUniformParameters(const std::vector<std::string>& parameters, ShaderReflection& shader) {
+    for (ConstantVar& c : shader.constants) {
+        if (c.parent < 0 &&
+            std::find(parameters.begin(), parameters.end(), c.name) != parameters.end())
+            c.name = "$" + c.name;
+    }
 }
 
 }  // namespace
@@ -202,6 +213,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             }
         }
         if (!HasError(diagnostics)) {
+            NameUniformParameters(pass.uniformParameters, reflection);
             result.code = PackShader(reflection);
             result.ok = true;
         }

@@ -76,6 +76,7 @@ class SourcePass {
     void ReadOneWideShapesAsVectors();
     void MakeWholeLiteralsOfMulFloat();
     void WalkGlobals();
+    void ReadUniformParametersOfTheEntry();
     void RefuseNoise();
 
   private:
@@ -166,6 +167,7 @@ class SourcePass {
     std::vector<Scope> scopes_;
     std::vector<std::string> entryStart_;  // statements the entry point runs first
     std::size_t entryBody_ = 0;            // the entry point's opening brace
+    std::size_t entryParameters_ = 0;      // the opening parenthesis of its parameters
     std::size_t functionBody_ = 0;         // the opening brace of the function being read
     int loopCounters_ = 0;
     int renames_ = 0;

@@ -312,6 +312,7 @@ SourcePassResult SourcePass::Run() {
     ReadOneWideShapesAsVectors();
     MakeWholeLiteralsOfMulFloat();
     WalkGlobals();
+    ReadUniformParametersOfTheEntry();
     StaticInitialisersIntoEntry();
     RefuseNoise();
     result_.source = edits_.Apply(text_);
@@ -383,6 +384,27 @@ void SourcePass::WalkGlobals() {
     while (!IsEnd(i)) {
         const std::size_t next = GlobalItem(i);
         i = next > i ? next : i + 1;
+    }
+}
+
+// A uniform parameter of the entry point is a constant, which glslang makes of it, except when
+// "const" follows "uniform": const says nothing more of a constant, and goes.
+void SourcePass::ReadUniformParametersOfTheEntry() {
+    if (!entryBody_) return;
+    const std::size_t close = At(entryParameters_).match;
+    for (std::size_t k = entryParameters_ + 1; k < close;) {
+        Modifiers m;
+        const std::size_t typeToken = ReadModifiers(k, m);
+        HlslType type;
+        const std::size_t name = ReadType(typeToken, type);
+        if (m.isUniform && name && At(name).kind == TokenKind::Identifier) {
+            result_.uniformParameters.push_back(At(name).text);
+            for (std::size_t q = k; q < typeToken; ++q) {
+                if (At(q).Is("const")) edits_.Remove(At(q).offset, At(q).offset + 5);
+            }
+        }
+        while (k < close && !At(k).Is(",")) k = At(k).Is("(") ? At(k).match + 1 : k + 1;
+        ++k;
     }
 }
 
@@ -652,6 +674,7 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     if (!At(k).Is("{")) return SkipToSemicolon(k) + 1;
     if (name == entry_) {
         entryBody_ = k;
+        entryParameters_ = open;
         result_.entryLine = At(nameToken).line;
     }
     functionBody_ = k;

@@ -65,6 +65,8 @@ struct SourcePassResult {
     int entryLine = 0;                       // where the entry point is defined, 0 if nowhere
     std::map<int, int> loopTrips;            // by line: the count of loops that count
     std::set<int> uncountedLoops;            // lines with a loop the pass could not count
+    // The entry point's uniform parameters: constants, which the table names "$name".
+    std::vector<std::string> uniformParameters;
 };
 
 SourcePassResult RunSourcePass(const std::string& preprocessed, const std::string& entry,
