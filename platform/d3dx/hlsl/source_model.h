@@ -34,6 +34,8 @@ struct HlslType {
     bool matrix = false;
     std::string name;            // as written (the struct's name for a struct)
     std::vector<int> arrayDims;  // from a typedef of an array
+    // From a typedef that says row_major or column_major.
+    bool rowMajor = false, columnMajor = false;
 
     bool Numeric() const {
         return base == Base::Bool || base == Base::Int || base == Base::Uint ||
@@ -77,6 +79,7 @@ class SourcePass {
     void MakeWholeLiteralsOfMulFloat();
     void WalkGlobals();
     void ReadUniformParametersOfTheEntry();
+    void ApplyTypedefMajority();
     void RefuseNoise();
 
   private:
@@ -169,6 +172,7 @@ class SourcePass {
     std::size_t entryBody_ = 0;            // the entry point's opening brace
     std::size_t entryParameters_ = 0;      // the opening parenthesis of its parameters
     std::size_t functionBody_ = 0;         // the opening brace of the function being read
+    bool packRowMajor_ = false;            // #pragma pack_matrix(row_major) in force
     int loopCounters_ = 0;
     int renames_ = 0;
 };

@@ -277,7 +277,10 @@ int SourcePass::ComponentsOf(const HlslType& type) const {
 }
 
 void SourcePass::CheckMajority(const Modifiers& m, const HlslType& type, std::size_t nameToken) {
-    if ((m.rowMajor || m.columnMajor) && !type.matrix) {
+    if (m.rowMajor && m.columnMajor) {
+        Error(m.majorToken,
+              "'" + At(nameToken).text + "': row_major and column_major cannot be used together");
+    } else if ((m.rowMajor || m.columnMajor) && !type.matrix) {
         Error(m.majorToken, "'" + At(m.majorToken).text + "' applies only to matrices, and '" +
                                 At(nameToken).text + "' is a " + type.name);
     }
@@ -313,6 +316,7 @@ SourcePassResult SourcePass::Run() {
     MakeWholeLiteralsOfMulFloat();
     WalkGlobals();
     ReadUniformParametersOfTheEntry();
+    ApplyTypedefMajority();
     StaticInitialisersIntoEntry();
     RefuseNoise();
     result_.source = edits_.Apply(text_);
@@ -408,6 +412,27 @@ void SourcePass::ReadUniformParametersOfTheEntry() {
     }
 }
 
+// glslang drops row_major and column_major from a typedef: they go onto each declaration of that
+// type that does not say its own.
+void SourcePass::ApplyTypedefMajority() {
+    for (std::size_t k = 0; k + 2 < tokens_.size(); ++k) {
+        HlslType type;
+        if (At(k).kind != TokenKind::Identifier || !typedefs_.count(At(k).text) ||
+            (k > 0 && At(k - 1).Is(".")) || ReadType(k, type) != k + 1 ||
+            !(type.rowMajor || type.columnMajor) || At(k + 1).kind != TokenKind::Identifier ||
+            At(k + 2).Is("(")) {
+            continue;
+        }
+        std::size_t first = k;
+        while (first > 0 && At(first - 1).kind == TokenKind::Identifier &&
+               !At(first - 1).Is("typedef"))
+            --first;
+        Modifiers m;
+        if (ReadModifiers(first, m) != k || m.rowMajor || m.columnMajor) continue;
+        edits_.Insert(At(k).offset, type.rowMajor ? "row_major " : "column_major ");
+    }
+}
+
 void SourcePass::RefuseNoise() {
     for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
         if (At(k).Is("noise") && At(k + 1).Is("(") && !functions_.count("noise") &&
@@ -422,7 +447,16 @@ void SourcePass::RefuseNoise() {
 
 std::size_t SourcePass::GlobalItem(std::size_t i) {
     const Token& t = At(i);
-    if (t.kind == TokenKind::Directive || t.Is(";")) return i + 1;
+    if (t.kind == TokenKind::Directive) {
+        // Global matrices without row_major or column_major take the packing in force.
+        std::string d;
+        for (char c : t.text) {
+            if (!std::isspace(static_cast<unsigned char>(c))) d += c;
+        }
+        if (d.rfind("#pragmapack_matrix(", 0) == 0) packRowMajor_ = d.find("row_major") != d.npos;
+        return i + 1;
+    }
+    if (t.Is(";")) return i + 1;
     if (t.Is("struct") && At(i + 1).kind == TokenKind::Identifier && At(i + 2).Is("{")) {
         const std::size_t after = StructDefinition(i);
         if (At(after).kind != TokenKind::Identifier) return after;
@@ -519,6 +553,11 @@ std::size_t SourcePass::Typedef(std::size_t i) {
     std::vector<int> dims;
     ReadArrayDims(name + 1, dims);
     type.arrayDims.insert(type.arrayDims.end(), dims.begin(), dims.end());
+    CheckMajority(m, type, name);
+    if (m.rowMajor || m.columnMajor) {
+        type.rowMajor = m.rowMajor;
+        type.columnMajor = m.columnMajor;
+    }
     typedefs_[At(name).text] = type;
     return SkipToSemicolon(name) + 1;
 }
@@ -552,7 +591,9 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
         if (type.matrix && (type.rows == 1 || type.columns == 1)) {
             declaration.oneWideRows = type.rows;
             declaration.oneWideColumns = type.columns;
-            declaration.rowMajor = m.rowMajor;
+            declaration.rowMajor =
+                m.rowMajor ||
+                (!m.columnMajor && (type.rowMajor || (packRowMajor_ && !type.columnMajor)));
         }
         Variable variable{type, {}, declaration.name, {}};
         CheckMajority(m, type, nameToken);
