@@ -34,7 +34,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian man-db desktop-file-utils
     xvfb xauth xdotool x11-utils x11-xserver-utils
     xfonts-base libxtst-dev x11-xkb-utils openbox
-    clang libclang-rt-14-dev clang-tidy
+    clang libclang-rt-14-dev clang-tidy clang-format
 )
 
 # ---- Phases: each is a function phase_NAME; the lists below give their order ---------------
@@ -77,6 +77,16 @@ phase_build() {
         cmake --build "$build" --parallel
 }
 
+# Every C and C++ source as the repository's .clang-format writes it (shared/ holds other
+# projects' files, kept as they wrote them).
+phase_format() {
+    local sources
+    sources=$(cd "$root" && find . \( -path ./shared -o -path './build*' -o -path ./.git \) -prune -o \
+        -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print | sort)
+    # shellcheck disable=SC2086
+    (cd "$root" && clang-format --dry-run -Werror $sources)
+}
+
 phase_tests() {
     (cd "$build" && ctest --output-on-failure --parallel 2 --timeout 600)
 }
@@ -115,7 +125,7 @@ phase_tidy() {
 phase_fuzzers() { "$root/tests/fuzz/run_fuzzers.sh" 30; }
 
 run_phases=(install_run build_programs)
-test_phases=(install build tests sanitizers tidy fuzzers)
+test_phases=(install format build tests sanitizers tidy fuzzers)
 
 # ---- Running the phases ------------------------------------------------------------------------
 
