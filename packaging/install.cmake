@@ -64,6 +64,7 @@ include(\"${PROJECT_SOURCE_DIR}/packaging/install_desktop_entry.cmake\")")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaline)
 set(CPACK_PACKAGE_VENDOR "The Tessaline developers")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "Tessaline developers <tessaline@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive test harness for Direct3D 9 rendering")
 # Wrapped by hand: the package's extended description keeps its lines under 80 characters.
