@@ -181,6 +181,9 @@ void ConnectStageVariables(std::string& glsl, const std::vector<StageVariable>& 
             // buffer's first row is the top one, so only the half pixel goes.
             start += "    " + v.glslName + " = " +
                      FromVec4("vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 0.0)", type) + ";\n";
+        } else if (v.semantic == "POSITION" && pixel) {
+            // Declared, never read (reading it is refused): no vertex output feeds it.
+            start += "    " + v.glslName + " = " + FromVec4("vec4(0.0)", type) + ";\n";
         } else if (v.semantic == "VFACE" && pixel) {
             // Clockwise faces, Direct3D's front ones, are OpenGL's front faces here.
             start += "    " + v.glslName + " = " + type + "(gl_FrontFacing ? 1.0 : -1.0);\n";

@@ -78,7 +78,7 @@ class SourcePass {
     void ReadOneWideShapesAsVectors();
     void MakeWholeLiteralsOfMulFloat();
     void WalkGlobals();
-    void ReadUniformParametersOfTheEntry();
+    void ReadParametersOfTheEntry();
     void ApplyTypedefMajority();
     void RefuseNoise();
 

@@ -315,7 +315,7 @@ SourcePassResult SourcePass::Run() {
     ReadOneWideShapesAsVectors();
     MakeWholeLiteralsOfMulFloat();
     WalkGlobals();
-    ReadUniformParametersOfTheEntry();
+    ReadParametersOfTheEntry();
     ApplyTypedefMajority();
     StaticInitialisersIntoEntry();
     RefuseNoise();
@@ -392,8 +392,10 @@ void SourcePass::WalkGlobals() {
 }
 
 // A uniform parameter of the entry point is a constant, which glslang makes of it, except when
-// "const" follows "uniform": const says nothing more of a constant, and goes.
-void SourcePass::ReadUniformParametersOfTheEntry() {
+// "const" follows "uniform": const says nothing more of a constant, and goes. So does "in",
+// which every parameter is unless it says otherwise: on a VPOS input, glslang takes it for
+// gl_FragCoord itself, whatever the parameter's size.
+void SourcePass::ReadParametersOfTheEntry() {
     if (!entryBody_) return;
     const std::size_t close = At(entryParameters_).match;
     for (std::size_t k = entryParameters_ + 1; k < close;) {
@@ -401,11 +403,11 @@ void SourcePass::ReadUniformParametersOfTheEntry() {
         const std::size_t typeToken = ReadModifiers(k, m);
         HlslType type;
         const std::size_t name = ReadType(typeToken, type);
-        if (m.isUniform && name && At(name).kind == TokenKind::Identifier) {
+        if (m.isUniform && name && At(name).kind == TokenKind::Identifier)
             result_.uniformParameters.push_back(At(name).text);
-            for (std::size_t q = k; q < typeToken; ++q) {
-                if (At(q).Is("const")) edits_.Remove(At(q).offset, At(q).offset + 5);
-            }
+        for (std::size_t q = k; q < typeToken; ++q) {
+            if ((m.isUniform && At(q).Is("const")) || At(q).Is("in"))
+                edits_.Remove(At(q).offset, At(q).offset + At(q).text.size());
         }
         while (k < close && !At(k).Is(",")) k = At(k).Is("(") ? At(k).match + 1 : k + 1;
         ++k;
