@@ -83,11 +83,13 @@ const glslang::TIntermSymbol* BaseSymbol(const TIntermNode* node) {
     return nullptr;
 }
 
-bool Writes(const TIntermNode* node, long long symbolId) {
-    bool writes = false;
+namespace {
+
+// Every write under node, by the variable it writes.
+std::map<long long, int> WriteCounts(const TIntermNode* node) {
+    std::map<long long, int> counts;
     const auto on = [&](const TIntermNode* target) {
-        const glslang::TIntermSymbol* s = BaseSymbol(target);
-        writes = writes || (s && s->getId() == symbolId);
+        if (const glslang::TIntermSymbol* s = BaseSymbol(target)) ++counts[s->getId()];
     };
     EntryTree::Walk(node, [&](const TIntermNode* n, const Ancestors&) {
         if (const glslang::TIntermBinary* b = n->getAsBinaryNode()) {
@@ -102,7 +104,13 @@ bool Writes(const TIntermNode* node, long long symbolId) {
             }
         }
     });
-    return writes;
+    return counts;
+}
+
+}  // namespace
+
+bool Writes(const TIntermNode* node, long long symbolId) {
+    return WriteCounts(node).count(symbolId) > 0;
 }
 
 void EntryTree::Walk(const TIntermNode* root,
@@ -165,6 +173,7 @@ void EntryTree::Reach(const glslang::TIntermAggregate* function, const std::stri
     }
     // Recursion, which the link refuses, reaches a function once.
     if (!active_.insert(name).second) return;
+    BindLocalConstants(function, bindings);
     reached_.push_back({function, name, bindings});
     // The calls it makes, each with the arguments known at the call.
     std::vector<std::pair<const glslang::TIntermAggregate*, Bindings>> calls;
@@ -188,6 +197,30 @@ void EntryTree::Reach(const glslang::TIntermAggregate* function, const std::stri
     });
     for (auto& [callee, passed] : calls) Reach(callee, callee->getName().c_str(), passed);
     active_.erase(name);
+}
+
+// A local variable set once, outside any condition or loop, to a known value keeps it: the real
+// compiler propagates it ("int count = 7; for (i < count)" unrolls).
+void EntryTree::BindLocalConstants(const glslang::TIntermAggregate* function,
+                                   Bindings& bindings) const {
+    if (function->getSequence().size() < 2) return;
+    const std::map<long long, int> writes = WriteCounts(function);
+    const std::function<void(const TIntermNode*)> statements = [&](const TIntermNode* node) {
+        if (!node) return;
+        if (IsSequence(node)) {
+            for (const TIntermNode* s : node->getAsAggregate()->getSequence()) statements(s);
+            return;
+        }
+        const glslang::TIntermBinary* b = node->getAsBinaryNode();
+        const glslang::TIntermSymbol* local = b ? b->getLeft()->getAsSymbolNode() : nullptr;
+        if (!local || b->getOp() != glslang::EOpAssign ||
+            local->getQualifier().storage != glslang::EvqTemporary ||
+            writes.at(local->getId()) != 1) {
+            return;
+        }
+        if (const auto v = Value(b->getRight(), bindings)) bindings[local->getId()] = *v;
+    };
+    statements(function->getSequence()[1]);
 }
 
 std::optional<double> EntryTree::Value(const glslang::TIntermTyped* node,

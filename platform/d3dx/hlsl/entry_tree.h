@@ -62,6 +62,7 @@ class EntryTree {
   private:
     void Reach(const glslang::TIntermAggregate* function, const std::string& name,
                Bindings bindings);
+    void BindLocalConstants(const glslang::TIntermAggregate* function, Bindings& bindings) const;
 
     std::map<std::string, const glslang::TIntermAggregate*> functions_;
     std::vector<ReachedFunction> reached_;
