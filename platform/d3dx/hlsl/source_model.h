@@ -131,7 +131,9 @@ class SourcePass {
     void Declare(const std::string& name, Variable v);
     bool AssignsIn(const std::string& name, std::size_t begin, std::size_t end) const;
     void RenameIdentifiers(std::size_t begin, std::size_t end);
+    std::vector<std::pair<std::size_t, std::size_t>> CallArguments(std::size_t open) const;
     void CheckCalls(std::size_t begin, std::size_t end);
+    void ConvertArgumentsToParameters(std::size_t begin, std::size_t end);
     void CheckDivisions(std::size_t begin, std::size_t end);
     bool IsLValue(std::size_t begin, std::size_t end) const;
 
@@ -165,6 +167,12 @@ class SourcePass {
     std::map<std::string, HlslType> functionTypes_;  // return types
     // For each function name, each overload's parameters: true where it is out or inout.
     std::map<std::string, std::vector<std::vector<bool>>> outParameters_;
+    // For each function name of the file, each overload's parameters.
+    struct Parameter {
+        HlslType type;
+        bool out = false, array = false;
+    };
+    std::map<std::string, std::vector<std::vector<Parameter>>> parameterTypes_;
     std::map<std::string, Variable> globals_;
     std::map<std::string, double> constants_;  // static const scalars with numeric values
     std::vector<Scope> scopes_;

@@ -677,6 +677,7 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     const std::size_t open = nameToken + 1, close = At(open).match;
     std::vector<std::pair<std::string, Variable>> params;
     std::vector<bool> outs;
+    std::vector<Parameter> signature;
     for (std::size_t k = open + 1; k < close;) {
         Modifiers m;
         bool isOut = false;
@@ -697,7 +698,12 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
             if (At(after).Is(":")) RenameSemantic(after);
             params.emplace_back(At(n).text, v);
         }
-        if (n && !At(typeToken).Is("void")) outs.push_back(isOut);
+        if (n && !At(typeToken).Is("void")) {
+            outs.push_back(isOut);
+            std::vector<int> dims;
+            if (n < end && At(n).kind == TokenKind::Identifier) ReadArrayDims(n + 1, dims);
+            signature.push_back({paramType, isOut, !dims.empty()});
+        }
         k = end + 1;
     }
     std::size_t k = close + 1;
@@ -709,6 +715,18 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     auto& overloads = outParameters_[name];
     if (std::find(overloads.begin(), overloads.end(), outs) == overloads.end())
         overloads.push_back(outs);
+    // A prototype and its definition are one overload.
+    auto& signatures = parameterTypes_[name];
+    const auto same = [&](const std::vector<Parameter>& other) {
+        if (other.size() != signature.size()) return false;
+        for (std::size_t p = 0; p < other.size(); ++p) {
+            if (TypeName(other[p].type) != TypeName(signature[p].type) ||
+                other[p].out != signature[p].out || other[p].array != signature[p].array)
+                return false;
+        }
+        return true;
+    };
+    if (std::none_of(signatures.begin(), signatures.end(), same)) signatures.push_back(signature);
     if (At(k).Is(";")) {
         // glslang takes a prototype of the entry point for a second, bodiless entry point.
         if (name == entry_) edits_.Remove(At(start).offset, At(k).offset + 1);

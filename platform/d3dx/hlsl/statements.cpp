@@ -86,6 +86,23 @@ bool SourcePass::IsLValue(std::size_t begin, std::size_t end) const {
     return true;
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> SourcePass::CallArguments(std::size_t open) const {
+    std::vector<std::pair<std::size_t, std::size_t>> args;
+    const std::size_t close = At(open).match;
+    std::size_t from = open + 1;
+    for (std::size_t a = open + 1; a <= close && !IsEnd(a); ++a) {
+        if (a < close && (At(a).Is("(") || At(a).Is("[") || At(a).Is("{"))) {
+            a = At(a).match;
+            continue;
+        }
+        if (a == close || At(a).Is(",")) {
+            if (a > from) args.emplace_back(from, a);
+            from = a + 1;
+        }
+    }
+    return args;
+}
+
 // Arguments for out and inout parameters must be l-values, for every overload of that arity.
 void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k + 1 < end; ++k) {
@@ -94,19 +111,7 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
             continue;
         const auto overloads = outParameters_.find(At(k).text);
         if (overloads == outParameters_.end()) continue;
-        std::vector<std::pair<std::size_t, std::size_t>> args;
-        const std::size_t close = At(k + 1).match;
-        std::size_t from = k + 2;
-        for (std::size_t a = k + 2; a <= close && !IsEnd(a); ++a) {
-            if (a < close && (At(a).Is("(") || At(a).Is("[") || At(a).Is("{"))) {
-                a = At(a).match;
-                continue;
-            }
-            if (a == close || At(a).Is(",")) {
-                if (a > from) args.emplace_back(from, a);
-                from = a + 1;
-            }
-        }
+        const auto args = CallArguments(k + 1);
         for (std::size_t position = 0; position < args.size(); ++position) {
             bool mustWrite = false, anyOverload = false;
             for (const std::vector<bool>& outs : overloads->second) {
@@ -153,8 +158,39 @@ void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
     }
 }
 
+// The real compiler converts an argument to its parameter's type as it converts an assignment:
+// a float4 passed for a float is truncated. glslang finds no overload for it; where a function
+// of the file has one overload of that arity, its numeric arguments are converted explicitly.
+void SourcePass::ConvertArgumentsToParameters(std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k + 1 < end; ++k) {
+        if (At(k).kind != TokenKind::Identifier || !At(k + 1).Is("(") ||
+            (k > 0 && At(k - 1).Is(".")))
+            continue;
+        const auto signatures = parameterTypes_.find(At(k).text);
+        if (signatures == parameterTypes_.end()) continue;
+        const auto args = CallArguments(k + 1);
+        const std::vector<Parameter>* only = nullptr;
+        int matching = 0;
+        for (const auto& signature : signatures->second) {
+            if (signature.size() != args.size()) continue;
+            only = &signature;
+            ++matching;
+        }
+        if (matching != 1) continue;
+        for (std::size_t a = 0; a < args.size(); ++a) {
+            const Parameter& p = (*only)[a];
+            if (p.out || !p.type.Numeric() || p.type.matrix || !p.type.arrayDims.empty() || p.array)
+                continue;
+            edits_.Insert(At(args[a].first).offset, TypeName(p.type) + "(");
+            const Token& last = At(args[a].second - 1);
+            edits_.Insert(last.offset + last.text.size(), ")");
+        }
+    }
+}
+
 void SourcePass::RenameIdentifiers(std::size_t begin, std::size_t end) {
     CheckCalls(begin, end);
+    ConvertArgumentsToParameters(begin, end);
     CheckDivisions(begin, end);
     for (std::size_t k = begin; k < end && !IsEnd(k); ++k) {
         const Token& t = At(k);
