@@ -54,6 +54,7 @@ struct Variable {
     std::vector<int> dims;
     std::string spelling;         // the name it is written with after the pass (legacy loop scope)
     std::optional<double> value;  // a const scalar's value, where it is a number
+    bool isConst = false;         // a const local or parameter, or a static const global
 };
 
 // One block's declarations, for the legacy scope of loop variables.
@@ -64,9 +65,12 @@ struct Scope {
 // Modifiers read before a type.
 struct Modifiers {
     bool isStatic = false, isConst = false, isUniform = false, rowMajor = false,
-         columnMajor = false;
+         columnMajor = false, isExtern = false, isVolatile = false;
     std::size_t majorToken = 0;  // where row_major or column_major stands
 };
+
+// Where a declaration stands, for the storage classes it may have.
+enum class DeclarationPlace { Global, Local, Parameter };
 
 class SourcePass {
   public:
@@ -79,6 +83,7 @@ class SourcePass {
     void MakeWholeLiteralsOfMulFloat();
     void WalkGlobals();
     void ReadParametersOfTheEntry();
+    void RefuseOverloadedEntry();
     void ApplyTypedefMajority();
     void RefuseNoise();
 
@@ -97,6 +102,9 @@ class SourcePass {
     void Error(std::size_t token, const std::string& message);
     void Warning(std::size_t token, const std::string& message);
     void CheckMajority(const Modifiers& m, const HlslType& type, std::size_t nameToken);
+    void CheckStorageClass(const Modifiers& m, DeclarationPlace place, std::size_t nameToken);
+    void CheckDeclaredSize(const Modifiers& m, DeclarationPlace place, std::size_t nameToken,
+                           const std::vector<int>& dims, bool initialised);
     void RenameSemantic(std::size_t colon);
 
     // ---- The global walk (hlsl/source_pass.cpp)
@@ -176,11 +184,12 @@ class SourcePass {
     std::map<std::string, Variable> globals_;
     std::map<std::string, double> constants_;  // static const scalars with numeric values
     std::vector<Scope> scopes_;
-    std::vector<std::string> entryStart_;  // statements the entry point runs first
-    std::size_t entryBody_ = 0;            // the entry point's opening brace
-    std::size_t entryParameters_ = 0;      // the opening parenthesis of its parameters
-    std::size_t functionBody_ = 0;         // the opening brace of the function being read
-    bool packRowMajor_ = false;            // #pragma pack_matrix(row_major) in force
+    std::vector<std::string> entryStart_;        // statements the entry point runs first
+    std::size_t entryBody_ = 0;                  // the entry point's opening brace
+    std::size_t entryParameters_ = 0;            // the opening parenthesis of its parameters
+    std::vector<std::size_t> entryDefinitions_;  // the name of each definition of the entry point
+    std::size_t functionBody_ = 0;               // the opening brace of the function being read
+    bool packRowMajor_ = false;                  // #pragma pack_matrix(row_major) in force
     int loopCounters_ = 0;
     int renames_ = 0;
 };

@@ -135,6 +135,10 @@ std::size_t SourcePass::ReadModifiers(std::size_t i, Modifiers& m) const {
             m.isConst = true;
         } else if (t.text == "uniform") {
             m.isUniform = true;
+        } else if (t.text == "extern") {
+            m.isExtern = true;
+        } else if (t.text == "volatile") {
+            m.isVolatile = true;
         } else if (t.text == "row_major" || t.text == "column_major") {
             (t.text == "row_major" ? m.rowMajor : m.columnMajor) = true;
             m.majorToken = i;
@@ -286,6 +290,36 @@ void SourcePass::CheckMajority(const Modifiers& m, const HlslType& type, std::si
     }
 }
 
+// The storage classes the real compiler refuses where they stand: extern or uniform with static,
+// volatile outside a function, extern or uniform inside one, static on a parameter.
+void SourcePass::CheckStorageClass(const Modifiers& m, DeclarationPlace place,
+                                   std::size_t nameToken) {
+    const std::string name = "'" + At(nameToken).text + "': ";
+    if (m.isStatic && (m.isExtern || m.isUniform) && place != DeclarationPlace::Parameter) {
+        Error(nameToken,
+              name + (m.isExtern ? "extern" : "uniform") + " and static cannot be used together");
+    } else if (m.isVolatile && place == DeclarationPlace::Global) {
+        Error(nameToken, name + "volatile applies only to local variables");
+    } else if ((m.isExtern || m.isUniform) && place == DeclarationPlace::Local) {
+        Error(nameToken, name + "local variables cannot be " + (m.isExtern ? "extern" : "uniform"));
+    } else if (m.isStatic && place == DeclarationPlace::Parameter) {
+        Error(nameToken, name + "parameters cannot be static");
+    }
+}
+
+// An array without a size takes it from its initialiser, and a const local its value from its
+// own: without one, both are refused.
+void SourcePass::CheckDeclaredSize(const Modifiers& m, DeclarationPlace place,
+                                   std::size_t nameToken, const std::vector<int>& dims,
+                                   bool initialised) {
+    if (initialised) return;
+    if (!dims.empty() && dims[0] == 0 && place != DeclarationPlace::Parameter) {
+        Error(nameToken, "'" + At(nameToken).text + "': implicit array missing initial value");
+    } else if (m.isConst && place == DeclarationPlace::Local) {
+        Error(nameToken, "'" + At(nameToken).text + "': const variables must be initialized");
+    }
+}
+
 // Semantics are read without regard to case; the shader model 4 names of these profiles'
 // semantics are the real compiler's aliases of them.
 void SourcePass::RenameSemantic(std::size_t colon) {
@@ -316,6 +350,7 @@ SourcePassResult SourcePass::Run() {
     MakeWholeLiteralsOfMulFloat();
     WalkGlobals();
     ReadParametersOfTheEntry();
+    RefuseOverloadedEntry();
     ApplyTypedefMajority();
     StaticInitialisersIntoEntry();
     RefuseNoise();
@@ -411,6 +446,16 @@ void SourcePass::ReadParametersOfTheEntry() {
         }
         while (k < close && !At(k).Is(",")) k = At(k).Is("(") ? At(k).match + 1 : k + 1;
         ++k;
+    }
+}
+
+// The entry point is named, not called: a name with several definitions names no one of them.
+void SourcePass::RefuseOverloadedEntry() {
+    for (std::size_t d = 1; d < entryDefinitions_.size(); ++d) {
+        Error(entryDefinitions_[d], "'" + entry_ + "': the entry point is defined " +
+                                        std::to_string(entryDefinitions_.size()) +
+                                        " times with different parameters; it must be one "
+                                        "function");
     }
 }
 
@@ -597,8 +642,9 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
                 m.rowMajor ||
                 (!m.columnMajor && (type.rowMajor || (packRowMajor_ && !type.columnMajor)));
         }
-        Variable variable{type, {}, declaration.name, {}};
+        Variable variable{type, {}, declaration.name, {}, m.isStatic && m.isConst};
         CheckMajority(m, type, nameToken);
+        CheckStorageClass(m, DeclarationPlace::Global, nameToken);
         k = ReadArrayDims(k + 1, variable.dims);
         while (At(k).Is(":")) {
             if (At(k + 1).Is("register") && At(k + 2).Is("(")) {
@@ -625,7 +671,8 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
             while (!IsEnd(k) && !At(k).Is(">")) ++k;
             ++k;
         }
-        if (At(k).Is("=")) {
+        const bool initialised = At(k).Is("=");
+        if (initialised) {
             const std::size_t initBegin = k + 1;
             std::size_t initEnd = initBegin;
             while (!IsEnd(initEnd) && !At(initEnd).Is(",") && !At(initEnd).Is(";")) {
@@ -662,6 +709,7 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
             }
             k = initEnd;
         }
+        CheckDeclaredSize(m, DeclarationPlace::Global, nameToken, variable.dims, initialised);
         globals_[declaration.name] = variable;
         if (!m.isStatic && type.base != HlslType::Base::Unknown)
             result_.globals.push_back(std::move(declaration));
@@ -693,7 +741,8 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
         }
         if (n && n < end && At(n).kind == TokenKind::Identifier) {
             CheckMajority(m, paramType, n);
-            Variable v{paramType, {}, At(n).text, {}};
+            CheckStorageClass(m, DeclarationPlace::Parameter, n);
+            Variable v{paramType, {}, At(n).text, {}, m.isConst};
             std::size_t after = ReadArrayDims(n + 1, v.dims);
             if (At(after).Is(":")) RenameSemantic(after);
             params.emplace_back(At(n).text, v);
@@ -734,6 +783,7 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     }
     if (!At(k).Is("{")) return SkipToSemicolon(k) + 1;
     if (name == entry_) {
+        entryDefinitions_.push_back(nameToken);
         entryBody_ = k;
         entryParameters_ = open;
         result_.entryLine = At(nameToken).line;

@@ -119,7 +119,19 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
                 mustWrite = anyOverload ? mustWrite && outs[position] : outs[position];
                 anyOverload = true;
             }
-            if (mustWrite && !IsLValue(args[position].first, args[position].second)) {
+            const Token& base = At(args[position].first);
+            const Variable* written =
+                base.kind == TokenKind::Identifier ? Lookup(base.text) : nullptr;
+            if (!written && base.kind == TokenKind::Identifier) {
+                const auto global = globals_.find(base.text);
+                if (global != globals_.end()) written = &global->second;
+            }
+            if (mustWrite && written && written->isConst &&
+                IsLValue(args[position].first, args[position].second)) {
+                Error(args[position].first,
+                      "'" + base.text + "': l-value specifies const object (argument " +
+                          std::to_string(position + 1) + " of '" + At(k).text + "' is written)");
+            } else if (mustWrite && !IsLValue(args[position].first, args[position].second)) {
                 Error(args[position].first, "out parameters require l-value arguments: argument " +
                                                 std::to_string(position + 1) + " of '" +
                                                 At(k).text + "' cannot be written");
@@ -134,23 +146,30 @@ void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
     const auto isIntLiteral = [](const Token& t) {
         return t.kind == TokenKind::Number && t.text.find_first_of(".eEfFhH") == std::string::npos;
     };
+    const auto isInteger = [&](const Token& t) {
+        if (t.kind != TokenKind::Identifier) return isIntLiteral(t);
+        const Variable* v = Lookup(t.text);
+        if (!v) {
+            const auto global = globals_.find(t.text);
+            if (global != globals_.end()) v = &global->second;
+        }
+        return v && (v->type.base == HlslType::Base::Int || v->type.base == HlslType::Base::Uint);
+    };
     for (std::size_t k = begin + 1; k + 1 < end; ++k) {
         if (!At(k).Is("/") && !At(k).Is("%") && !At(k).Is("/=") && !At(k).Is("%=")) continue;
-        const Token& right = At(k + 1);
-        const std::optional<double> value = ConstantValue(k + 1, k + 2);
+        // The divisor: a number, a name, or a parenthesised constant expression such as (2 - 2).
+        std::size_t rightEnd = k + 1;
+        while (At(rightEnd).Is("-") || At(rightEnd).Is("+")) ++rightEnd;
+        rightEnd = At(rightEnd).Is("(") ? At(rightEnd).match + 1 : rightEnd + 1;
+        const std::optional<double> value = ConstantValue(k + 1, rightEnd);
         if (!value || *value != 0) continue;
-        const Token& left = At(k - 1);
-        bool integer = isIntLiteral(left);
-        if (left.kind == TokenKind::Identifier) {
-            const Variable* v = Lookup(left.text);
-            if (!v) {
-                const auto global = globals_.find(left.text);
-                if (global != globals_.end()) v = &global->second;
-            }
-            integer =
-                v && (v->type.base == HlslType::Base::Int || v->type.base == HlslType::Base::Uint);
+        bool integerDivisor = true;
+        for (std::size_t r = k + 1; r < rightEnd; ++r) {
+            const Token& t = At(r);
+            if (t.kind == TokenKind::Number || t.kind == TokenKind::Identifier)
+                integerDivisor = integerDivisor && (isInteger(t) || constants_.count(t.text));
         }
-        if (integer && (isIntLiteral(right) || right.kind == TokenKind::Identifier)) {
+        if (isInteger(At(k - 1)) && integerDivisor) {
             Error(k, "integer division by zero");
         } else {
             Warning(k, "floating point division by zero");
@@ -324,7 +343,8 @@ std::size_t SourcePass::LocalDeclaration(std::size_t i, std::size_t end, bool ho
         const std::size_t nameToken = k;
         const std::string name = At(k).text;
         CheckMajority(m, type, nameToken);
-        Variable v{type, {}, name, {}};
+        CheckStorageClass(m, DeclarationPlace::Local, nameToken);
+        Variable v{type, {}, name, {}, m.isConst};
         const std::size_t dimsEnd = ReadArrayDims(k + 1, v.dims);
         std::size_t after = dimsEnd;
         while (At(after).Is(":") && after < end) after += 2;
@@ -345,6 +365,7 @@ std::size_t SourcePass::LocalDeclaration(std::size_t i, std::size_t end, bool ho
             if (m.isConst && type.Numeric() && type.rows * type.columns == 1)
                 v.value = ConstantValue(initBegin, initEnd);
         }
+        CheckDeclaredSize(m, DeclarationPlace::Local, nameToken, v.dims, initBegin != 0);
         if (!hoist) {
             Declare(name, v);
         } else {
