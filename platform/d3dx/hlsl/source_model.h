@@ -85,7 +85,6 @@ class SourcePass {
     void ReadParametersOfTheEntry();
     void RefuseOverloadedEntry();
     void ApplyTypedefMajority();
-    void RefuseNoise();
 
   private:
     // ---- Tokens and types (hlsl/source_pass.cpp)

@@ -25,9 +25,9 @@ bool IEquals(const std::string& a, const char* b) {
 
 // Intrinsics whose glslang version reads differently from their definition; calls go to ours
 // (hlsl/prelude.cpp), as do the author's own overloads of these names.
-constexpr const char* kReplacedIntrinsics[] = {"lit",      "fmod",      "ldexp",    "frexp",
-                                               "all",      "any",       "tex1D",    "tex1Dbias",
-                                               "tex1Dlod", "tex1Dproj", "tex1Dgrad"};
+constexpr const char* kReplacedIntrinsics[] = {"lit",      "fmod",      "ldexp",     "frexp",
+                                               "all",      "any",       "tex1D",     "tex1Dbias",
+                                               "tex1Dlod", "tex1Dproj", "tex1Dgrad", "noise"};
 
 struct ScalarName {
     const char* name;
@@ -353,19 +353,24 @@ SourcePassResult SourcePass::Run() {
     RefuseOverloadedEntry();
     ApplyTypedefMajority();
     StaticInitialisersIntoEntry();
-    RefuseNoise();
     result_.source = edits_.Apply(text_);
     return std::move(result_);
 }
 
-// Replaced intrinsics, wherever they are called or defined.
+// Replaced intrinsics, wherever they are called or defined; noise only where the file does not
+// define its own, which glslang reads as any function.
 void SourcePass::ReplaceIntrinsics() {
+    bool ownNoise = false;
+    for (std::size_t i = 1; i + 1 < tokens_.size(); ++i) {
+        HlslType type;
+        ownNoise = ownNoise || (At(i).Is("noise") && At(i + 1).Is("(") && ReadType(i - 1, type));
+    }
     for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
         const Token& t = tokens_[i];
         if (t.kind != TokenKind::Identifier || !At(i + 1).Is("(") || (i > 0 && At(i - 1).Is(".")))
             continue;
         for (const char* name : kReplacedIntrinsics) {
-            if (t.text == name)
+            if (t.text == name && !(ownNoise && t.text == "noise"))
                 edits_.Replace(t.offset, t.offset + t.text.size(), std::string("tess_") + name);
         }
     }
@@ -477,18 +482,6 @@ void SourcePass::ApplyTypedefMajority() {
         Modifiers m;
         if (ReadModifiers(first, m) != k || m.rowMajor || m.columnMajor) continue;
         edits_.Insert(At(k).offset, type.rowMajor ? "row_major " : "column_major ");
-    }
-}
-
-void SourcePass::RefuseNoise() {
-    for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
-        if (At(k).Is("noise") && At(k + 1).Is("(") && !functions_.count("noise") &&
-            !(k > 0 && At(k - 1).Is("."))) {
-            Error(k,
-                  "intrinsic function 'noise' is available only to texture shaders (tx_1_0), "
-                  "not to " +
-                      profile_.name);
-        }
     }
 }
 

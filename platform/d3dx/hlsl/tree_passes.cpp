@@ -104,6 +104,23 @@ void RefusePositionReads(const EntryTree& tree, const ProfileInfo& profile, Find
     });
 }
 
+// noise is an intrinsic of texture shaders (tx_1_0), which fill textures on the CPU: refused
+// where the entry point calls it. The source pass has calls of it call our stand-in.
+void RefuseNoise(const EntryTree& tree, const ProfileInfo& profile, Findings& findings) {
+    for (const ReachedFunction& f : tree.Reached()) {
+        EntryTree::Walk(f.definition, [&](const TIntermNode* node, const Ancestors&) {
+            const glslang::TIntermAggregate* call = node->getAsAggregate();
+            if (call && call->getOp() == glslang::EOpFunctionCall &&
+                std::string(call->getName().c_str()).rfind("tess_noise(", 0) == 0) {
+                findings.Error(node,
+                               "intrinsic function 'noise' is available only to texture "
+                               "shaders (tx_1_0), not to " +
+                                   profile.name);
+            }
+        });
+    }
+}
+
 }  // namespace
 
 std::vector<Diagnostic> RunTreePasses(const glslang::TIntermediate& intermediate,
@@ -113,6 +130,7 @@ std::vector<Diagnostic> RunTreePasses(const glslang::TIntermediate& intermediate
     Findings findings;
     RefuseLoopsThatCannotUnroll(tree, profile, pass, findings);
     RefusePositionReads(tree, profile, findings);
+    RefuseNoise(tree, profile, findings);
     return std::move(findings.list);
 }
 
