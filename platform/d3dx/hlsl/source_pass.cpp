@@ -327,7 +327,9 @@ void SourcePass::RenameSemantic(std::size_t colon) {
     if (t.kind != TokenKind::Identifier) return;
     const std::string upper = Upper(t.text);
     std::string renamed;
-    if (upper == "SV_POSITION") renamed = "POSITION";
+    // With no index, glslang takes an out parameter's POSITION for gl_Position itself, and
+    // the clip position would miss its conversion from Direct3D's clip space.
+    if (upper == "SV_POSITION" || upper == "POSITION") renamed = "POSITION0";
     if (upper.rfind("SV_TARGET", 0) == 0 &&
         upper.find_first_not_of("0123456789", 9) == std::string::npos) {
         renamed = "COLOR" + upper.substr(9);

@@ -6,7 +6,7 @@
 // Rewritten: the legacy scope of a for loop's variable (it lives on after the loop, and a second
 // loop may declare it again); initialisers written as flat lists for arrays, matrices and
 // structs; effect-file declarations (textures, sampler_state blocks, techniques) dropped as a
-// shader compile drops them; SV_Position, SV_Target and SV_Depth read as POSITION, COLOR and
+// shader compile drops them; SV_Position, SV_Target and SV_Depth read as POSITION0, COLOR and
 // DEPTH; float1 and one-wide matrices (float1x4, float4x1) as the scalars and vectors they
 // behave as; a prototype of the entry point dropped; static globals whose initialiser calls a
 // function of the file initialised at the start of the entry point; intrinsics whose glslang
