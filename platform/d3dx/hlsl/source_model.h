@@ -78,6 +78,7 @@ class SourcePass {
     // The passes, in the order Run takes them; each is one rule or one walk.
     SourcePassResult Run();
     void ReplaceIntrinsics();
+    void ReadTextureObjectsAsSamplers();
     void ReadSampler1DAs2D();
     void ReadOneWideShapesAsVectors();
     void MakeWholeLiteralsOfMulFloat();
@@ -95,6 +96,8 @@ class SourcePass {
     std::size_t ReadType(std::size_t i, HlslType& type) const;
     bool StartsDeclaration(std::size_t i) const;
     std::size_t SkipToSemicolon(std::size_t i) const;
+    // After "<float4>" where it stands at i, else i.
+    std::size_t AfterTemplate(std::size_t i) const;
     std::size_t ReadArrayDims(std::size_t i, std::vector<int>& dims) const;
     std::optional<double> ConstantValue(std::size_t begin, std::size_t end) const;
     int ComponentsOf(const HlslType& type) const;

@@ -42,17 +42,31 @@ constexpr ScalarName kScalars[] = {
     {"min12int", HlslType::Base::Int},     {"min16uint", HlslType::Base::Uint},
 };
 
-constexpr const char* kSm4Objects[] = {"Texture1D",
-                                       "Texture1DArray",
-                                       "Texture2D",
+// The shader model 4 texture objects that Direct3D 9's compiler reads as samplers, and the
+// sampler each is.
+struct TextureObject {
+    const char* name;
+    const char* sampler;
+    const char* dimension;  // of the tex intrinsics: tex2D ...
+    int coordinates;
+};
+constexpr TextureObject kTextureObjects[] = {
+    {"Texture1D", "sampler2D", "1D", 1},     {"Texture2D", "sampler2D", "2D", 2},
+    {"Texture3D", "sampler3D", "3D", 3},     {"TextureCube", "samplerCUBE", "CUBE", 3},
+    {"SamplerState", "sampler", nullptr, 0}, {"SamplerComparisonState", "sampler", nullptr, 0}};
+
+const TextureObject* TextureObjectNamed(const std::string& name) {
+    for (const TextureObject& t : kTextureObjects) {
+        if (name == t.name) return &t;
+    }
+    return nullptr;
+}
+
+constexpr const char* kSm4Objects[] = {"Texture1DArray",
                                        "Texture2DArray",
                                        "Texture2DMS",
                                        "Texture2DMSArray",
-                                       "Texture3D",
-                                       "TextureCube",
                                        "TextureCubeArray",
-                                       "SamplerState",
-                                       "SamplerComparisonState",
                                        "Buffer",
                                        "RWBuffer",
                                        "RWTexture1D",
@@ -202,6 +216,10 @@ std::size_t SourcePass::ReadType(std::size_t i, HlslType& type) const {
             return i + 1;
         }
     }
+    if (TextureObjectNamed(t.text)) {
+        type.base = HlslType::Base::Sampler;
+        return AfterTemplate(i + 1);
+    }
     for (const char* s : kSm4Objects) {
         if (t.text == s) {
             type.base = HlslType::Base::Sm4Object;
@@ -237,6 +255,13 @@ bool SourcePass::StartsDeclaration(std::size_t i) const {
     const std::size_t after = ReadType(k, type);
     if (!after || type.base == HlslType::Base::Void) return false;
     return At(after).kind == TokenKind::Identifier && !At(after + 1).Is("(");
+}
+
+std::size_t SourcePass::AfterTemplate(std::size_t i) const {
+    if (!At(i).Is("<")) return i;
+    std::size_t k = i + 1;
+    while (!IsEnd(k) && !At(k).Is(">") && !At(k).Is(";")) ++k;
+    return At(k).Is(">") ? k + 1 : i;
 }
 
 std::size_t SourcePass::SkipToSemicolon(std::size_t i) const {
@@ -347,6 +372,7 @@ void SourcePass::RenameSemantic(std::size_t colon) {
 
 SourcePassResult SourcePass::Run() {
     ReplaceIntrinsics();
+    ReadTextureObjectsAsSamplers();
     ReadSampler1DAs2D();
     ReadOneWideShapesAsVectors();
     MakeWholeLiteralsOfMulFloat();
@@ -375,6 +401,66 @@ void SourcePass::ReplaceIntrinsics() {
             if (t.text == name && !(ownNoise && t.text == "noise"))
                 edits_.Replace(t.offset, t.offset + t.text.size(), std::string("tess_") + name);
         }
+    }
+}
+
+// Direct3D 9's compiler takes shader model 4 texture objects: a Texture2D is a sampler2D (glslang
+// reads its register tN as the sampler register N), t.Sample(state, uv) is tex2D(t, uv), and a
+// SamplerState is a sampler, which tex2D may read and which a Sample call leaves unread. The
+// methods that have no Direct3D 9 instruction are refused.
+void SourcePass::ReadTextureObjectsAsSamplers() {
+    std::map<std::string, const TextureObject*> textures;
+    for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
+        const Token& t = At(k);
+        const TextureObject* object = TextureObjectNamed(t.text);
+        if (t.kind != TokenKind::Identifier || (k > 0 && At(k - 1).Is("."))) continue;
+        if (object) {
+            const std::size_t name = AfterTemplate(k + 1);  // Texture2D<float4>
+            if (At(name).kind != TokenKind::Identifier) continue;
+            edits_.Replace(t.offset, At(name).offset, std::string(object->sampler) + " ");
+            if (object->dimension) textures[At(name).text] = object;
+        }
+    }
+    for (std::size_t k = 0; k + 3 < tokens_.size(); ++k) {
+        const auto texture = textures.find(At(k).text);
+        if (texture == textures.end() || !At(k + 1).Is(".") || !At(k + 3).Is("(") ||
+            (k > 0 && At(k - 1).Is(".")))
+            continue;
+        const TextureObject& object = *texture->second;
+        const std::string& method = At(k + 2).text;
+        const std::size_t open = k + 3, close = At(open).match;
+        const auto args = CallArguments(open);
+        const std::string tex = std::string(object.dimension == std::string("1D") ? "tess_" : "") +
+                                "tex" + object.dimension;
+        const std::size_t need = method == "Sample"        ? 2
+                                 : method == "SampleLevel" ? 3
+                                 : method == "SampleBias"  ? 3
+                                 : method == "SampleGrad"  ? 4
+                                                           : 0;
+        if (!need) {
+            Error(k + 2, "'" + method + "' of a texture object has no " + profile_.name +
+                             " instruction: sample with Sample, SampleLevel, SampleBias or "
+                             "SampleGrad");
+            continue;
+        }
+        if (args.size() != need) continue;  // glslang says what is wrong with the call
+        // "t.Method(state, " becomes "texND...(t, ", the arguments after the state kept.
+        const auto head = [&](const std::string& call) {
+            edits_.Replace(At(k).offset, At(args[1].first).offset, call + "(" + At(k).text + ", ");
+        };
+        // The level or bias goes into the w of a float4 after the coordinates.
+        const auto packed = [&](const std::string& call) {
+            head(call);
+            edits_.Insert(At(args[1].first).offset, "float4(");
+            const std::string padding = object.coordinates == 1   ? ", 0, 0, "
+                                        : object.coordinates == 2 ? ", 0, "
+                                                                  : ", ";
+            edits_.Replace(At(args[1].second).offset, At(args[1].second).offset + 1, padding);
+            edits_.Insert(At(close).offset, ")");
+        };
+        if (method == "Sample" || method == "SampleGrad") head(tex + (need == 4 ? "grad" : ""));
+        if (method == "SampleLevel") packed(tex + "lod");
+        if (method == "SampleBias") packed(tex + "bias");
     }
 }
 
