@@ -234,6 +234,24 @@ TEST(StrictWatch, NotesMessageBoxesAndFailedCompilesAndPassesEveryCallOn) {
     EXPECT_EQ(file.results[0].first, 101u);
 }
 
+// A shader that compiled but that the device refused to create is a failure too, named by the
+// compile of its stage that made it; a shader created is none.
+TEST(StrictWatch, AShaderTheDeviceRefusesIsNamedByItsCompile) {
+    snapshot::StrictWatch watch(nullptr);
+    const auto compile = [&](const char* file, const char* entry, const char* profile) {
+        watch.Record("D3DXCompileShaderFromFileA",
+                     {file, "NULL", "NULL", entry, profile, "0", "&", "NULL", "NULL"}, "0");
+    };
+    compile("\"vertex.vsh\"", "\"vs_main\"", "\"vs_1_1\"");
+    compile("\"pixel.psh\"", "\"ps_main\"", "\"ps_2_0\"");
+    watch.Record("CreateVertexShader", {"code", "&"}, "0");
+    watch.Record("CreatePixelShader", {"code", "&"}, "-2005530516");
+    EXPECT_EQ(watch.Problems(),
+              (std::vector<std::string>{
+                  "the device refused the pixel shader compiled from \"pixel.psh\" (entry "
+                  "\"ps_main\", profile \"ps_2_0\"): 0x8876086C"}));
+}
+
 TEST(StrictWatch, AGoodCompileIsNoProblem) {
     test::TempDir dir;
     test::WriteFile(dir.Path("good.psh"),
