@@ -72,6 +72,16 @@ struct Modifiers {
 // Where a declaration stands, for the storage classes it may have.
 enum class DeclarationPlace { Global, Local, Parameter };
 
+// A shader model 4 texture object or sampler state, read as the Direct3D 9 sampler it is
+// (hlsl/token_rewrites.cpp); null for other names.
+struct TextureObject {
+    const char* name;
+    const char* sampler;
+    const char* dimension;  // of the tex intrinsics (tex2D ...); null for a sampler state
+    int coordinates;
+};
+const TextureObject* TextureObjectNamed(const std::string& name);
+
 class SourcePass {
   public:
     SourcePass(const std::string& text, const std::string& entry, const ProfileInfo& profile);
