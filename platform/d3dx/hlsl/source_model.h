@@ -153,6 +153,7 @@ class SourcePass {
     void RenameIdentifiers(std::size_t begin, std::size_t end);
     std::vector<std::pair<std::size_t, std::size_t>> CallArguments(std::size_t open) const;
     void CheckCalls(std::size_t begin, std::size_t end);
+    bool ReadCastOfAnOutArgument(std::size_t begin, std::size_t end);
     void ConvertArgumentsToParameters(std::size_t begin, std::size_t end);
     void CheckDivisions(std::size_t begin, std::size_t end);
     bool IsLValue(std::size_t begin, std::size_t end) const;

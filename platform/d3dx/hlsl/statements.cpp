@@ -119,6 +119,8 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
                 mustWrite = anyOverload ? mustWrite && outs[position] : outs[position];
                 anyOverload = true;
             }
+            if (mustWrite && ReadCastOfAnOutArgument(args[position].first, args[position].second))
+                continue;
             const Token& base = At(args[position].first);
             const Variable* written =
                 base.kind == TokenKind::Identifier ? Lookup(base.text) : nullptr;
@@ -138,6 +140,30 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
             }
         }
     }
+}
+
+// A cast of an l-value is itself one for an out parameter: the value written back is converted
+// to the variable's type ("get((float2)v)" writes v.xy). glslang converts an out argument
+// of another type itself; the cast goes, and a vector cast narrower than its vector becomes a
+// swizzle.
+bool SourcePass::ReadCastOfAnOutArgument(std::size_t begin, std::size_t end) {
+    HlslType cast;
+    const std::size_t close = At(begin).Is("(") ? ReadType(begin + 1, cast) : 0;
+    if (!close || !At(close).Is(")") || !cast.Numeric() || cast.matrix || !IsLValue(close + 1, end))
+        return false;
+    edits_.Remove(At(begin).offset, At(close).offset + 1);
+    const Variable* v = close + 2 == end ? Lookup(At(close + 1).text) : nullptr;
+    if (!v) {
+        const auto global = globals_.find(At(close + 1).text);
+        if (close + 2 == end && global != globals_.end()) v = &global->second;
+    }
+    const int narrow = cast.rows * cast.columns;
+    if (v && v->dims.empty() && v->type.Numeric() && !v->type.matrix && v->type.columns > narrow &&
+        narrow > 1) {
+        const Token& last = At(end - 1);
+        edits_.Insert(last.offset + last.text.size(), "." + std::string("xyzw", narrow));
+    }
+    return true;
 }
 
 // A constant integer divided by zero is an error, as the real compiler has it; a float one a
