@@ -40,6 +40,28 @@ bool ForSemicolons(const std::vector<Token>& tokens, std::size_t open, std::size
     return first && second;
 }
 
+// The intrinsics of Direct3D 9's HLSL: a function of the file with one of these names overloads
+// the intrinsic, and a call of it is resolved among both.
+constexpr const char* kIntrinsicNames[] = {
+    "abs",        "acos",     "all",     "any",         "asin",        "atan",
+    "atan2",      "ceil",     "clamp",   "clip",        "cos",         "cosh",
+    "cross",      "ddx",      "ddy",     "degrees",     "determinant", "distance",
+    "dot",        "exp",      "exp2",    "faceforward", "floor",       "fmod",
+    "frac",       "frexp",    "fwidth",  "isfinite",    "isinf",       "isnan",
+    "ldexp",      "length",   "lerp",    "lit",         "log",         "log10",
+    "log2",       "max",      "min",     "modf",        "mul",         "noise",
+    "normalize",  "pow",      "radians", "reflect",     "refract",     "round",
+    "rsqrt",      "saturate", "sign",    "sin",         "sincos",      "sinh",
+    "smoothstep", "sqrt",     "step",    "tan",         "tanh",        "transpose",
+    "trunc",      "tex1D",    "tex2D",   "tex3D",       "texCUBE",     "D3DCOLORtoUBYTE4"};
+
+bool IsIntrinsicName(const std::string& name) {
+    for (const char* n : kIntrinsicNames) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Variable* SourcePass::Lookup(const std::string& name) {
@@ -205,14 +227,15 @@ void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
 
 // The real compiler converts an argument to its parameter's type as it converts an assignment:
 // a float4 passed for a float is truncated. glslang finds no overload for it; where a function
-// of the file has one overload of that arity, its numeric arguments are converted explicitly.
+// of the file has one overload of that arity, and overloads no intrinsic, its numeric arguments
+// are converted explicitly.
 void SourcePass::ConvertArgumentsToParameters(std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k + 1 < end; ++k) {
         if (At(k).kind != TokenKind::Identifier || !At(k + 1).Is("(") ||
             (k > 0 && At(k - 1).Is(".")))
             continue;
         const auto signatures = parameterTypes_.find(At(k).text);
-        if (signatures == parameterTypes_.end()) continue;
+        if (signatures == parameterTypes_.end() || IsIntrinsicName(At(k).text)) continue;
         const auto args = CallArguments(k + 1);
         const std::vector<Parameter>* only = nullptr;
         int matching = 0;
