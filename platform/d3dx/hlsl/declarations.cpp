@@ -60,8 +60,13 @@ void SourcePass::ReadParametersOfTheEntry() {
         if (m.isUniform && name && At(name).kind == TokenKind::Identifier)
             result_.uniformParameters.push_back(At(name).text);
         for (std::size_t q = k; q < typeToken; ++q) {
-            if ((m.isUniform && At(q).Is("const")) || At(q).Is("in"))
+            // "in out" is inout, which glslang reads as in on the entry point.
+            if (At(q).Is("in") && At(q + 1).Is("out")) {
+                edits_.Replace(At(q).offset, At(q + 1).offset + 3, "inout");
+                ++q;
+            } else if ((m.isUniform && At(q).Is("const")) || At(q).Is("in")) {
                 edits_.Remove(At(q).offset, At(q).offset + At(q).text.size());
+            }
         }
         while (k < close && !At(k).Is(",")) k = At(k).Is("(") ? At(k).match + 1 : k + 1;
         ++k;
