@@ -399,6 +399,56 @@ TEST_F(Shaders, TheConstantTableDescribesEachConstantInItsOwnRegisters) {
     EXPECT_FLOAT_EQ(*static_cast<const float*>(desc.DefaultValue), 0.5f);
 }
 
+struct NumberedCase {
+    const char* source;
+    const char* profile;
+    const char* line;  // in the messages: after the file name where it starts with the place
+};
+
+// The real compiler's number and wording, where it has one for the message.
+TEST_F(Shaders, MessagesCarryTheRealCompilersNumbers) {
+    const NumberedCase cases[] = {
+        {"float4 main() : COLOR { return foo; }", "ps_2_0",
+         "(1,32): error X3004: undeclared identifier 'foo'"},
+        {"float4 main() : COLOR { return 1 }", "ps_2_0", ": error X3000: syntax error"},
+        {"float f(float a) { return a; } float4 main() : COLOR { return f(1, 2); }", "ps_2_0",
+         ": error X3013: 'f': no matching overloaded function"},
+        {"float4 main() : COLOR { return float4(1, 2); }", "ps_2_0",
+         ": error X3014: incorrect number of arguments to numeric-type constructor"},
+        {"float4 main() : COLOR { float3x3 m = float4(1, 1, 1, 1); return 1; }", "ps_2_0",
+         ": error X3017: '=': cannot convert from 'float4' to 'float3x3'"},
+        {"float4 main() : COLOR { float2 a = 1; return a.xyzw; }", "ps_2_0",
+         ": error X3018: invalid subscript 'xyzw'"},
+        {"float4 main() : COLOR { const float a = 1; a = 2; return a; }", "ps_2_0",
+         ": error X3025: l-value specifies const object"},
+        {"float f() { } float4 main() : COLOR { return f(); }", "ps_2_0",
+         ": error X3080: function 'f' does not return a value"},
+        {"float4 other() : COLOR { return 1; }", "ps_2_0",
+         ": error X3501: entry point 'main' not found"},
+        {"float4 main(float2 uv) : COLOR { return uv.x; }", "ps_2_0",
+         ": error X3502: 'main': input 'uv' has no semantic"},
+        {"float4 main() { return 1; }", "ps_2_0",
+         ": error X3503: 'main': function return value missing semantics"},
+        {"float4 main(float2 uv : TEXCOORD0) : COLOR { float4 s = 0;\n"
+         " for (int i = 0; i < 2000; i++) s += uv.x; return s; }",
+         "ps_2_0", ": error X3511: unable to unroll loop"},
+        {"float4 main() : COLOR { return 1 / 0.0; }", "ps_2_0",
+         ": warning X4008: floating point division by zero"},
+        {"float4 main(float3 n : NORMAL) : COLOR { return n.x; }", "ps_2_0",
+         ": error X4502: invalid ps_2_0 input semantic 'NORMAL0'"},
+        {"float4 main(float2 uv : TEXCOORD0) : COLOR { return ddx(uv.x); }", "ps_2_0",
+         ": error: 'ddx' (screen-space derivatives) needs ps_2_a"},  // no number known
+    };
+    for (const NumberedCase& n : cases) {
+        SCOPED_TRACE(n.source);
+        testing::internal::CaptureStderr();
+        const Compiled c = Compile("numbered.psh", n.source, "main", n.profile);
+        testing::internal::GetCapturedStderr();
+        const std::string line = n.line[0] == '(' ? std::string("numbered.psh") + n.line : n.line;
+        EXPECT_NE(c.ErrorText().find(line), std::string::npos) << c.ErrorText();
+    }
+}
+
 // The registers each setter writes, read back from the recording device's calls.
 std::vector<std::string> RegisterWrites(std::size_t from) {
     std::vector<std::string> out;

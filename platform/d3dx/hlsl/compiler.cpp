@@ -163,7 +163,9 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     const auto add = [&](const std::vector<Diagnostic>& more) {
         diagnostics.insert(diagnostics.end(), more.begin(), more.end());
     };
-    add(ReadGlslangLog(shader.getInfoLog(), entryLine));
+    std::vector<Diagnostic> parseLog = ReadGlslangLog(shader.getInfoLog(), entryLine);
+    PlaceAtNamedTokens(parseLog, pass.source);
+    add(parseLog);
     if (parsed && shader.getIntermediate()->getNumEntryPoints() == 0) {
         diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
     }
