@@ -15,6 +15,7 @@
 
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/effect_declarations.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
 
 namespace d3dx {
@@ -145,7 +146,12 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         result.errors = FormatDiagnostics(diagnostics, request.fileName);
         return result;
     }
-    SourcePassResult pass = RunSourcePass(text, request.entry, info);
+    EffectPassResult effects = RemoveEffectDeclarations(text, info);
+    if (HasError(effects.problems)) {
+        result.errors = FormatDiagnostics(effects.problems, request.fileName);
+        return result;
+    }
+    SourcePassResult pass = RunSourcePass(effects.source, request.entry, info);
     diagnostics = pass.problems;
     const int entryLine = pass.entryLine ? pass.entryLine : 1;
     if (HasError(diagnostics)) {
