@@ -68,7 +68,8 @@ enum class Block { Sampler, Pass, States };
 
 class EffectPass {
   public:
-    explicit EffectPass(const std::string& text) : tokens_(Tokenize(text)) {
+    EffectPass(const std::string& text, const ProfileInfo& profile)
+        : tokens_(Tokenize(text)), profile_(profile) {
         result_.source = text;
     }
 
@@ -78,6 +79,7 @@ class EffectPass {
             const std::size_t next = GlobalItem(i);
             i = next > i ? next : i + 1;
         }
+        RefuseDoubles();
         return std::move(result_);
     }
 
@@ -374,7 +376,26 @@ class EffectPass {
         return end + 1;
     }
 
+    // No Direct3D 9 profile has double-precision arithmetic.
+    void RefuseDoubles() {
+        for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
+            const Token& t = At(k);
+            if (t.kind != TokenKind::Identifier || t.text.rfind("double", 0) != 0) continue;
+            const std::string shape = t.text.substr(6);
+            const bool type = shape.empty() ||
+                              (shape.size() == 1 && shape[0] >= '1' && shape[0] <= '4') ||
+                              (shape.size() == 3 && shape[0] >= '1' && shape[0] <= '4' &&
+                               shape[1] == 'x' && shape[2] >= '1' && shape[2] <= '4');
+            if (!type || (k > 0 && At(k - 1).Is("."))) continue;
+            result_.problems.push_back(
+                {t.line, t.column,
+                 "'" + t.text + "': " + profile_.name + " has no double-precision type", true});
+            return;
+        }
+    }
+
     std::vector<Token> tokens_;
+    ProfileInfo profile_;
     EffectPassResult result_;
     std::set<std::string> declared_;  // global names declared so far
     bool failed_ = false;
@@ -384,8 +405,7 @@ class EffectPass {
 
 EffectPassResult RemoveEffectDeclarations(const std::string& preprocessed,
                                           const ProfileInfo& profile) {
-    (void)profile;
-    return EffectPass(preprocessed).Run();
+    return EffectPass(preprocessed, profile).Run();
 }
 
 }  // namespace d3dx

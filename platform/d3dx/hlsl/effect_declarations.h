@@ -3,7 +3,8 @@
 // framework's declarations (techniques and passes, annotations, sampler_state and other state
 // blocks, textures, strings and shader variables) are read, checked and dropped before the source
 // pass sees the text. Also what register assignment needs from the declarations as written (a
-// sampler's declared type, which the source pass changes for glslang).
+// sampler's declared type, which the source pass changes for glslang), and the double type, which
+// no Direct3D 9 profile has.
 #pragma once
 
 #include <map>
