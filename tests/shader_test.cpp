@@ -399,6 +399,45 @@ TEST_F(Shaders, TheConstantTableDescribesEachConstantInItsOwnRegisters) {
     EXPECT_FLOAT_EQ(*static_cast<const float*>(desc.DefaultValue), 0.5f);
 }
 
+struct PackingCase {
+    const char* what;
+    const char* profile;
+    const char* source;  // the body of main, after the declarations
+    const char* name;
+    bool present;
+    D3DXREGISTER_SET set;
+    UINT index, count;
+    D3DXPARAMETER_TYPE type;
+};
+
+// Which registers, how many and of which set, as the real compiler decides by use and profile.
+TEST_F(Shaders, ConstantsArePackedByTheirUseAndTheProfile) {
+    const PackingCase cases[] = {
+        {"a 1D sampler keeps its type", "ps_2_0",
+         "sampler1D ramp; float4 main(float u : TEXCOORD0) : COLOR { return tex1D(ramp, u); }",
+         "ramp", true, D3DXRS_SAMPLER, 0, 1, D3DXPT_SAMPLER1D},
+        {"a sampler never read takes no register", "ps_2_0",
+         "sampler2D unused; sampler2D used;\n"
+         "float4 main(float2 uv : TEXCOORD0) : COLOR { return tex2D(used, uv); }",
+         "unused", false, D3DXRS_SAMPLER, 0, 0, D3DXPT_SAMPLER2D},
+    };
+    for (const PackingCase& p : cases) {
+        SCOPED_TRACE(p.what);
+        const Compiled c = Compile("packing.psh", p.source, "main", p.profile);
+        ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
+        const D3DXHANDLE h = c.constants->GetConstantByName(nullptr, p.name);
+        ASSERT_EQ(h != nullptr, p.present);
+        if (!h) continue;
+        D3DXCONSTANT_DESC desc{};
+        UINT count = 1;
+        ASSERT_EQ(c.constants->GetConstantDesc(h, &desc, &count), D3D_OK);
+        EXPECT_EQ(desc.RegisterSet, p.set);
+        EXPECT_EQ(desc.RegisterIndex, p.index);
+        EXPECT_EQ(desc.RegisterCount, p.count);
+        EXPECT_EQ(desc.Type, p.type);
+    }
+}
+
 struct NumberedCase {
     const char* source;
     const char* profile;

@@ -176,6 +176,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
     }
     glslang::TProgram program;
+    GlobalFacts globals{pass.globals, effects.samplerTypes};
     if (parsed && !HasError(diagnostics)) {
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
         program.addShader(&shader);
@@ -202,8 +203,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             diagnostics.push_back({1, 1, "the compiler produced invalid code", true});
         } else {
             add(CheckInterface(reflection, withoutSemantic, info, request.entry, entryLine));
-            if (!HasError(diagnostics) &&
-                !TranslateToGlsl(spirv, pass.globals, info, reflection, why)) {
+            if (!HasError(diagnostics) && !TranslateToGlsl(spirv, globals, info, reflection, why)) {
                 diagnostics.push_back({entryLine, 1, why, true});
             }
         }

@@ -473,8 +473,8 @@ struct PendingConstant {
 // Global constants: glslang gathers them in one uniform block, members in declaration order;
 // those the shader reads are to get registers.
 std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resources resources,
-                                           const std::vector<GlobalDeclaration>& globals,
-                                           Allocator& allocator, RegisterReads& reads) {
+                                           const GlobalFacts& globals, Allocator& allocator,
+                                           RegisterReads& reads) {
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_UNIFORM_BUFFER, &list,
@@ -504,7 +504,7 @@ std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resource
                                                                     m, SpvDecorationRowMajor),
                                 spvc_compiler_has_member_decoration(compiler, list[b].base_type_id,
                                                                     m, SpvDecorationColMajor));
-            p.declared = Declared(globals, p.name);
+            p.declared = Declared(globals.declarations, p.name);
             p.shape.isBool = p.declared && p.declared->isBool;
             if (p.declared && p.declared->oneWideRows) {
                 p.shape.oneWideRows = p.declared->oneWideRows;
@@ -563,43 +563,75 @@ void DescribeConstants(std::vector<PendingConstant>& pending, Allocator& allocat
         reads.declarations += "uniform bool tessB[" + N(int(shader.boolRegisters)) + "];\n";
 }
 
-// Samplers: an explicit register(sN) kept, the rest at the lowest free ones in order.
-bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
-                    const std::vector<GlobalDeclaration>& globals, ShaderReflection& shader,
-                    std::string& error) {
+// The samplers the shader reads, in declaration order (those the source pass does not know, at
+// the end in SPIR-V order): an explicit register(sN) kept, the rest at the lowest free ones. A
+// sampler the shader never reads gets no register, as the real compiler drops it.
+std::vector<spvc_reflected_resource> SamplersRead(spvc_compiler compiler,
+                                                  const GlobalFacts& globals) {
+    std::vector<spvc_reflected_resource> read;
+    spvc_set active = nullptr;
+    spvc_resources resources = nullptr;
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
-    spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list,
-                                              &count);
-    std::vector<bool> samplerUsed(16, false);
-    std::vector<int> samplerReg(count, -1);
+    if (spvc_compiler_get_active_interface_variables(compiler, &active) != SPVC_SUCCESS ||
+        spvc_compiler_create_shader_resources_for_active_variables(compiler, &resources, active) !=
+            SPVC_SUCCESS ||
+        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE,
+                                                  &list, &count) != SPVC_SUCCESS) {
+        return read;
+    }
+    read.assign(list, list + count);
+    const auto order = [&](const spvc_reflected_resource& r) {
+        const std::string name = HlslName(spvc_compiler_get_name(compiler, r.id));
+        for (std::size_t g = 0; g < globals.declarations.size(); ++g) {
+            if (globals.declarations[g].name == name) return g;
+        }
+        return globals.declarations.size();
+    };
+    std::stable_sort(read.begin(), read.end(),
+                     [&](const auto& a, const auto& b) { return order(a) < order(b); });
+    return read;
+}
+
+D3DXPARAMETER_TYPE SamplerTypeOf(spvc_compiler compiler, const spvc_reflected_resource& r,
+                                 const GlobalFacts& globals, const std::string& name) {
+    const auto declared = globals.samplerTypes.find(name);
+    if (declared != globals.samplerTypes.end() && declared->second == "sampler1D")
+        return D3DXPT_SAMPLER1D;
+    return SamplerType(compiler, r.type_id);
+}
+
+bool AssignSamplers(spvc_compiler compiler, const GlobalFacts& globals, const ProfileInfo& profile,
+                    ShaderReflection& shader, std::string& error) {
+    const std::vector<spvc_reflected_resource> list = SamplersRead(compiler, globals);
+    // vs_3_0 samples through its four vertex texture samplers, s0 to s3.
+    const int limit = profile.pixel ? 16 : 4;
+    std::vector<bool> used(16, false);
+    std::vector<int> registers(list.size(), -1);
     for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string name = HlslName(spvc_compiler_get_name(compiler, list[i].id));
-            const GlobalDeclaration* declared = Declared(globals, name);
-            int fixed = -1;
-            if (declared && declared->registerKind == 's') fixed = declared->registerIndex;
-            if (fixed < 0 &&
-                spvc_compiler_has_decoration(compiler, list[i].id, SpvDecorationBinding))
-                fixed = static_cast<int>(
-                    spvc_compiler_get_decoration(compiler, list[i].id, SpvDecorationBinding));
+            const GlobalDeclaration* declared = Declared(globals.declarations, name);
+            const int fixed =
+                declared && declared->registerKind == 's' ? declared->registerIndex : -1;
             if ((fixed >= 0) != (pass == 0)) continue;
             int reg = fixed;
             if (reg < 0) {
                 reg = 0;
-                while (reg < 16 && samplerUsed[static_cast<std::size_t>(reg)]) ++reg;
+                while (reg < limit && used[static_cast<std::size_t>(reg)]) ++reg;
             }
-            if (reg >= 16) {
-                error = "sampler '" + name + "' does not fit in the 16 sampler registers";
+            if (reg >= limit) {
+                error = "sampler '" + name + "' does not fit in the " + std::to_string(limit) +
+                        " sampler registers of " + profile.name;
                 return false;
             }
-            samplerUsed[static_cast<std::size_t>(reg)] = true;
-            samplerReg[i] = reg;
+            used[static_cast<std::size_t>(reg)] = true;
+            registers[i] = reg;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string name = HlslName(spvc_compiler_get_name(compiler, list[i].id));
-        const auto reg = static_cast<std::uint32_t>(samplerReg[i]);
+        const auto reg = static_cast<std::uint32_t>(registers[i]);
         shader.samplers.push_back({name, reg});
         ConstantVar c;
         c.name = name;
@@ -607,13 +639,11 @@ bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
         c.registerIndex = reg;
         c.registerCount = 1;
         c.parameterClass = D3DXPC_OBJECT;
-        c.type = SamplerType(compiler, list[i].type_id);
+        c.type = SamplerTypeOf(compiler, list[i], globals, name);
         c.rows = c.columns = 1;
         c.bytes = 4;
         shader.constants.push_back(c);
         const std::string glslName = "tessSampler" + N(static_cast<int>(i));
-        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationBinding);
-        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationDescriptorSet);
         spvc_compiler_set_name(compiler, list[i].id, glslName.c_str());
         shader.glslSamplers.push_back({glslName, reg});
     }
@@ -622,9 +652,9 @@ bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
 
 }  // namespace
 
-bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, RegisterReads& reads, std::string& error) {
+bool AssignRegisters(spvc_compiler compiler, spvc_resources resources, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, RegisterReads& reads,
+                     std::string& error) {
     Allocator allocator(profile, shader, reads);
     shader.constants.clear();
     shader.samplers.clear();
@@ -633,7 +663,16 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
         ConstantsRead(compiler, resources, globals, allocator, reads);
     if (!PlaceConstants(constants, allocator, profile, error)) return false;
     DescribeConstants(constants, allocator, shader, reads);
-    return AssignSamplers(compiler, resources, globals, shader, error);
+    // The device binds samplers by name to texture units; no binding of glslang's stays.
+    const spvc_reflected_resource* list = nullptr;
+    std::size_t count = 0;
+    spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list,
+                                              &count);
+    for (std::size_t i = 0; i < count; ++i) {
+        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationBinding);
+        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationDescriptorSet);
+    }
+    return AssignSamplers(compiler, globals, profile, shader, error);
 }
 
 }  // namespace d3dx

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/d3dx/hlsl/shader_container.h"
+#include "platform/d3dx/hlsl/shader_translate.h"
 #include "platform/d3dx/hlsl/source_pass.h"
 
 namespace d3dx {
@@ -32,8 +33,8 @@ void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>&
 
 // Fills shader.constants, shader.samplers and the register counts; names the constant block
 // and the samplers for the GLSL. False with a reason when the registers run out.
-bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, RegisterReads& reads, std::string& error);
+bool AssignRegisters(spvc_compiler compiler, spvc_resources resources, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, RegisterReads& reads,
+                     std::string& error);
 
 }  // namespace d3dx

@@ -8,9 +8,8 @@
 
 namespace d3dx {
 
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, std::string& error) {
+bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, std::string& error) {
     const bool pixel = shader.stage == ShaderStage::Pixel;
     shader.glsl.clear();
     shader.texCoordsRead = 0;

@@ -10,6 +10,7 @@
 // stage's outputs by semantic, never by declaration order.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@
 #include "platform/d3dx/hlsl/source_pass.h"
 
 namespace d3dx {
+
+// What register assignment needs to know of the globals beyond their SPIR-V types.
+struct GlobalFacts {
+    std::vector<GlobalDeclaration> declarations;  // from the source pass, in declaration order
+    // A sampler's type as declared: the source pass reads sampler1D as sampler2D.
+    std::map<std::string, std::string> samplerTypes;
+};
 
 struct SamplerBinding {
     std::string name;  // as it stands in the GLSL
@@ -33,12 +41,11 @@ struct TranslatedShader {
 };
 
 // In the compile child: cross-compiles the SPIR-V of a shader whose interface is already in
-// `shader`, filling its GLSL, constants and samplers with their registers (from what the source
-// pass learnt of the globals), and its TEXCOORD count. False with a reason when SPIRV-Cross
-// refuses it or the registers run out.
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, std::string& error);
+// `shader`, filling its GLSL, constants and samplers with their registers (from what the passes
+// learnt of the globals), and its TEXCOORD count. False with a reason when SPIRV-Cross refuses it
+// or the registers run out.
+bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, std::string& error);
 
 // On the device: the translated shader a code container carries. False with a reason when the
 // code is not a valid container of the stage.
