@@ -420,6 +420,15 @@ TEST_F(Shaders, ConstantsArePackedByTheirUseAndTheProfile) {
          "sampler2D unused; sampler2D used;\n"
          "float4 main(float2 uv : TEXCOORD0) : COLOR { return tex2D(used, uv); }",
          "unused", false, D3DXRS_SAMPLER, 0, 0, D3DXPT_SAMPLER2D},
+        {"ps_2_0 has no BOOL registers", "ps_2_0",
+         "bool b; float4 main() : COLOR { return b ? 1 : 0; }", "b", true, D3DXRS_FLOAT4, 0, 1,
+         D3DXPT_BOOL},
+        {"vs_1_1 has no BOOL registers", "vs_1_1",
+         "bool b; float4 main(float4 p : POSITION) : POSITION { return b ? p : -p; }", "b", true,
+         D3DXRS_FLOAT4, 0, 1, D3DXPT_BOOL},
+        {"ps_2_a has BOOL registers", "ps_2_a",
+         "bool b; float4 main() : COLOR { return b ? 1 : 0; }", "b", true, D3DXRS_BOOL, 0, 1,
+         D3DXPT_BOOL},
     };
     for (const PackingCase& p : cases) {
         SCOPED_TRACE(p.what);

@@ -107,10 +107,10 @@ std::string Convert(const Shape& s, const std::string& reg, D3DXREGISTER_SET set
         case SPVC_BASETYPE_INT32:
             return (count > 1 ? "ivec" + suffix : "int") + "(" + value + ")";
         case SPVC_BASETYPE_UINT32:
-            if (s.isBool) {
-                return (count > 1 ? "uvec" + suffix : "uint") + "(notEqual(" + value + ", " +
-                       (count > 1 ? "vec" + suffix : "float") + "(0.0)))";
-            }
+            // glslang holds a bool constant as a uint; a float register holds it as 0 or not.
+            if (s.isBool && count == 1) return "uint(" + value + " != 0.0)";
+            if (s.isBool)
+                return "uvec" + suffix + "(notEqual(" + value + ", vec" + suffix + "(0.0)))";
             return (count > 1 ? "uvec" + suffix : "uint") + "(" + value + ")";
         case SPVC_BASETYPE_BOOLEAN:
             return count > 1 ? "notEqual(" + value + ", vec" + suffix + "(0.0))"
@@ -131,11 +131,13 @@ class Allocator {
         if (declared && declared->registerKind == 'i') return D3DXRS_INT4;
         if (declared && declared->registerKind == 'b') return D3DXRS_BOOL;
         if (declared && declared->registerKind == 'c') return D3DXRS_FLOAT4;
-        // BOOL registers hold scalar bools where the profile has them (flow control).
-        const bool hasBoolRegisters = !profile_.pixel || profile_.major >= 3;
-        if (s.isBool && hasBoolRegisters && !s.matrix && s.columns == 1 &&
-            s.base != SPVC_BASETYPE_STRUCT)
-            return D3DXRS_BOOL;
+        // BOOL registers exist for static flow control (if b#), so only in the profiles that
+        // have it: vs_2_0 and later, ps_2_a, ps_2_sw and ps_3_0. Everything else lives in float
+        // registers.
+        const bool flowControl =
+            !profile_.LoopsUnrolled() && (profile_.pixel || profile_.major >= 2);
+        const bool scalar = !s.matrix && s.columns == 1 && s.base != SPVC_BASETYPE_STRUCT;
+        if (s.isBool && flowControl && scalar) return D3DXRS_BOOL;
         return D3DXRS_FLOAT4;
     }
 
