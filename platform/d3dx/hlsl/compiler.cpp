@@ -15,6 +15,7 @@
 
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/constant_uses.h"
 #include "platform/d3dx/hlsl/effect_declarations.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
 
@@ -176,9 +177,10 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
     }
     glslang::TProgram program;
-    GlobalFacts globals{pass.globals, effects.samplerTypes};
+    GlobalFacts globals{pass.globals, effects.samplerTypes, {}, {}};
     if (parsed && !HasError(diagnostics)) {
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
+        ReadConstantUses(*shader.getIntermediate(), request.entry, globals);
         program.addShader(&shader);
         if (!program.link(kMessages)) {
             add(ReadGlslangLog(program.getInfoLog(), entryLine));

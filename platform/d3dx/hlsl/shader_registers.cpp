@@ -26,11 +26,17 @@ struct Shape {
     std::vector<ShapeMember> members;
     // A one-wide matrix as declared (glslang holds it as a vector): rows and columns.
     int oneWideRows = 0, oneWideColumns = 0;
+    // Of an array the shader reads only at constant indices: how many first elements it reads.
+    int elementsRead = 0;
 
     int Elements() const {
         int n = 1;
         for (int d : dims) n *= d;
         return n;
+    }
+    // The elements that get registers: up to the last one read.
+    int RegisterElements() const {
+        return elementsRead > 0 && dims.size() == 1 ? std::min(elementsRead, dims[0]) : Elements();
     }
 };
 
@@ -127,17 +133,20 @@ class Allocator {
         : profile_(profile), shader_(shader), reads_(reads) {}
 
     // The register set a top-level constant of this shape takes.
-    D3DXREGISTER_SET SetOf(const Shape& s, const GlobalDeclaration* declared) const {
+    D3DXREGISTER_SET SetOf(const Shape& s, const GlobalDeclaration* declared,
+                           bool loopCount) const {
         if (declared && declared->registerKind == 'i') return D3DXRS_INT4;
         if (declared && declared->registerKind == 'b') return D3DXRS_BOOL;
         if (declared && declared->registerKind == 'c') return D3DXRS_FLOAT4;
-        // BOOL registers exist for static flow control (if b#), so only in the profiles that
-        // have it: vs_2_0 and later, ps_2_a, ps_2_sw and ps_3_0. Everything else lives in float
-        // registers.
+        // BOOL and integer registers exist for static flow control (if b#, rep i#), so only in
+        // the profiles that have it: vs_2_0 and later, ps_2_a, ps_2_sw and ps_3_0. Everything
+        // else, ints and bools in arithmetic included, lives in float registers.
         const bool flowControl =
             !profile_.LoopsUnrolled() && (profile_.pixel || profile_.major >= 2);
         const bool scalar = !s.matrix && s.columns == 1 && s.base != SPVC_BASETYPE_STRUCT;
         if (s.isBool && flowControl && scalar) return D3DXRS_BOOL;
+        if (loopCount && flowControl && scalar && s.dims.empty() && s.base == SPVC_BASETYPE_INT32)
+            return D3DXRS_INT4;
         return D3DXRS_FLOAT4;
     }
 
@@ -180,7 +189,7 @@ class Allocator {
         c.name = name;
         c.registerSet = set;
         c.registerIndex = static_cast<std::uint32_t>(reg);
-        c.registerCount = static_cast<std::uint32_t>(RegistersPerElement(s) * s.Elements());
+        c.registerCount = static_cast<std::uint32_t>(RegistersPerElement(s) * s.RegisterElements());
         c.elements = static_cast<std::uint32_t>(s.Elements());
         c.parent = parent;
         c.defaultValue = defaults;
@@ -230,8 +239,10 @@ class Allocator {
             int stride = RegistersPerElement(s);
             for (std::size_t d = dim + 1; d < s.dims.size(); ++d) stride *= s.dims[d];
             const std::string e = "tessE" + N(static_cast<int>(depth_++));
-            reads_.loads += "    for (int " + e + " = 0; " + e + " < " + N(s.dims[dim]) + "; ++" +
-                            e + ")\n    {\n";
+            const int count =
+                dim == 0 ? s.RegisterElements() / (s.Elements() / s.dims[0]) : s.dims[dim];
+            reads_.loads +=
+                "    for (int " + e + " = 0; " + e + " < " + N(count) + "; ++" + e + ")\n    {\n";
             Load(path + "[" + e + "]", s, set, reg + " + " + e + " * " + N(stride), dim + 1);
             reads_.loads += "    }\n";
             --depth_;
@@ -513,7 +524,10 @@ std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resource
                 p.shape.oneWideColumns = p.declared->oneWideColumns;
                 p.shape.rowMajor = p.declared->rowMajor;
             }
-            p.set = allocator.SetOf(p.shape, p.declared);
+            if (const auto read = globals.elementsRead.find(p.name);
+                read != globals.elementsRead.end())
+                p.shape.elementsRead = read->second;
+            p.set = allocator.SetOf(p.shape, p.declared, globals.loopCounts.count(p.name) > 0);
             pending.push_back(std::move(p));
         }
     }
@@ -528,7 +542,7 @@ bool PlaceConstants(std::vector<PendingConstant>& pending, Allocator& allocator,
             const bool fixed =
                 p.declared && p.declared->registerIndex >= 0 && p.declared->registerKind != 's';
             if (fixed != (pass == 0)) continue;
-            const int registers = RegistersPerElement(p.shape) * p.shape.Elements();
+            const int registers = RegistersPerElement(p.shape) * p.shape.RegisterElements();
             const auto at =
                 allocator.Place(p.set, registers, fixed ? p.declared->registerIndex : -1);
             if (!at) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct GlobalFacts {
     std::vector<GlobalDeclaration> declarations;  // from the source pass, in declaration order
     // A sampler's type as declared: the source pass reads sampler1D as sampler2D.
     std::map<std::string, std::string> samplerTypes;
+    // Arrays the shader reads only at constant indices: how many of their first elements it
+    // reads (the real compiler gives registers up to the last element read).
+    std::map<std::string, int> elementsRead;
+    // int constants read only as a loop's count, which the profile keeps in integer registers.
+    std::set<std::string> loopCounts;
 };
 
 struct SamplerBinding {
