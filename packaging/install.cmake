@@ -53,15 +53,18 @@ add_custom_target(tess_package_files ALL
   DEPENDS ${tess_man_pages} ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
 install(FILES ${tess_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# The desktop entry names the assets folder of the prefix installed to, known only at install time.
+# The desktop entry names the program and the assets folder of the prefix installed to, known only
+# at install time.
 install(CODE "set(TESS_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
 set(TESS_BINARY_DIR \"${CMAKE_CURRENT_BINARY_DIR}\")
+set(TESS_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
 set(TESS_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
 include(\"${PROJECT_SOURCE_DIR}/packaging/install_desktop_entry.cmake\")")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaline)
 set(CPACK_PACKAGE_VENDOR "The Tessaline developers")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "Tessaline developers <tessaline@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive test harness for Direct3D 9 rendering")
 # Wrapped by hand: the package's extended description keeps its lines under 80 characters.

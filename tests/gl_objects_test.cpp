@@ -260,6 +260,39 @@ TEST_F(Drawing, AFileNamedTwiceIsOneOpenGLTexture) {
     EXPECT_EQ(device_->TextureStorageCount(), 1u);
 }
 
+// A picture wider than the driver's largest texture is refused with the file and both sizes
+// named, and a texture the driver itself refuses is not made: the front end fails, and the
+// program says so in its box instead of drawing a black mesh.
+TEST_F(Drawing, ATextureTheDriverCannotHoldIsRefusedAndTheReasonSaid) {
+    test::TempDir dir;
+    test::WriteFile(dir.Path("coat.bmp"), test::SolidBmp(0xFF, 0x80, 0x00));
+    const UINT realLimit = device_->MaxTextureSize();
+    device_->SetMaxTextureSizeForTests(1);
+    IDirect3DTexture9* texture = nullptr;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.Path("coat.bmp").c_str(), &texture)));
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_NE(said.find("coat.bmp: 2 x 2 is larger than the device's largest texture, 1 x 1"),
+              std::string::npos)
+        << said;
+
+    // Past our own check, the driver's: twice its real limit.
+    device_->SetMaxTextureSizeForTests(4 * realLimit);
+    d3dx::TextureData wide;
+    wide.width = 2 * realLimit;
+    wide.height = 1;
+    wide.levels.emplace_back(std::size_t{wide.width} * 4, std::uint8_t{0xFF});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(device_->CreateTextureFromData(std::move(wide), &texture), D3DERR_OUTOFVIDEOMEMORY);
+    said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_NE(said.find("GL: the driver refused a " + std::to_string(2 * realLimit) + " x 1"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(device_->TextureStorageCount(), 0u);
+}
+
 // An attribute id is any DWORD: a mesh whose ids are 7 and 4,000,000,000 is drawn by id without a
 // lookup table sized by the largest.
 TEST_F(Drawing, ASparseAttributeIdIsDrawnByItsId) {

@@ -2,7 +2,7 @@
 # cmake --install into a temporary prefix holds exactly the files of installed_files.txt (paths
 # under the prefix): the programs stripped, gzipped man pages that man formats without a warning
 # and that hold every option of the program's --help, the DEP-5 copyright file, and a desktop
-# entry that starts tessaline on the assets of that prefix. Installed with DESTDIR, as the
+# entry that starts that prefix's tessaline on its assets. Installed with DESTDIR, as the
 # package is staged, the entry names the final prefix, not the staging folder.
 # Usage: install_test.sh BUILD_DIR MANIFEST
 set -euo pipefail
@@ -60,8 +60,8 @@ head -1 "$work/prefix/share/doc/tessaline/copyright" |
     fail "the copyright file is not in the machine-readable format"
 
 entry="$work/prefix/share/applications/tessaline.desktop"
-grep -qx "Exec=tessaline --dir $work/prefix/share/tessaline" "$entry" ||
-    fail "the desktop entry does not start tessaline on $work/prefix/share/tessaline: $(grep Exec "$entry")"
+grep -qx "Exec=$work/prefix/bin/tessaline --dir $work/prefix/share/tessaline" "$entry" ||
+    fail "the desktop entry does not start $work/prefix/bin/tessaline on $work/prefix/share/tessaline: $(grep Exec "$entry")"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" || fail "desktop-file-validate refuses the entry"
 fi
@@ -69,14 +69,14 @@ fi
 # A prefix with a space: the entry quotes the folder, as the desktop entry format asks.
 cmake --install "$build" --prefix "$work/my prefix" >"$work/install.log" ||
     { cat "$work/install.log"; fail "cmake --install into a prefix with a space failed"; }
-grep -qxF "Exec=tessaline --dir \"$work/my prefix/share/tessaline\"" \
+grep -qxF "Exec=\"$work/my prefix/bin/tessaline\" --dir \"$work/my prefix/share/tessaline\"" \
     "$work/my prefix/share/applications/tessaline.desktop" ||
-    fail "the desktop entry does not quote a folder with a space"
+    fail "the desktop entry does not quote the program and folder with a space"
 
 DESTDIR="$work/stage" cmake --install "$build" --prefix /usr >"$work/install.log" ||
     { cat "$work/install.log"; fail "cmake --install with DESTDIR failed"; }
 files_under "$work/stage/usr" >"$work/found"
 diff -u "$work/expected" "$work/found" || fail "the DESTDIR install does not hold the expected files"
-grep -qx "Exec=tessaline --dir /usr/share/tessaline" "$work/stage/usr/share/applications/tessaline.desktop" ||
+grep -qx "Exec=/usr/bin/tessaline --dir /usr/share/tessaline" "$work/stage/usr/share/applications/tessaline.desktop" ||
     fail "the staged desktop entry does not name /usr/share/tessaline"
 echo "PASS: $(wc -l <"$work/expected") files, programs stripped, man pages clean"

@@ -32,8 +32,8 @@ for needed in libgl1-mesa-dri libgl1 libegl1 fonts-dejavu-core libsdl2-2.0-0 lib
     grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/tessaline.desktop |
-    grep -qx "Exec=tessaline --dir /usr/share/tessaline" ||
-    fail "the packaged desktop entry does not name /usr/share/tessaline"
+    grep -qx "Exec=/usr/bin/tessaline --dir /usr/share/tessaline" ||
+    fail "the packaged desktop entry does not start /usr/bin/tessaline on /usr/share/tessaline"
 
 lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true
 cat "$work/lintian.log"

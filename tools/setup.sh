@@ -1,7 +1,8 @@
 #!/bin/bash
 # Sets up a Debian 12 machine for Tessaline, in phases, each printed with its time:
-#   setup.sh run    installs what building and running need, builds tessaline and
-#                   tessaline-snapshot only, and starts tessaline on the bundled assets
+#   setup.sh run    installs what building and running need, builds tessaline,
+#                   tessaline-snapshot and what `cmake --install build` installs besides them
+#                   (the man pages and the changelog), and starts tessaline on the bundled assets
 #   setup.sh test   installs everything the tests need, builds everything and runs the whole
 #                   suite, then the tests again under the sanitizers, clang-tidy and the
 #                   fuzzers (this is what CI runs); a failed phase stops the run, and the
@@ -33,7 +34,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev lintian man-db desktop-file-utils
     xvfb xauth xdotool x11-utils x11-xserver-utils
     xfonts-base libxtst-dev x11-xkb-utils openbox
-    clang libclang-rt-14-dev clang-tidy
+    clang libclang-rt-14-dev clang-tidy clang-format
 )
 
 # ---- Phases: each is a function phase_NAME; the lists below give their order ---------------
@@ -47,7 +48,15 @@ install_packages() {
     [ ${#missing[@]} -eq 0 ] && { echo "all ${#} packages are installed"; return 0; }
     echo "installing: ${missing[*]}"
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "setup.sh: installing packages needs root, and sudo is not installed." >&2
+            echo "Install them as root, then run setup.sh again:" >&2
+            echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends ${missing[*]}'" >&2
+            return 1
+        fi
+        sudo="sudo"
+    fi
     $sudo apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
             "${missing[@]}" >/dev/null
@@ -59,13 +68,23 @@ phase_install() { install_packages "${packages[@]}"; }
 phase_build_programs() {
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
         -DTESS_BENCH=OFF >/dev/null &&
-        cmake --build "$build" --parallel --target tessaline tessaline-snapshot
+        cmake --build "$build" --parallel --target tessaline tessaline-snapshot tess_package_files
 }
 
 phase_build() {
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
         -DTESS_BENCH=ON >/dev/null &&
         cmake --build "$build" --parallel
+}
+
+# Every C and C++ source as the repository's .clang-format writes it (shared/ holds other
+# projects' files, kept as they wrote them).
+phase_format() {
+    local sources
+    sources=$(cd "$root" && find . \( -path ./shared -o -path './build*' -o -path ./.git \) -prune -o \
+        -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print | sort)
+    # shellcheck disable=SC2086
+    (cd "$root" && clang-format --dry-run -Werror $sources)
 }
 
 phase_tests() {
@@ -106,7 +125,7 @@ phase_tidy() {
 phase_fuzzers() { "$root/tests/fuzz/run_fuzzers.sh" 30; }
 
 run_phases=(install_run build_programs)
-test_phases=(install build tests sanitizers tidy fuzzers)
+test_phases=(install format build tests sanitizers tidy fuzzers)
 
 # ---- Running the phases ------------------------------------------------------------------------
 

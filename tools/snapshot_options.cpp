@@ -64,8 +64,8 @@ The colour distance of a pixel is the Euclidean distance between its red, green 
 levels and those of the same pixel in the reference, each level from 0 to 255: one channel one
 level apart is 1, black against white is 441.7. A pixel differs when its distance is above the
 tolerance; the frame fails when the share of differing pixels is above the threshold. The
-reference must be the frame's size, 1000 x 500. A difference picture is written beside the
-frame (shot-1.png gives shot-1-diff.png): differing pixels red, pixels within the tolerance
+reference must be the frame's size, 1000 x 500. A frame that fails gets a difference picture
+beside it (shot-1.png gives shot-1-diff.png): differing pixels red, pixels within the tolerance
 but not equal yellow, the rest a faded grey copy of the reference. One line on stderr gives
 the count, the share and the largest distance. --compare needs exactly one frame to write.
 

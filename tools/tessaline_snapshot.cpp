@@ -20,6 +20,7 @@
 #include "platform/d3dx/hlsl/compile_cache.h"
 #include "platform/d3dx/isolated_process.h"
 #include "platform/gl/gl_device.h"
+#include "platform/sdl/command_line.h"
 #include "platform/sdl/sdl_platform.h"
 #include "tools/picture_compare.h"
 #include "tools/snapshot_options.h"
@@ -99,8 +100,8 @@ int Refuse(const std::string& why) {
     return snapshot::kExitBadOptions;
 }
 
-// Compares the written frame with the reference and writes the difference picture; returns
-// the exit code the comparison asks for (0 when it passes).
+// Compares the written frame with the reference and, where it fails, writes the difference
+// picture; returns the exit code the comparison asks for (0 when it passes).
 int CompareWithReference(const snapshot::Options& options, const snapshot::RgbPicture& frame,
                          const snapshot::RgbPicture& reference) {
     if (reference.width != frame.width || reference.height != frame.height) {
@@ -111,15 +112,18 @@ int CompareWithReference(const snapshot::Options& options, const snapshot::RgbPi
     }
     const snapshot::PictureDifference difference =
         snapshot::ComparePictures(frame, reference, options.tolerance);
-    const std::string frameFile =
-        snapshot::FrameFileName(options.out, *snapshot::FramesToWrite(options).begin());
-    const std::string diffFile = snapshot::DiffFileName(frameFile);
-    if (!snapshot::WritePng(diffFile, difference.picture)) {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", diffFile.c_str());
-        return snapshot::kExitWriteFailed;
-    }
-    std::printf("%s\n", diffFile.c_str());
     const bool over = difference.percent > options.threshold;
+    // Only a failed comparison has something to show.
+    if (over) {
+        const std::string frameFile =
+            snapshot::FrameFileName(options.out, *snapshot::FramesToWrite(options).begin());
+        const std::string diffFile = snapshot::DiffFileName(frameFile);
+        if (!snapshot::WritePng(diffFile, difference.picture)) {
+            std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", diffFile.c_str());
+            return snapshot::kExitWriteFailed;
+        }
+        std::printf("%s\n", diffFile.c_str());
+    }
     std::fprintf(stderr,
                  "tessaline-snapshot: compare: %ld of %ld pixels differ by more than %g (%.4f%%, "
                  "threshold %g%%), largest distance %.1f: %s\n",
@@ -155,6 +159,14 @@ int main(int argc, char** argv) {
     d3dx::UseCompileCache(d3dx::DefaultCompileCacheDir());
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0)
         return Refuse("--dir " + options.dir + ": cannot enter it");
+    if (!sdl::HoldsProgramFiles(".")) {
+        char* here = getcwd(nullptr, 0);
+        std::fprintf(
+            stderr, "%s\n",
+            sdl::MissingFilesHint(here ? here : ".", sdl::BundledAssetsDir(), "tessaline-snapshot")
+                .c_str());
+        std::free(here);
+    }
 
     static Capture capture;
     capture.options = &options;

@@ -47,6 +47,9 @@ class Backend {
     // The D3DX objects a backend draws itself; each is adopted by the device (DeviceChild).
     virtual ID3DXMesh* CreateMeshObject(d3dx::MeshData&& data) = 0;
     virtual ID3DXFont* CreateFontObject(const d3dx::FontDesc& desc) = 0;
+    // The largest texture side the backend can make; the recorder offers what Direct3D 9
+    // hardware of the time commonly did.
+    virtual UINT MaxTextureSize() const { return 16384; }
 
   protected:
     ~Backend() = default;

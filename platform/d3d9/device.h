@@ -53,6 +53,7 @@ class Device : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Devic
     // D3DX services.
     HRESULT CreateMeshFromData(d3dx::MeshData&& data, ID3DXMesh** mesh) final;
     HRESULT CreateTextureFromData(d3dx::TextureData&& data, IDirect3DTexture9** texture) final;
+    UINT MaxTextureSize() const override { return backend_.MaxTextureSize(); }
     HRESULT CreateTextureFromPicture(std::shared_ptr<const d3dx::TextureData> picture,
                                      IDirect3DTexture9** texture) final;
     HRESULT CreateFontFromDesc(const d3dx::FontDesc& desc, ID3DXFont** font) final;

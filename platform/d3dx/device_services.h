@@ -45,6 +45,9 @@ class DeviceServices {
     virtual HRESULT CreateTextureFromPicture(std::shared_ptr<const TextureData> picture,
                                              IDirect3DTexture9** texture) = 0;
     virtual HRESULT CreateFontFromDesc(const FontDesc& desc, ID3DXFont** font) = 0;
+    // The widest and tallest texture the device can make (Direct3D 9's MaxTextureWidth and
+    // MaxTextureHeight, one value for both); a larger picture is refused before it is made.
+    virtual UINT MaxTextureSize() const = 0;
 };
 
 // The services of a device, or null for a device that offers none.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/gl/gl_errors.h"
 #include "platform/gl/gl_translate.h"
 
 namespace gl {
@@ -37,6 +38,7 @@ GlDevice* GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& para
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
+    InstallDebugCallback();
     auto* device = new GlDevice(window, context, parameters);
     if (!device->MakeBackBuffer()) {
         device->Release();
@@ -58,6 +60,9 @@ GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context,
         SDL_GL_SetSwapInterval(1) != 0)
         SDL_GL_SetSwapInterval(0);
     s3tc_ = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    maxTextureSize_ = static_cast<UINT>(std::max(maxTextureSize, 0));
     if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
         epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAnisotropy_);
@@ -155,6 +160,7 @@ void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DC
     if (count == 0) {
         cache_.Enable(GL_SCISSOR_TEST, false);
         glClear(mask);
+        CheckErrors("Clear");
         return;
     }
     // Rectangles are in Direct3D's top-left coordinates, which the back buffer's rows follow;
@@ -169,6 +175,7 @@ void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DC
                        static_cast<int>(y2 - y1));
         glClear(mask);
     }
+    CheckErrors("Clear");
 }
 
 void GlDevice::SetPresentObserver(void (*observer)(void*, GlDevice&), void* context) {

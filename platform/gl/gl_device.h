@@ -68,6 +68,9 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     bool AlphaWritable() const { return alphaWritable_; }
     // The driver's largest anisotropy; 1 where it offers no anisotropic filtering.
     float MaxAnisotropy() const { return maxAnisotropy_; }
+    // GL_MAX_TEXTURE_SIZE; tests may make the device believe in a smaller one.
+    UINT MaxTextureSize() const override { return maxTextureSize_; }
+    void SetMaxTextureSizeForTests(UINT size) { maxTextureSize_ = size; }
     // The programs linked so far (fixed-function and with shaders), for tests of the cache.
     std::size_t ProgramCount() const { return ffpPrograms_.size() + shaderPrograms_.size(); }
     // The OpenGL textures behind the texture objects alive, each picture's once.
@@ -138,6 +141,7 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     int width_, height_, samples_ = 0;
     bool s3tc_ = false, alphaWritable_ = true;
     float maxAnisotropy_ = 1.0f;  // 1 where the driver has no anisotropic filtering
+    UINT maxTextureSize_ = 0;
     GLuint framebuffer_ = 0, colorTexture_ = 0, depthBuffer_ = 0;
     GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;
     bool resolveFailed_ = false, presentFailed_ = false;

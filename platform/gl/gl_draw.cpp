@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_errors.h"
 #include "platform/gl/gl_translate.h"
 
 namespace gl {
@@ -239,6 +240,7 @@ void GlDevice::DrawSubset(d3dx::MeshBase& base, DWORD attribute) {
                    wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                    reinterpret_cast<const void*>(std::size_t{range.FaceStart} * 3 * indexBytes));
     cache_.CountDraw();
+    CheckErrors("DrawSubset");
 }
 
 }  // namespace gl

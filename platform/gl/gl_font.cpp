@@ -8,6 +8,7 @@
 
 #include "platform/d3dx/font_raster.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_errors.h"
 #include "platform/gl/gl_translate.h"
 
 namespace gl {
@@ -158,6 +159,7 @@ class GlFont final : public d3d9::Font {
                      vertices_.data(), GL_STREAM_DRAW);
         glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices_.size() / 4));
         cache.CountDraw();
+        CheckErrors("ID3DXFont::DrawTextA");
     }
 
     GlDevice* device_;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_errors.h"
 
 namespace gl {
 namespace {
@@ -190,6 +191,7 @@ void GlDevice::PresentBackBuffer() {
         DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
     }
     SDL_GL_SwapWindow(window_);
+    CheckErrors("Present");
     // An observer (the snapshot tool, the benchmarks) sees the frame once it is presented; a
     // read-back there reads the back buffer, which the swap leaves as it was.
     if (presentObserver_) presentObserver_(presentContext_, *this);
@@ -200,6 +202,7 @@ std::vector<std::uint32_t> GlDevice::ReadBackBuffer() {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_) * height_);
     cache_.BindFramebuffer(samples_ ? resolveFramebuffer_ : framebuffer_);
     glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    CheckErrors("reading the back buffer");
     return pixels;
 }
 

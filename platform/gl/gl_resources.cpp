@@ -7,6 +7,7 @@
 #include "platform/d3dx/attribute_locations.h"
 #include "platform/d3dx/texture/texture_files.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_errors.h"
 #include "platform/gl/gl_translate.h"
 
 namespace gl {
@@ -19,7 +20,12 @@ std::unique_ptr<d3d9::BackendObject> GlDevice::CreateTextureObject(
     auto& entry = storages_[key];
     std::shared_ptr<TextureStorage> storage = entry.lock();
     if (!storage) {
-        storage = std::make_shared<TextureStorage>(*this, UploadTexture(*picture), key);
+        const GLuint id = UploadTexture(*picture);
+        if (!id) {
+            storages_.erase(key);
+            return nullptr;
+        }
+        storage = std::make_shared<TextureStorage>(*this, id, key);
         entry = storage;
     }
     return std::make_unique<GlTexture>(std::move(storage));
@@ -30,6 +36,12 @@ void GlDevice::ForgetStorage(const std::weak_ptr<const d3dx::TextureData>& pictu
 }
 
 GLuint GlDevice::UploadTexture(const d3dx::TextureData& data) {
+    if (data.width > MaxTextureSize() || data.height > MaxTextureSize()) {
+        std::fprintf(stderr, "GL: a %u x %u texture is larger than the driver's largest, %u x %u\n",
+                     data.width, data.height, MaxTextureSize(), MaxTextureSize());
+        return 0;
+    }
+    TakeError();  // what an earlier call left is not this upload's
     GLuint id = 0;
     glGenTextures(1, &id);
     cache_.BindTexture(0, GL_TEXTURE_2D, id);
@@ -59,6 +71,13 @@ GLuint GlDevice::UploadTexture(const d3dx::TextureData& data) {
     // X8R8G8B8 reads as opaque whatever its unused byte holds.
     if (data.format == D3DFMT_X8R8G8B8)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+    // Read whatever the build: a texture the driver refused would draw black with no word.
+    if (const GLenum error = TakeError(); error != GL_NO_ERROR) {
+        std::fprintf(stderr, "GL: the driver refused a %u x %u texture (%s)\n", data.width,
+                     data.height, ErrorName(error));
+        cache_.DeleteTexture(id);
+        return 0;
+    }
     return id;
 }
 

@@ -121,15 +121,16 @@ std::string BundledAssetsDir() {
                             TESS_SOURCE_ASSETS, TESS_BIN_TO_DATA);
 }
 
-std::string MissingFilesHint(const std::string& dir, const std::string& assets) {
+std::string MissingFilesHint(const std::string& dir, const std::string& assets,
+                             const std::string& program) {
     std::string files;
     for (const char* name : kProgramFiles) files += std::string(files.empty() ? "" : ", ") + name;
-    std::string line = "tessaline: none of " + files + " is in " + dir + "; ";
+    std::string line = program + ": none of " + files + " is in " + dir + "; ";
     if (HoldsProgramFiles(assets)) {
-        line += "the bundled assets are in " + assets + ": run tessaline --dir " + assets +
+        line += "the bundled assets are in " + assets + ": run " + program + " --dir " + assets +
                 ", or --dir DIR for a folder of your own";
     } else {
-        line += "run tessaline --dir DIR with a folder that holds them";
+        line += "run " + program + " --dir DIR with a folder that holds them";
     }
     return line;
 }

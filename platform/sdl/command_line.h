@@ -41,7 +41,9 @@ std::string BundledAssetsDir(const std::string& executable, const std::string& b
 // The same for this process, with the folders it was built with.
 std::string BundledAssetsDir();
 
-// The one line printed when the current directory `dir` holds none of the program's files.
-std::string MissingFilesHint(const std::string& dir, const std::string& assets);
+// The one line `program` (tessaline or tessaline-snapshot) prints when the current directory
+// `dir` holds none of the program's files.
+std::string MissingFilesHint(const std::string& dir, const std::string& assets,
+                             const std::string& program = "tessaline");
 
 }  // namespace sdl

@@ -23,6 +23,15 @@ extents() {
     xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ','
 }
 
+# Openbox announces itself before it manages new windows; under load a window mapped in
+# between stays unmanaged and unmapped. A probe window it frames says it is ready.
+xev -name wm-probe >/dev/null 2>&1 &
+probe_pid=$!
+probe=$(wait_window wm-probe 20) || fail "the probe window did not appear"
+wait_for '[ -n "$(extents "$probe")" ]' 30 || fail "openbox did not manage the probe window"
+kill "$probe_pid" 2>/dev/null
+wait "$probe_pid" 2>/dev/null
+
 # Starts the program in a folder of test assets less the files named.
 launch() {
     run="$E2E_DIR/run-$RANDOM"

@@ -206,6 +206,14 @@ HRESULT CreateTextureFromFile(IDirect3DDevice9* device, const char* path,
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     p.refusalReported = false;
+    // Said every time: a driver with a smaller limit would otherwise draw the mesh black.
+    const UINT largest = services->MaxTextureSize();
+    if (p.texture->width > largest || p.texture->height > largest) {
+        Report(path, std::to_string(p.texture->width) + " x " + std::to_string(p.texture->height) +
+                         " is larger than the device's largest texture, " +
+                         std::to_string(largest) + " x " + std::to_string(largest));
+        return D3DERR_NOTAVAILABLE;
+    }
     const HRESULT hr = services->CreateTextureFromPicture(p.texture, texture);
     if (FAILED(hr)) return hr;
     // Whatever object had this address before is gone.
