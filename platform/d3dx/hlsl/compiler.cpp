@@ -18,6 +18,7 @@
 #include "platform/d3dx/hlsl/constant_uses.h"
 #include "platform/d3dx/hlsl/effect_declarations.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
+#include "platform/d3dx/hlsl/slot_estimate.h"
 
 namespace d3dx {
 namespace {
@@ -180,6 +181,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     GlobalFacts globals{pass.globals, effects.samplerTypes, {}, {}};
     if (parsed && !HasError(diagnostics)) {
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
+        add(CheckSlots(*shader.getIntermediate(), request.entry, info, pass));
         ReadConstantUses(*shader.getIntermediate(), request.entry, globals);
         program.addShader(&shader);
         if (!program.link(kMessages)) {
