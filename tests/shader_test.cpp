@@ -430,7 +430,7 @@ TEST_F(Shaders, ConstantsArePackedByTheirUseAndTheProfile) {
          "float4 k[8]; float4 main() : COLOR { return k[2]; }", "k[5]", true, D3DXRS_FLOAT4, 5, 0,
          D3DXPT_FLOAT},
         {"an array read at a variable index is all there", "ps_3_0",
-         "float4 k[8]; float i; float4 main() : COLOR { return k[(int)i]; }", "k", true,
+         "float4 k[8]; float i; float4 main() : COLOR { return k[1] + k[(int)i]; }", "k", true,
          D3DXRS_FLOAT4, 0, 8, D3DXPT_FLOAT},
         {"an int that counts a loop is an integer register", "ps_3_0",
          "int n; float4 main(float2 uv : TEXCOORD0) : COLOR {\n"

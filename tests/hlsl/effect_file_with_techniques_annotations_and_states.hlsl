@@ -10,7 +10,7 @@
 // (annotations, textures, sampler states, state blocks, techniques) is dropped.
 string Description < string UIWidget = "None"; > = "a textured quad";
 texture colourMap < string ResourceName = "colour.dds"; string UIName = "Colour"; >;
-float4 tint < string UIName = "Tint"; float2 UIRange = { 0, 1 }; int UIOrder = -1; > = { 1, 1, 1, 1 };
+float4 tint <string UIName = "Tint"; float2 UIRange = { 0, 1 }; int UIOrder = -1;>= { 1, 1, 1, 1 };
 sampler2D colourSampler : register(s0) < string UIName = "Sampler"; > = sampler_state {
     Texture = <colourMap>;
     MinFilter = LINEAR; MagFilter = Point; MipFilter = None;
