@@ -3,6 +3,7 @@
 #include "platform/d3dx/hlsl/shader_registers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <set>
@@ -472,6 +473,42 @@ void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>&
     }
 }
 
+std::map<std::string, std::string> MemberNames(spvc_compiler compiler, spvc_type_id type) {
+    std::map<std::string, std::string> names;
+    if (!type) return names;
+    const spvc_type handle = spvc_compiler_get_type_handle(compiler, type);
+    if (spvc_type_get_basetype(handle) != SPVC_BASETYPE_STRUCT) return names;
+    const spvc_type_id base = spvc_type_get_base_type_id(handle);
+    const spvc_type struct_ = spvc_compiler_get_type_handle(compiler, base);
+    for (unsigned m = 0; m < spvc_type_get_num_member_types(struct_); ++m) {
+        names[N(static_cast<int>(base)) + "." + N(static_cast<int>(m))] =
+            spvc_compiler_get_member_name(compiler, base, m);
+        names.merge(MemberNames(compiler, spvc_type_get_member_type(struct_, m)));
+    }
+    return names;
+}
+
+void FollowMemberRenames(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after, std::string& loads) {
+    for (const auto& [member, name] : before) {
+        const auto renamed = after.find(member);
+        if (renamed == after.end() || renamed->second == name) continue;
+        // ".name" followed by anything but a name's character: the member, in our loads.
+        std::string out;
+        const std::string from = "." + name;
+        std::size_t at = 0;
+        for (std::size_t hit; (hit = loads.find(from, at)) != std::string::npos;) {
+            const std::size_t end = hit + from.size();
+            const bool whole =
+                end >= loads.size() ||
+                !(std::isalnum(static_cast<unsigned char>(loads[end])) || loads[end] == '_');
+            out += loads.substr(at, hit - at) + (whole ? "." + renamed->second : from);
+            at = end;
+        }
+        loads = out + loads.substr(at);
+    }
+}
+
 namespace {
 
 // A global constant the shader reads, on its way to its registers.
@@ -496,7 +533,10 @@ std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resource
     for (std::size_t b = 0; b < count; ++b) {
         const std::string blockName = "tessGlobals" + (b ? N(static_cast<int>(b)) : "");
         spvc_compiler_set_name(compiler, list[b].id, blockName.c_str());
-        if (!b) reads.blockName = blockName;
+        if (!b) {
+            reads.blockName = blockName;
+            reads.blockType = list[b].base_type_id;
+        }
         const spvc_buffer_range* ranges = nullptr;
         std::size_t rangeCount = 0;
         spvc_compiler_get_active_buffer_ranges(compiler, list[b].id, &ranges, &rangeCount);

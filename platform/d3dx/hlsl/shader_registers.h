@@ -9,6 +9,7 @@
 
 #include <spirv_cross/spirv_cross_c.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,18 @@
 namespace d3dx {
 
 struct RegisterReads {
-    std::string blockName;     // the GLSL variable that held the constants as a uniform
+    std::string blockName;  // the GLSL variable that held the constants as a uniform
+    spvc_type_id blockType = 0;
     std::string declarations;  // the register arrays
     std::string loads;         // statements filling blockName from them
 };
+
+// The member names of a struct type and the structs inside it, as "type.index" and name.
+// SPIRV-Cross renames a member whose name GLSL reserves (a global called noise or length) as
+// it compiles; the loads, written before, follow it with FollowMemberRenames.
+std::map<std::string, std::string> MemberNames(spvc_compiler compiler, spvc_type_id type);
+void FollowMemberRenames(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after, std::string& loads);
 
 // Names that HLSL allows and GLSL 3.30 reserves (vec4, input, fixed ...) get a suffix in the
 // GLSL; HlslName takes it off again.

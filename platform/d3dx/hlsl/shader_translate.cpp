@@ -41,9 +41,11 @@ bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv, const GlobalFacts&
         spvc_compiler_options_set_bool(
             options, SPVC_COMPILER_OPTION_GLSL_EMIT_UNIFORM_BUFFER_AS_PLAIN_UNIFORMS, SPVC_TRUE);
         spvc_compiler_install_compiler_options(compiler, options);
+        const auto members = MemberNames(compiler, reads.blockType);
         const char* source = nullptr;
         if (spvc_compiler_compile(compiler, &source) == SPVC_SUCCESS && source) {
             shader.glsl = source;
+            FollowMemberRenames(members, MemberNames(compiler, reads.blockType), reads.loads);
             ok = true;
         }
     }
