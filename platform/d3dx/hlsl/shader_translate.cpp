@@ -8,8 +8,9 @@
 
 namespace d3dx {
 
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv, const GlobalFacts& globals,
+bool TranslateToGlsl(std::vector<std::uint32_t> spirv, const GlobalFacts& globals,
                      const ProfileInfo& profile, ShaderReflection& shader, std::string& error) {
+    VposAndVfaceAsInputs(spirv);
     const bool pixel = shader.stage == ShaderStage::Pixel;
     shader.glsl.clear();
     shader.texCoordsRead = 0;

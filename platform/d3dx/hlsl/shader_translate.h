@@ -50,7 +50,7 @@ struct TranslatedShader {
 // `shader`, filling its GLSL, constants and samplers with their registers (from what the passes
 // learnt of the globals), and its TEXCOORD count. False with a reason when SPIRV-Cross refuses it
 // or the registers run out.
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv, const GlobalFacts& globals,
+bool TranslateToGlsl(std::vector<std::uint32_t> spirv, const GlobalFacts& globals,
                      const ProfileInfo& profile, ShaderReflection& shader, std::string& error);
 
 // On the device: the translated shader a code container carries. False with a reason when the
