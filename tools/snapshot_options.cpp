@@ -40,8 +40,9 @@ Options:
                        or F1 to F12, in either case
   --mouse ITER:DX:DY   move the mouse by DX, DY counts at idle iteration ITER
   --every N:KEY        press KEY for one iteration every N iterations, N at least 2 (soak runs)
-  --strict             exit code 3 when the program showed a message box or a shader failed
-                       to compile; each is named on stderr, one line each
+  --strict             exit code 3 when the program showed a message box, a shader failed
+                       to compile or the device refused a compiled shader; each is named on
+                       stderr, one line each
   --compare REF        compare the written frame with the PNG picture REF (a relative name is
                        taken from the start directory); see Comparing with a reference
   --threshold T        the share of pixels, in percent, that may differ from the reference
@@ -71,9 +72,11 @@ the count, the share and the largest distance. --compare needs exactly one frame
 
 Exit codes:
   0                    the run ended, every frame was written and every check passed
-  1                    a frame was not presented or could not be written
+  1                    a frame was not presented or could not be written whole (the reason
+                       is said; a frame file is replaced only by a whole one)
   2                    a bad option, or a reference that cannot be read or has another size
-  3                    --strict: a message box was shown or a compile failed
+  3                    --strict: a message box was shown, a compile failed or the device
+                       refused a shader
   4                    --compare: more pixels differ than the threshold allows
 When several apply, the first of 2, 1, the program's own non-zero exit code, 3 and 4 is the
 tool's exit code.

@@ -84,8 +84,9 @@ void OnPresent(void* context, gl::GlDevice& device) {
         picture.rgb[3 * i + 2] = static_cast<unsigned char>(argb[i]);
     }
     const std::string name = snapshot::FrameFileName(options.out, frame);
-    if (!snapshot::WritePng(name, picture)) {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", name.c_str());
+    std::string why;
+    if (!snapshot::WritePng(name, picture, &why)) {
+        std::fprintf(stderr, "tessaline-snapshot: %s: %s\n", name.c_str(), why.c_str());
         ++capture->failures;
         return;
     }
@@ -118,8 +119,9 @@ int CompareWithReference(const snapshot::Options& options, const snapshot::RgbPi
         const std::string frameFile =
             snapshot::FrameFileName(options.out, *snapshot::FramesToWrite(options).begin());
         const std::string diffFile = snapshot::DiffFileName(frameFile);
-        if (!snapshot::WritePng(diffFile, difference.picture)) {
-            std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", diffFile.c_str());
+        std::string why;
+        if (!snapshot::WritePng(diffFile, difference.picture, &why)) {
+            std::fprintf(stderr, "tessaline-snapshot: %s: %s\n", diffFile.c_str(), why.c_str());
             return snapshot::kExitWriteFailed;
         }
         std::printf("%s\n", diffFile.c_str());
