@@ -166,7 +166,7 @@ TEST(HlslMessages, TheLogKeepsLinkErrorsAndDropsFollowOnErrors) {
     const auto diagnostics = d3dx::ReadGlslangLog(log, 12);
     ASSERT_EQ(diagnostics.size(), 3u);
     EXPECT_EQ(d3dx::FormatDiagnostics({diagnostics[0]}, "a.psh"),
-              "a.psh(3,9): error: syntax error: expected ';'\n");
+              "a.psh(3,9): error X3000: syntax error: expected ';'\n");
     EXPECT_EQ(diagnostics[1].line, 12);
     EXPECT_EQ(diagnostics[1].text, "function declared but never defined: 'helper', 'other'");
     EXPECT_FALSE(diagnostics[2].error);

@@ -399,6 +399,128 @@ TEST_F(Shaders, TheConstantTableDescribesEachConstantInItsOwnRegisters) {
     EXPECT_FLOAT_EQ(*static_cast<const float*>(desc.DefaultValue), 0.5f);
 }
 
+struct PackingCase {
+    const char* what;
+    const char* profile;
+    const char* source;  // the body of main, after the declarations
+    const char* name;
+    bool present;
+    D3DXREGISTER_SET set;
+    UINT index, count;
+    D3DXPARAMETER_TYPE type;
+};
+
+// Which registers, how many and of which set, as the real compiler decides by use and profile.
+TEST_F(Shaders, ConstantsArePackedByTheirUseAndTheProfile) {
+    const PackingCase cases[] = {
+        {"a 1D sampler keeps its type", "ps_2_0",
+         "sampler1D ramp; float4 main(float u : TEXCOORD0) : COLOR { return tex1D(ramp, u); }",
+         "ramp", true, D3DXRS_SAMPLER, 0, 1, D3DXPT_SAMPLER1D},
+        {"a sampler never read takes no register", "ps_2_0",
+         "sampler2D unused; sampler2D used;\n"
+         "float4 main(float2 uv : TEXCOORD0) : COLOR { return tex2D(used, uv); }",
+         "unused", false, D3DXRS_SAMPLER, 0, 0, D3DXPT_SAMPLER2D},
+        {"an array takes registers up to the last element read", "ps_2_0",
+         "float4 k[8]; float4 after; float4 main() : COLOR { return k[2] + k[0] + after; }", "k",
+         true, D3DXRS_FLOAT4, 0, 3, D3DXPT_FLOAT},
+        {"the constant after it follows the last element read", "ps_2_0",
+         "float4 k[8]; float4 after; float4 main() : COLOR { return k[2] + k[0] + after; }",
+         "after", true, D3DXRS_FLOAT4, 3, 1, D3DXPT_FLOAT},
+        {"an element past the last one read has no register", "ps_2_0",
+         "float4 k[8]; float4 main() : COLOR { return k[2]; }", "k[5]", true, D3DXRS_FLOAT4, 5, 0,
+         D3DXPT_FLOAT},
+        {"an array read at a variable index is all there", "ps_3_0",
+         "float4 k[8]; float i; float4 main() : COLOR { return k[1] + k[(int)i]; }", "k", true,
+         D3DXRS_FLOAT4, 0, 8, D3DXPT_FLOAT},
+        {"an int that counts a loop is an integer register", "ps_3_0",
+         "int n; float4 main(float2 uv : TEXCOORD0) : COLOR {\n"
+         " float4 s = 0; for (int j = 0; j < n; j++) s += uv.x; return s; }",
+         "n", true, D3DXRS_INT4, 0, 1, D3DXPT_INT},
+        {"an int in arithmetic is a float register", "ps_3_0",
+         "int n; float4 main(float2 uv : TEXCOORD0) : COLOR {\n"
+         " float4 s = 0; for (int j = 0; j < n; j++) s += uv.x; return s * n; }",
+         "n", true, D3DXRS_FLOAT4, 0, 1, D3DXPT_INT},
+        {"vs_2_0 counts loops in integer registers too", "vs_2_0",
+         "int n; float4 main(float4 p : POSITION) : POSITION {\n"
+         " for (int j = 0; j < n; j++) p.x += 0.1; return p; }",
+         "n", true, D3DXRS_INT4, 0, 1, D3DXPT_INT},
+        {"ps_2_0 has no BOOL registers", "ps_2_0",
+         "bool b; float4 main() : COLOR { return b ? 1 : 0; }", "b", true, D3DXRS_FLOAT4, 0, 1,
+         D3DXPT_BOOL},
+        {"vs_1_1 has no BOOL registers", "vs_1_1",
+         "bool b; float4 main(float4 p : POSITION) : POSITION { return b ? p : -p; }", "b", true,
+         D3DXRS_FLOAT4, 0, 1, D3DXPT_BOOL},
+        {"ps_2_a has BOOL registers", "ps_2_a",
+         "bool b; float4 main() : COLOR { return b ? 1 : 0; }", "b", true, D3DXRS_BOOL, 0, 1,
+         D3DXPT_BOOL},
+    };
+    for (const PackingCase& p : cases) {
+        SCOPED_TRACE(p.what);
+        const Compiled c = Compile("packing.psh", p.source, "main", p.profile);
+        ASSERT_EQ(c.hr, D3D_OK) << c.ErrorText();
+        const D3DXHANDLE h = c.constants->GetConstantByName(nullptr, p.name);
+        ASSERT_EQ(h != nullptr, p.present);
+        if (!h) continue;
+        D3DXCONSTANT_DESC desc{};
+        UINT count = 1;
+        ASSERT_EQ(c.constants->GetConstantDesc(h, &desc, &count), D3D_OK);
+        EXPECT_EQ(desc.RegisterSet, p.set);
+        EXPECT_EQ(desc.RegisterIndex, p.index);
+        EXPECT_EQ(desc.RegisterCount, p.count);
+        EXPECT_EQ(desc.Type, p.type);
+    }
+}
+
+struct NumberedCase {
+    const char* source;
+    const char* profile;
+    const char* line;  // in the messages: after the file name where it starts with the place
+};
+
+// The real compiler's number and wording, where it has one for the message.
+TEST_F(Shaders, MessagesCarryTheRealCompilersNumbers) {
+    const NumberedCase cases[] = {
+        {"float4 main() : COLOR { return foo; }", "ps_2_0",
+         "(1,32): error X3004: undeclared identifier 'foo'"},
+        {"float4 main() : COLOR { return 1 }", "ps_2_0", ": error X3000: syntax error"},
+        {"float f(float a) { return a; } float4 main() : COLOR { return f(1, 2); }", "ps_2_0",
+         ": error X3013: 'f': no matching overloaded function"},
+        {"float4 main() : COLOR { return float4(1, 2); }", "ps_2_0",
+         ": error X3014: incorrect number of arguments to numeric-type constructor"},
+        {"float4 main() : COLOR { float3x3 m = float4(1, 1, 1, 1); return 1; }", "ps_2_0",
+         ": error X3017: '=': cannot convert from 'float4' to 'float3x3'"},
+        {"float4 main() : COLOR { float2 a = 1; return a.xyzw; }", "ps_2_0",
+         ": error X3018: invalid subscript 'xyzw'"},
+        {"float4 main() : COLOR { const float a = 1; a = 2; return a; }", "ps_2_0",
+         ": error X3025: l-value specifies const object"},
+        {"float f() { } float4 main() : COLOR { return f(); }", "ps_2_0",
+         ": error X3080: function 'f' does not return a value"},
+        {"float4 other() : COLOR { return 1; }", "ps_2_0",
+         ": error X3501: entry point 'main' not found"},
+        {"float4 main(float2 uv) : COLOR { return uv.x; }", "ps_2_0",
+         ": error X3502: 'main': input 'uv' has no semantic"},
+        {"float4 main() { return 1; }", "ps_2_0",
+         ": error X3503: 'main': function return value missing semantics"},
+        {"float4 main(float2 uv : TEXCOORD0) : COLOR { float4 s = 0;\n"
+         " for (int i = 0; i < 2000; i++) s += uv.x; return s; }",
+         "ps_2_0", ": error X3511: unable to unroll loop"},
+        {"float4 main() : COLOR { return 1 / 0.0; }", "ps_2_0",
+         ": warning X4008: floating point division by zero"},
+        {"float4 main(float3 n : NORMAL) : COLOR { return n.x; }", "ps_2_0",
+         ": error X4502: invalid ps_2_0 input semantic 'NORMAL0'"},
+        {"float4 main(float2 uv : TEXCOORD0) : COLOR { return ddx(uv.x); }", "ps_2_0",
+         ": error: 'ddx' (screen-space derivatives) needs ps_2_a"},  // no number known
+    };
+    for (const NumberedCase& n : cases) {
+        SCOPED_TRACE(n.source);
+        testing::internal::CaptureStderr();
+        const Compiled c = Compile("numbered.psh", n.source, "main", n.profile);
+        testing::internal::GetCapturedStderr();
+        const std::string line = n.line[0] == '(' ? std::string("numbered.psh") + n.line : n.line;
+        EXPECT_NE(c.ErrorText().find(line), std::string::npos) << c.ErrorText();
+    }
+}
+
 // The registers each setter writes, read back from the recording device's calls.
 std::vector<std::string> RegisterWrites(std::size_t from) {
     std::vector<std::string> out;

@@ -224,7 +224,7 @@ TEST_F(Watch, ABrokenShaderKeepsTheLastGoodOneAndShowsItsMessageUntilItIsMended)
     const std::vector<std::string> lines = FourthLines(broken);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].find("DrawTextA(font#1, NULL, \"pixel.psh(2,"), 0u) << lines[0];
-    EXPECT_NE(lines[0].find("): error: 'nothing': undeclared identifier\""), std::string::npos)
+    EXPECT_NE(lines[0].find("): error X3004: undeclared identifier 'nothing'\""), std::string::npos)
         << lines[0];
     // Shown after the three lines, until it is mended; no compile meanwhile.
     EXPECT_EQ(FourthLines(Iteration(run, 3)), lines);

@@ -11,23 +11,6 @@ namespace {
 using ::TIntermNode;
 using glslang::TOperator;
 
-struct Slots {
-    double arithmetic = 0, texture = 0;
-};
-
-// The instruction slots Direct3D 9 gives each profile: arithmetic and texture (one shared
-// budget where the profile does not count them apart).
-struct SlotLimits {
-    int arithmetic, texture;
-    bool shared;
-};
-
-SlotLimits LimitsOf(const ProfileInfo& p) {
-    if (p.major >= 3 || p.minor == 0xFF) return {512, 512, true};
-    if (p.pixel) return p.minor == 0 ? SlotLimits{64, 32, false} : SlotLimits{512, 512, true};
-    return p.major == 1 ? SlotLimits{128, 0, true} : SlotLimits{256, 0, true};
-}
-
 std::string SamplerName(const glslang::TIntermAggregate* node) {
     const auto& args = node->getSequence();
     std::string dim = "2D";
@@ -54,9 +37,8 @@ std::string SamplerName(const glslang::TIntermAggregate* node) {
 
 class Checker {
   public:
-    Checker(const glslang::TIntermediate& intermediate, const ProfileInfo& profile,
-            const SourcePassResult& pass)
-        : profile_(profile), pass_(pass) {
+    Checker(const glslang::TIntermediate& intermediate, const ProfileInfo& profile)
+        : profile_(profile) {
         TIntermNode* root = intermediate.getTreeRoot();
         const glslang::TIntermAggregate* top = root ? root->getAsAggregate() : nullptr;
         if (!top) return;
@@ -73,7 +55,6 @@ class Checker {
     }
 
     std::vector<Diagnostic> diagnostics;
-    Slots slots;
 
   private:
     void Error(const TIntermNode* node, const std::string& text) {
@@ -82,7 +63,7 @@ class Checker {
             diagnostics.push_back({line, column, text, true});
     }
 
-    void Texture(const glslang::TIntermAggregate* node, double factor) {
+    void Texture(const glslang::TIntermAggregate* node) {
         const TOperator op = node->getOp();
         const bool lod = op == glslang::EOpTextureLod || op == glslang::EOpTextureProjLod;
         const bool grad = op == glslang::EOpTextureGrad || op == glslang::EOpTextureProjGrad;
@@ -112,69 +93,6 @@ class Checker {
                                 profile_.name);
             }
         }
-        slots.texture += factor;
-    }
-
-    static double ArithmeticCost(TOperator op, int components) {
-        switch (op) {
-            case glslang::EOpAssign:
-            case glslang::EOpIndexDirect:
-            case glslang::EOpIndexDirectStruct:
-            case glslang::EOpIndexIndirect:
-            case glslang::EOpVectorSwizzle:
-            case glslang::EOpNegative:
-            case glslang::EOpComma:
-            case glslang::EOpSequence:
-            case glslang::EOpParameters:
-            case glslang::EOpFunction:
-            case glslang::EOpFunctionCall:
-            case glslang::EOpLinkerObjects:
-                return 0;
-            case glslang::EOpDiv:
-                return components + 1;
-            case glslang::EOpSin:
-            case glslang::EOpCos:
-                return 8;
-            case glslang::EOpTan:
-            case glslang::EOpAsin:
-            case glslang::EOpAcos:
-            case glslang::EOpAtan:
-                return 12;
-            case glslang::EOpPow:
-            case glslang::EOpNormalize:
-            case glslang::EOpDistance:
-            case glslang::EOpReflect:
-                return 3;
-            case glslang::EOpSmoothStep:
-                return 6;
-            case glslang::EOpSqrt:
-            case glslang::EOpLength:
-            case glslang::EOpExp:
-            case glslang::EOpLog:
-            case glslang::EOpFloor:
-            case glslang::EOpCeil:
-            case glslang::EOpMix:
-            case glslang::EOpClamp:
-            case glslang::EOpCross:
-                return 2;
-            case glslang::EOpMatrixTimesVector:
-            case glslang::EOpVectorTimesMatrix:
-                return components;
-            default:
-                if (op >= glslang::EOpConstructGuardStart && op <= glslang::EOpConstructGuardEnd)
-                    return 0;
-                if (op >= glslang::EOpConvInt8ToBool && op <= glslang::EOpConvDoubleToFloat)
-                    return 0;
-                return 1;
-        }
-    }
-
-    static int Components(const TIntermNode* node) {
-        const glslang::TIntermTyped* typed = node->getAsTyped();
-        if (!typed) return 1;
-        const glslang::TType& t = typed->getType();
-        if (t.isMatrix()) return t.getMatrixCols();
-        return std::max(1, t.getVectorSize());
     }
 
     void Visit(const TIntermNode* node, double factor) {
@@ -188,15 +106,12 @@ class Checker {
                     active_.erase(callee->first);
                 }
             } else if (a->isTexture() || op == glslang::EOpTextureBias) {
-                Texture(a, factor);
-            } else {
-                slots.arithmetic += factor * ArithmeticCost(op, Components(a));
+                Texture(a);
             }
             for (const TIntermNode* child : a->getSequence()) Visit(child, factor);
             return;
         }
         if (const auto* b = node->getAsBinaryNode()) {
-            slots.arithmetic += factor * ArithmeticCost(b->getOp(), Components(b));
             Visit(b->getLeft(), factor);
             Visit(b->getRight(), factor);
             return;
@@ -217,23 +132,19 @@ class Checker {
                 Error(u, std::string("'") + name + "' (screen-space derivatives) needs ps_2_a or " +
                              "ps_3_0; it is not available in " + profile_.name);
             }
-            slots.arithmetic += factor * ArithmeticCost(op, Components(u));
             Visit(u->getOperand(), factor);
             return;
         }
         if (const auto* s = node->getAsSelectionNode()) {
-            slots.arithmetic += factor;
             Visit(s->getCondition(), factor);
             Visit(s->getTrueBlock(), factor);
             Visit(s->getFalseBlock(), factor);
             return;
         }
         if (const auto* l = node->getAsLoopNode()) {
-            const auto trips = pass_.loopTrips.find(l->getLoc().line);
-            const double times = trips == pass_.loopTrips.end() ? 1.0 : trips->second;
-            Visit(l->getTest(), factor * times);
-            Visit(l->getBody(), factor * times);
-            Visit(l->getTerminal(), factor * times);
+            Visit(l->getTest(), factor);
+            Visit(l->getBody(), factor);
+            Visit(l->getTerminal(), factor);
             return;
         }
         if (const auto* br = node->getAsBranchNode()) {
@@ -247,7 +158,6 @@ class Checker {
     }
 
     const ProfileInfo& profile_;
-    const SourcePassResult& pass_;
     std::map<std::string, const glslang::TIntermAggregate*> functions_;
     std::set<std::string> active_;  // the call chain, against recursion
     std::set<std::pair<int, std::string>> reported_;
@@ -257,40 +167,10 @@ class Checker {
 
 std::vector<Diagnostic> CheckProgram(const glslang::TIntermediate& intermediate,
                                      const ProfileInfo& profile, const std::string& entry,
-                                     const SourcePassResult& pass) {
-    Checker checker(intermediate, profile, pass);
+                                     const SourcePassResult& /*pass*/) {
+    Checker checker(intermediate, profile);
     checker.Entry(entry);
-    std::vector<Diagnostic> out = std::move(checker.diagnostics);
-    const SlotLimits limits = LimitsOf(profile);
-    const int line = pass.entryLine ? pass.entryLine : 1;
-    const auto estimate = [](double v) { return std::to_string(std::llround(v)); };
-    if (limits.shared) {
-        const double total = checker.slots.arithmetic + checker.slots.texture;
-        if (total > limits.arithmetic) {
-            out.push_back({line, 1,
-                           "the shader needs about " + estimate(total) +
-                               " instruction slots, more than the " +
-                               std::to_string(limits.arithmetic) + " of " + profile.name,
-                           false});
-        }
-    } else {
-        if (checker.slots.arithmetic > limits.arithmetic) {
-            out.push_back({line, 1,
-                           "the shader needs about " + estimate(checker.slots.arithmetic) +
-                               " arithmetic instruction slots, more than the " +
-                               std::to_string(limits.arithmetic) + " of " + profile.name,
-                           false});
-        }
-        // Every sampling is its own texture instruction once loops are unrolled: certain.
-        if (checker.slots.texture > limits.texture) {
-            out.push_back({line, 1,
-                           "the shader needs " + estimate(checker.slots.texture) +
-                               " texture instruction slots, more than the " +
-                               std::to_string(limits.texture) + " of " + profile.name,
-                           true});
-        }
-    }
-    return out;
+    return std::move(checker.diagnostics);
 }
 
 std::vector<Diagnostic> CheckInterface(const ShaderReflection& shader,

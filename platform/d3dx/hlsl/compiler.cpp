@@ -16,7 +16,10 @@
 
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/constant_uses.h"
+#include "platform/d3dx/hlsl/effect_declarations.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
+#include "platform/d3dx/hlsl/slot_estimate.h"
 #include "platform/d3dx/hlsl/tree_passes.h"
 
 namespace d3dx {
@@ -157,7 +160,12 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         result.errors = FormatDiagnostics(diagnostics, request.fileName);
         return result;
     }
-    SourcePassResult pass = RunSourcePass(text, request.entry, info);
+    EffectPassResult effects = RemoveEffectDeclarations(text, info);
+    if (HasError(effects.problems)) {
+        result.errors = FormatDiagnostics(effects.problems, request.fileName);
+        return result;
+    }
+    SourcePassResult pass = RunSourcePass(effects.source, request.entry, info);
     diagnostics = pass.problems;
     const int entryLine = pass.entryLine ? pass.entryLine : 1;
     if (HasError(diagnostics)) {
@@ -175,14 +183,19 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     const auto add = [&](const std::vector<Diagnostic>& more) {
         diagnostics.insert(diagnostics.end(), more.begin(), more.end());
     };
-    add(ReadGlslangLog(shader.getInfoLog(), entryLine));
+    std::vector<Diagnostic> parseLog = ReadGlslangLog(shader.getInfoLog(), entryLine);
+    PlaceAtNamedTokens(parseLog, pass.source);
+    add(parseLog);
     if (parsed && shader.getIntermediate()->getNumEntryPoints() == 0) {
         diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
     }
     glslang::TProgram program;
+    GlobalFacts globals{pass.globals, effects.samplerTypes, {}, {}};
     if (parsed && !HasError(diagnostics)) {
         add(RunTreePasses(*shader.getIntermediate(), info, request.entry, pass));
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
+        add(CheckSlots(*shader.getIntermediate(), request.entry, info, pass));
+        ReadConstantUses(*shader.getIntermediate(), request.entry, globals);
         program.addShader(&shader);
         if (!program.link(kMessages)) {
             add(ReadGlslangLog(program.getInfoLog(), entryLine));
@@ -207,8 +220,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             diagnostics.push_back({1, 1, "the compiler produced invalid code", true});
         } else {
             add(CheckInterface(reflection, withoutSemantic, info, request.entry, entryLine));
-            if (!HasError(diagnostics) &&
-                !TranslateToGlsl(spirv, pass.globals, info, reflection, why)) {
+            if (!HasError(diagnostics) && !TranslateToGlsl(spirv, globals, info, reflection, why)) {
                 diagnostics.push_back({entryLine, 1, why, true});
             }
         }

@@ -24,7 +24,8 @@ struct CompileRequest {
 struct CompileResult {
     bool ok = false;
     std::vector<std::uint32_t> code;  // the container
-    // "file(line,col): error: message" lines; warnings too, also when the compile succeeds.
+    // "file(line,col): error X####: message" lines; warnings too, also when the compile
+    // succeeds.
     std::string errors;
 };
 
@@ -34,7 +35,13 @@ CompileResult CompileHlsl(const CompileRequest& request);
 // errors with no line of their own (link errors) get linkLine.
 std::vector<Diagnostic> ReadGlslangLog(const std::string& log, int linkLine);
 std::string RewordMessage(std::string glslangText);
+// glslang places an error about a name just after it; the real compiler, and we, at its start.
+void PlaceAtNamedTokens(std::vector<Diagnostic>& diagnostics, const std::string& source);
+// "file(line,col): error X3004: text" lines, with the real compiler's number and wording where it
+// has one for the message, and "error: text" where it has none.
 std::string FormatDiagnostics(const std::vector<Diagnostic>& diagnostics, const std::string& file);
+// A message in the real compiler's wording, and its number (0 where it has none).
+std::string FxcWording(const std::string& text, int& code);
 
 // Our intrinsics the rewritten source calls, and a #line that restores its numbering
 // (hlsl/prelude.cpp); empty when it calls none.

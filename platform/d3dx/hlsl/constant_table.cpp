@@ -228,14 +228,33 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         Entry e = array;
         e.path = path;
         e.element = static_cast<int>(index);
-        const UINT perElement = array.c.registerCount / std::max(1u, array.c.elements);
+        const UINT perElement = RegistersPerElement(array);
         e.c.registerIndex = array.c.registerIndex + index * perElement;
-        e.c.registerCount = perElement;
+        // Elements past the last one the shader reads have no registers.
+        e.c.registerCount = index * perElement < array.c.registerCount ? perElement : 0;
         e.c.elements = 1;
         e.c.bytes = array.c.bytes / std::max(1u, array.c.elements);
         e.c.defaultValue.clear();
         elements_.push_back(std::move(e));
         return elements_.back().path.c_str();
+    }
+
+    // The registers one element takes: an array's register count stops at the last element the
+    // shader reads, so it is not the count divided by the elements.
+    UINT RegistersPerElement(const Entry& e) const {
+        switch (e.c.parameterClass) {
+            case D3DXPC_MATRIX_ROWS:
+                return e.c.rows;
+            case D3DXPC_MATRIX_COLUMNS:
+                return e.c.columns;
+            case D3DXPC_STRUCT: {
+                UINT n = 0;
+                for (int m : e.members) n += entries_[static_cast<std::size_t>(m)].c.registerCount;
+                return n;
+            }
+            default:
+                return 1;
+        }
     }
 
     const Entry* FindByPath(const char* path) {
@@ -326,10 +345,10 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         const ConstantVar& c = e.c;
         const UINT first = e.c.registerIndex;
         for (UINT element = 0; element < c.elements && next < values.size(); ++element) {
+            const UINT perElement = RegistersPerElement(e);
             if (c.parameterClass == D3DXPC_STRUCT) {
                 // Members sit at the same offsets in every element (and in an element
                 // handle's struct).
-                const UINT perElement = c.registerCount / std::max(1u, c.elements);
                 for (int m : e.members) {
                     const Entry& member = entries_[static_cast<std::size_t>(m)];
                     const Entry& owner = entries_[static_cast<std::size_t>(member.parent)];
@@ -340,7 +359,6 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
                 }
                 continue;
             }
-            const UINT perElement = c.registerCount / std::max(1u, c.elements);
             for (UINT r = 0; r < c.rows; ++r) {
                 for (UINT col = 0; col < c.columns && next < values.size(); ++col) {
                     UINT reg = 0, component = 0;

@@ -1,8 +1,10 @@
 // The compiler's messages as a Direct3D 9 author reads them: glslang's log made into
-// "file(line,col): error: message" lines, its follow-on errors dropped, its internal type names
+// "file(line,col): error X3004: message" lines as the real compiler prints them (its number and
+// wording from one table, kFxcMessages), its follow-on errors dropped, its internal type names
 // (" temp 3-component vector of float") written as HLSL writes them (float3), and its link errors
 // kept, with the function names it mangles unmangled.
 #include <cctype>
+#include <cstdio>
 #include <regex>
 #include <sstream>
 
@@ -133,12 +135,91 @@ std::vector<Diagnostic> ReadGlslangLog(const std::string& log, int linkLine) {
     return out;
 }
 
+void PlaceAtNamedTokens(std::vector<Diagnostic>& diagnostics, const std::string& source) {
+    static const std::regex named(R"('([A-Za-z_][A-Za-z0-9_]*)')");
+    std::vector<std::string> lines;
+    std::istringstream in(source);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (Diagnostic& d : diagnostics) {
+        std::smatch name;
+        if (!std::regex_search(d.text, name, named) || d.line < 1 ||
+            d.line > static_cast<int>(lines.size()))
+            continue;
+        const std::string& line = lines[static_cast<std::size_t>(d.line - 1)];
+        const std::size_t length = name[1].length();
+        const auto end = static_cast<std::size_t>(d.column - 1);
+        if (end >= length && end <= line.size() &&
+            line.compare(end - length, length, name[1].str()) == 0) {
+            d.column -= static_cast<int>(length);
+        }
+    }
+}
+
+namespace {
+
+// The real compiler's number for each of our messages, and its wording where ours differs:
+// "error X3004: undeclared identifier 'foo'". A pattern is searched for in our text; $1 in a
+// wording is the pattern's first group. Messages of our own that it has no number for keep none.
+struct FxcMessage {
+    const char* pattern;
+    int code;
+    const char* wording;  // nullptr: our text as it is
+};
+
+constexpr FxcMessage kFxcMessages[] = {
+    {R"(^syntax error)", 3000, nullptr},
+    {R"(^unrecognized identifier)", 3000, nullptr},
+    {R"(^'([^']*)': undeclared identifier$)", 3004, "undeclared identifier '$1'"},
+    {R"(^undeclared identifier)", 3004, nullptr},
+    {R"(no matching overloaded function)", 3013, nullptr},
+    {R"(^'constructor': (not enough data provided for construction|too many arguments)$)", 3014,
+     "incorrect number of arguments to numeric-type constructor"},
+    {R"(cannot convert|cannot implicitly convert|cannot assign|initializer does not match type)",
+     3017, nullptr},
+    {R"(^'return': type does not match)", 3017, nullptr},
+    {R"(^'([^']*)': vector swizzle selection out of range$)", 3018, "invalid subscript '$1'"},
+    {R"(^'[^']*': l-value required \(can't modify a const\))", 3025,
+     "l-value specifies const object"},
+    {R"(l-value|implicitly constant)", 3025, nullptr},
+    {R"(^loop control variable)", 3078, nullptr},
+    {R"(^function '[^']*' does not return a value)", 3080, nullptr},
+    {R"(^entry point '[^']*' not found)", 3501, nullptr},
+    {R"(^'[^']*': input '[^']*' has no semantic)", 3502, nullptr},
+    {R"(function return value missing semantics)", 3503, nullptr},
+    {R"(^unable to unroll loop)", 3511, nullptr},
+    {R"(^floating point division by zero)", 4008, nullptr},
+    {R"(^invalid \S+ (input|output) semantic|doesn't allow reading from position semantics)", 4502,
+     nullptr},
+    {R"(^Compiled shader code uses too many (arithmetic )?instruction slots)", 5608, nullptr},
+    {R"(^Compiled shader code uses too many texture instruction slots)", 5609, nullptr},
+};
+
+}  // namespace
+
+std::string FxcWording(const std::string& text, int& code) {
+    code = 0;
+    for (const FxcMessage& m : kFxcMessages) {
+        const std::regex pattern(m.pattern);
+        std::smatch match;
+        if (!std::regex_search(text, match, pattern)) continue;
+        code = m.code;
+        return m.wording ? std::regex_replace(text, pattern, m.wording,
+                                              std::regex_constants::format_first_only)
+                         : text;
+    }
+    return text;
+}
+
 std::string FormatDiagnostics(const std::vector<Diagnostic>& diagnostics, const std::string& file) {
     std::string out;
     for (const Diagnostic& d : diagnostics) {
+        int code = 0;
+        const std::string text = FxcWording(d.text, code);
+        char number[8] = "";
+        if (code) std::snprintf(number, sizeof number, " X%04d", code);
         out += file + "(" + std::to_string(std::max(1, d.line)) + "," +
-               std::to_string(std::max(1, d.column)) + "): " + (d.error ? "error: " : "warning: ") +
-               d.text + "\n";
+               std::to_string(std::max(1, d.column)) + "): " + (d.error ? "error" : "warning") +
+               number + ": " + text + "\n";
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include "platform/d3dx/hlsl/shader_registers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <set>
@@ -26,11 +27,17 @@ struct Shape {
     std::vector<ShapeMember> members;
     // A one-wide matrix as declared (glslang holds it as a vector): rows and columns.
     int oneWideRows = 0, oneWideColumns = 0;
+    // Of an array the shader reads only at constant indices: how many first elements it reads.
+    int elementsRead = 0;
 
     int Elements() const {
         int n = 1;
         for (int d : dims) n *= d;
         return n;
+    }
+    // The elements that get registers: up to the last one read.
+    int RegisterElements() const {
+        return elementsRead > 0 && dims.size() == 1 ? std::min(elementsRead, dims[0]) : Elements();
     }
 };
 
@@ -107,10 +114,10 @@ std::string Convert(const Shape& s, const std::string& reg, D3DXREGISTER_SET set
         case SPVC_BASETYPE_INT32:
             return (count > 1 ? "ivec" + suffix : "int") + "(" + value + ")";
         case SPVC_BASETYPE_UINT32:
-            if (s.isBool) {
-                return (count > 1 ? "uvec" + suffix : "uint") + "(notEqual(" + value + ", " +
-                       (count > 1 ? "vec" + suffix : "float") + "(0.0)))";
-            }
+            // glslang holds a bool constant as a uint; a float register holds it as 0 or not.
+            if (s.isBool && count == 1) return "uint(" + value + " != 0.0)";
+            if (s.isBool)
+                return "uvec" + suffix + "(notEqual(" + value + ", vec" + suffix + "(0.0)))";
             return (count > 1 ? "uvec" + suffix : "uint") + "(" + value + ")";
         case SPVC_BASETYPE_BOOLEAN:
             return count > 1 ? "notEqual(" + value + ", vec" + suffix + "(0.0))"
@@ -127,15 +134,20 @@ class Allocator {
         : profile_(profile), shader_(shader), reads_(reads) {}
 
     // The register set a top-level constant of this shape takes.
-    D3DXREGISTER_SET SetOf(const Shape& s, const GlobalDeclaration* declared) const {
+    D3DXREGISTER_SET SetOf(const Shape& s, const GlobalDeclaration* declared,
+                           bool loopCount) const {
         if (declared && declared->registerKind == 'i') return D3DXRS_INT4;
         if (declared && declared->registerKind == 'b') return D3DXRS_BOOL;
         if (declared && declared->registerKind == 'c') return D3DXRS_FLOAT4;
-        // BOOL registers hold scalar bools where the profile has them (flow control).
-        const bool hasBoolRegisters = !profile_.pixel || profile_.major >= 3;
-        if (s.isBool && hasBoolRegisters && !s.matrix && s.columns == 1 &&
-            s.base != SPVC_BASETYPE_STRUCT)
-            return D3DXRS_BOOL;
+        // BOOL and integer registers exist for static flow control (if b#, rep i#), so only in
+        // the profiles that have it: vs_2_0 and later, ps_2_a, ps_2_sw and ps_3_0. Everything
+        // else, ints and bools in arithmetic included, lives in float registers.
+        const bool flowControl =
+            !profile_.LoopsUnrolled() && (profile_.pixel || profile_.major >= 2);
+        const bool scalar = !s.matrix && s.columns == 1 && s.base != SPVC_BASETYPE_STRUCT;
+        if (s.isBool && flowControl && scalar) return D3DXRS_BOOL;
+        if (loopCount && flowControl && scalar && s.dims.empty() && s.base == SPVC_BASETYPE_INT32)
+            return D3DXRS_INT4;
         return D3DXRS_FLOAT4;
     }
 
@@ -178,7 +190,7 @@ class Allocator {
         c.name = name;
         c.registerSet = set;
         c.registerIndex = static_cast<std::uint32_t>(reg);
-        c.registerCount = static_cast<std::uint32_t>(RegistersPerElement(s) * s.Elements());
+        c.registerCount = static_cast<std::uint32_t>(RegistersPerElement(s) * s.RegisterElements());
         c.elements = static_cast<std::uint32_t>(s.Elements());
         c.parent = parent;
         c.defaultValue = defaults;
@@ -228,8 +240,10 @@ class Allocator {
             int stride = RegistersPerElement(s);
             for (std::size_t d = dim + 1; d < s.dims.size(); ++d) stride *= s.dims[d];
             const std::string e = "tessE" + N(static_cast<int>(depth_++));
-            reads_.loads += "    for (int " + e + " = 0; " + e + " < " + N(s.dims[dim]) + "; ++" +
-                            e + ")\n    {\n";
+            const int count =
+                dim == 0 ? s.RegisterElements() / (s.Elements() / s.dims[0]) : s.dims[dim];
+            reads_.loads +=
+                "    for (int " + e + " = 0; " + e + " < " + N(count) + "; ++" + e + ")\n    {\n";
             Load(path + "[" + e + "]", s, set, reg + " + " + e + " * " + N(stride), dim + 1);
             reads_.loads += "    }\n";
             --depth_;
@@ -460,6 +474,42 @@ void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>&
     }
 }
 
+std::map<std::string, std::string> MemberNames(spvc_compiler compiler, spvc_type_id type) {
+    std::map<std::string, std::string> names;
+    if (!type) return names;
+    const spvc_type handle = spvc_compiler_get_type_handle(compiler, type);
+    if (spvc_type_get_basetype(handle) != SPVC_BASETYPE_STRUCT) return names;
+    const spvc_type_id base = spvc_type_get_base_type_id(handle);
+    const spvc_type struct_ = spvc_compiler_get_type_handle(compiler, base);
+    for (unsigned m = 0; m < spvc_type_get_num_member_types(struct_); ++m) {
+        names[N(static_cast<int>(base)) + "." + N(static_cast<int>(m))] =
+            spvc_compiler_get_member_name(compiler, base, m);
+        names.merge(MemberNames(compiler, spvc_type_get_member_type(struct_, m)));
+    }
+    return names;
+}
+
+void FollowMemberRenames(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after, std::string& loads) {
+    for (const auto& [member, name] : before) {
+        const auto renamed = after.find(member);
+        if (renamed == after.end() || renamed->second == name) continue;
+        // ".name" followed by anything but a name's character: the member, in our loads.
+        std::string out;
+        const std::string from = "." + name;
+        std::size_t at = 0;
+        for (std::size_t hit; (hit = loads.find(from, at)) != std::string::npos;) {
+            const std::size_t end = hit + from.size();
+            const bool whole =
+                end >= loads.size() ||
+                !(std::isalnum(static_cast<unsigned char>(loads[end])) || loads[end] == '_');
+            out += loads.substr(at, hit - at) + (whole ? "." + renamed->second : from);
+            at = end;
+        }
+        loads = out + loads.substr(at);
+    }
+}
+
 namespace {
 
 // A global constant the shader reads, on its way to its registers.
@@ -474,8 +524,8 @@ struct PendingConstant {
 // Global constants: glslang gathers them in one uniform block, members in declaration order;
 // those the shader reads are to get registers.
 std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resources resources,
-                                           const std::vector<GlobalDeclaration>& globals,
-                                           Allocator& allocator, RegisterReads& reads) {
+                                           const GlobalFacts& globals, Allocator& allocator,
+                                           RegisterReads& reads) {
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_UNIFORM_BUFFER, &list,
@@ -484,7 +534,10 @@ std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resource
     for (std::size_t b = 0; b < count; ++b) {
         const std::string blockName = "tessGlobals" + (b ? N(static_cast<int>(b)) : "");
         spvc_compiler_set_name(compiler, list[b].id, blockName.c_str());
-        if (!b) reads.blockName = blockName;
+        if (!b) {
+            reads.blockName = blockName;
+            reads.blockType = list[b].base_type_id;
+        }
         const spvc_buffer_range* ranges = nullptr;
         std::size_t rangeCount = 0;
         spvc_compiler_get_active_buffer_ranges(compiler, list[b].id, &ranges, &rangeCount);
@@ -505,14 +558,17 @@ std::vector<PendingConstant> ConstantsRead(spvc_compiler compiler, spvc_resource
                                                                     m, SpvDecorationRowMajor),
                                 spvc_compiler_has_member_decoration(compiler, list[b].base_type_id,
                                                                     m, SpvDecorationColMajor));
-            p.declared = Declared(globals, p.name);
+            p.declared = Declared(globals.declarations, p.name);
             p.shape.isBool = p.declared && p.declared->isBool;
             if (p.declared && p.declared->oneWideRows) {
                 p.shape.oneWideRows = p.declared->oneWideRows;
                 p.shape.oneWideColumns = p.declared->oneWideColumns;
                 p.shape.rowMajor = p.declared->rowMajor;
             }
-            p.set = allocator.SetOf(p.shape, p.declared);
+            if (const auto read = globals.elementsRead.find(p.name);
+                read != globals.elementsRead.end())
+                p.shape.elementsRead = read->second;
+            p.set = allocator.SetOf(p.shape, p.declared, globals.loopCounts.count(p.name) > 0);
             pending.push_back(std::move(p));
         }
     }
@@ -524,10 +580,10 @@ bool PlaceConstants(std::vector<PendingConstant>& pending, Allocator& allocator,
                     const ProfileInfo& profile, std::string& error) {
     for (int pass = 0; pass < 2; ++pass) {
         for (PendingConstant& p : pending) {
-            const bool fixed =
-                p.declared && p.declared->registerIndex >= 0 && p.declared->registerKind != 's';
+            const bool fixed = p.declared && p.declared->registerIndex >= 0 &&
+                               p.declared->registerKind != 's' && p.declared->registerKind != 't';
             if (fixed != (pass == 0)) continue;
-            const int registers = RegistersPerElement(p.shape) * p.shape.Elements();
+            const int registers = RegistersPerElement(p.shape) * p.shape.RegisterElements();
             const auto at =
                 allocator.Place(p.set, registers, fixed ? p.declared->registerIndex : -1);
             if (!at) {
@@ -564,43 +620,77 @@ void DescribeConstants(std::vector<PendingConstant>& pending, Allocator& allocat
         reads.declarations += "uniform bool tessB[" + N(int(shader.boolRegisters)) + "];\n";
 }
 
-// Samplers: an explicit register(sN) kept, the rest at the lowest free ones in order.
-bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
-                    const std::vector<GlobalDeclaration>& globals, ShaderReflection& shader,
-                    std::string& error) {
+// The samplers the shader reads, in declaration order (those the source pass does not know, at
+// the end in SPIR-V order): an explicit register(sN) kept, the rest at the lowest free ones. A
+// sampler the shader never reads gets no register, as the real compiler drops it.
+std::vector<spvc_reflected_resource> SamplersRead(spvc_compiler compiler,
+                                                  const GlobalFacts& globals) {
+    std::vector<spvc_reflected_resource> read;
+    spvc_set active = nullptr;
+    spvc_resources resources = nullptr;
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
-    spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list,
-                                              &count);
-    std::vector<bool> samplerUsed(16, false);
-    std::vector<int> samplerReg(count, -1);
+    if (spvc_compiler_get_active_interface_variables(compiler, &active) != SPVC_SUCCESS ||
+        spvc_compiler_create_shader_resources_for_active_variables(compiler, &resources, active) !=
+            SPVC_SUCCESS ||
+        spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE,
+                                                  &list, &count) != SPVC_SUCCESS) {
+        return read;
+    }
+    read.assign(list, list + count);
+    const auto order = [&](const spvc_reflected_resource& r) {
+        const std::string name = HlslName(spvc_compiler_get_name(compiler, r.id));
+        for (std::size_t g = 0; g < globals.declarations.size(); ++g) {
+            if (globals.declarations[g].name == name) return g;
+        }
+        return globals.declarations.size();
+    };
+    std::stable_sort(read.begin(), read.end(),
+                     [&](const auto& a, const auto& b) { return order(a) < order(b); });
+    return read;
+}
+
+D3DXPARAMETER_TYPE SamplerTypeOf(spvc_compiler compiler, const spvc_reflected_resource& r,
+                                 const GlobalFacts& globals, const std::string& name) {
+    const auto declared = globals.samplerTypes.find(name);
+    if (declared != globals.samplerTypes.end() && declared->second == "sampler1D")
+        return D3DXPT_SAMPLER1D;
+    return SamplerType(compiler, r.type_id);
+}
+
+bool AssignSamplers(spvc_compiler compiler, const GlobalFacts& globals, const ProfileInfo& profile,
+                    ShaderReflection& shader, std::string& error) {
+    const std::vector<spvc_reflected_resource> list = SamplersRead(compiler, globals);
+    // vs_3_0 samples through its four vertex texture samplers, s0 to s3.
+    const int limit = profile.pixel ? 16 : 4;
+    std::vector<bool> used(16, false);
+    std::vector<int> registers(list.size(), -1);
     for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string name = HlslName(spvc_compiler_get_name(compiler, list[i].id));
-            const GlobalDeclaration* declared = Declared(globals, name);
-            int fixed = -1;
-            if (declared && declared->registerKind == 's') fixed = declared->registerIndex;
-            if (fixed < 0 &&
-                spvc_compiler_has_decoration(compiler, list[i].id, SpvDecorationBinding))
-                fixed = static_cast<int>(
-                    spvc_compiler_get_decoration(compiler, list[i].id, SpvDecorationBinding));
+            const GlobalDeclaration* declared = Declared(globals.declarations, name);
+            // A texture object read as a sampler keeps its tN as sN.
+            const bool placed =
+                declared && (declared->registerKind == 's' || declared->registerKind == 't');
+            const int fixed = placed ? declared->registerIndex : -1;
             if ((fixed >= 0) != (pass == 0)) continue;
             int reg = fixed;
             if (reg < 0) {
                 reg = 0;
-                while (reg < 16 && samplerUsed[static_cast<std::size_t>(reg)]) ++reg;
+                while (reg < limit && used[static_cast<std::size_t>(reg)]) ++reg;
             }
-            if (reg >= 16) {
-                error = "sampler '" + name + "' does not fit in the 16 sampler registers";
+            if (reg >= limit) {
+                error = "sampler '" + name + "' does not fit in the " + std::to_string(limit) +
+                        " sampler registers of " + profile.name;
                 return false;
             }
-            samplerUsed[static_cast<std::size_t>(reg)] = true;
-            samplerReg[i] = reg;
+            used[static_cast<std::size_t>(reg)] = true;
+            registers[i] = reg;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string name = HlslName(spvc_compiler_get_name(compiler, list[i].id));
-        const auto reg = static_cast<std::uint32_t>(samplerReg[i]);
+        const auto reg = static_cast<std::uint32_t>(registers[i]);
         shader.samplers.push_back({name, reg});
         ConstantVar c;
         c.name = name;
@@ -608,13 +698,11 @@ bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
         c.registerIndex = reg;
         c.registerCount = 1;
         c.parameterClass = D3DXPC_OBJECT;
-        c.type = SamplerType(compiler, list[i].type_id);
+        c.type = SamplerTypeOf(compiler, list[i], globals, name);
         c.rows = c.columns = 1;
         c.bytes = 4;
         shader.constants.push_back(c);
         const std::string glslName = "tessSampler" + N(static_cast<int>(i));
-        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationBinding);
-        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationDescriptorSet);
         spvc_compiler_set_name(compiler, list[i].id, glslName.c_str());
         shader.glslSamplers.push_back({glslName, reg});
     }
@@ -623,9 +711,9 @@ bool AssignSamplers(spvc_compiler compiler, spvc_resources resources,
 
 }  // namespace
 
-bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, RegisterReads& reads, std::string& error) {
+bool AssignRegisters(spvc_compiler compiler, spvc_resources resources, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, RegisterReads& reads,
+                     std::string& error) {
     Allocator allocator(profile, shader, reads);
     shader.constants.clear();
     shader.samplers.clear();
@@ -634,7 +722,16 @@ bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
         ConstantsRead(compiler, resources, globals, allocator, reads);
     if (!PlaceConstants(constants, allocator, profile, error)) return false;
     DescribeConstants(constants, allocator, shader, reads);
-    return AssignSamplers(compiler, resources, globals, shader, error);
+    // The device binds samplers by name to texture units; no binding of glslang's stays.
+    const spvc_reflected_resource* list = nullptr;
+    std::size_t count = 0;
+    spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_SAMPLED_IMAGE, &list,
+                                              &count);
+    for (std::size_t i = 0; i < count; ++i) {
+        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationBinding);
+        spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationDescriptorSet);
+    }
+    return AssignSamplers(compiler, globals, profile, shader, error);
 }
 
 }  // namespace d3dx

@@ -9,19 +9,29 @@
 
 #include <spirv_cross/spirv_cross_c.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/d3dx/hlsl/shader_container.h"
+#include "platform/d3dx/hlsl/shader_translate.h"
 #include "platform/d3dx/hlsl/source_pass.h"
 
 namespace d3dx {
 
 struct RegisterReads {
-    std::string blockName;     // the GLSL variable that held the constants as a uniform
+    std::string blockName;  // the GLSL variable that held the constants as a uniform
+    spvc_type_id blockType = 0;
     std::string declarations;  // the register arrays
     std::string loads;         // statements filling blockName from them
 };
+
+// The member names of a struct type and the structs inside it, as "type.index" and name.
+// SPIRV-Cross renames a member whose name GLSL reserves (a global called noise or length) as
+// it compiles; the loads, written before, follow it with FollowMemberRenames.
+std::map<std::string, std::string> MemberNames(spvc_compiler compiler, spvc_type_id type);
+void FollowMemberRenames(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after, std::string& loads);
 
 // Names that HLSL allows and GLSL 3.30 reserves (vec4, input, fixed ...) get a suffix in the
 // GLSL; HlslName takes it off again.
@@ -32,8 +42,8 @@ void MakeNamesGlslSafe(spvc_compiler compiler, const std::vector<std::uint32_t>&
 
 // Fills shader.constants, shader.samplers and the register counts; names the constant block
 // and the samplers for the GLSL. False with a reason when the registers run out.
-bool AssignRegisters(spvc_compiler compiler, spvc_resources resources,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, RegisterReads& reads, std::string& error);
+bool AssignRegisters(spvc_compiler compiler, spvc_resources resources, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, RegisterReads& reads,
+                     std::string& error);
 
 }  // namespace d3dx

@@ -8,9 +8,9 @@
 
 namespace d3dx {
 
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, std::string& error) {
+bool TranslateToGlsl(std::vector<std::uint32_t> spirv, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, std::string& error) {
+    VposAndVfaceAsInputs(spirv);
     const bool pixel = shader.stage == ShaderStage::Pixel;
     shader.glsl.clear();
     shader.texCoordsRead = 0;
@@ -42,9 +42,11 @@ bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv,
         spvc_compiler_options_set_bool(
             options, SPVC_COMPILER_OPTION_GLSL_EMIT_UNIFORM_BUFFER_AS_PLAIN_UNIFORMS, SPVC_TRUE);
         spvc_compiler_install_compiler_options(compiler, options);
+        const auto members = MemberNames(compiler, reads.blockType);
         const char* source = nullptr;
         if (spvc_compiler_compile(compiler, &source) == SPVC_SUCCESS && source) {
             shader.glsl = source;
+            FollowMemberRenames(members, MemberNames(compiler, reads.blockType), reads.loads);
             ok = true;
         }
     }

@@ -10,6 +10,8 @@
 // stage's outputs by semantic, never by declaration order.
 #pragma once
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,18 @@
 #include "platform/d3dx/hlsl/source_pass.h"
 
 namespace d3dx {
+
+// What register assignment needs to know of the globals beyond their SPIR-V types.
+struct GlobalFacts {
+    std::vector<GlobalDeclaration> declarations;  // from the source pass, in declaration order
+    // A sampler's type as declared: the source pass reads sampler1D as sampler2D.
+    std::map<std::string, std::string> samplerTypes;
+    // Arrays the shader reads only at constant indices: how many of their first elements it
+    // reads (the real compiler gives registers up to the last element read).
+    std::map<std::string, int> elementsRead;
+    // int constants read only as a loop's count, which the profile keeps in integer registers.
+    std::set<std::string> loopCounts;
+};
 
 struct SamplerBinding {
     std::string name;  // as it stands in the GLSL
@@ -33,12 +47,11 @@ struct TranslatedShader {
 };
 
 // In the compile child: cross-compiles the SPIR-V of a shader whose interface is already in
-// `shader`, filling its GLSL, constants and samplers with their registers (from what the source
-// pass learnt of the globals), and its TEXCOORD count. False with a reason when SPIRV-Cross
-// refuses it or the registers run out.
-bool TranslateToGlsl(const std::vector<std::uint32_t>& spirv,
-                     const std::vector<GlobalDeclaration>& globals, const ProfileInfo& profile,
-                     ShaderReflection& shader, std::string& error);
+// `shader`, filling its GLSL, constants and samplers with their registers (from what the passes
+// learnt of the globals), and its TEXCOORD count. False with a reason when SPIRV-Cross refuses it
+// or the registers run out.
+bool TranslateToGlsl(std::vector<std::uint32_t> spirv, const GlobalFacts& globals,
+                     const ProfileInfo& profile, ShaderReflection& shader, std::string& error);
 
 // On the device: the translated shader a code container carries. False with a reason when the
 // code is not a valid container of the stage.

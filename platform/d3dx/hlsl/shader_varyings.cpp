@@ -112,6 +112,34 @@ bool MakePlainArray(std::string& glsl, const std::string& name, std::string& typ
 
 }  // namespace
 
+void VposAndVfaceAsInputs(std::vector<std::uint32_t>& spirv) {
+    constexpr std::uint32_t kOpDecorate = 71, kOpDecorateString = 5632, kBuiltIn = 11,
+                            kLocation = 30, kFragCoord = 15, kFrontFacing = 17,
+                            kHlslSemantic = 5635;
+    std::vector<std::uint32_t> vposOrVface;  // by their semantic
+    for (std::size_t i = 5; i < spirv.size();) {
+        const std::uint32_t count = spirv[i] >> 16, op = spirv[i] & 0xFFFF;
+        if (count == 0 || i + count > spirv.size()) return;
+        if (op == kOpDecorateString && count >= 4 && spirv[i + 2] == kHlslSemantic) {
+            std::string semantic = SpirvString(spirv, i + 3, i + count);
+            for (char& ch : semantic) ch = static_cast<char>(std::toupper(ch));
+            if (semantic == "VPOS" || semantic == "VFACE") vposOrVface.push_back(spirv[i + 1]);
+        }
+        i += count;
+    }
+    for (std::size_t i = 5; i < spirv.size();) {
+        const std::uint32_t count = spirv[i] >> 16, op = spirv[i] & 0xFFFF;
+        if (op == kOpDecorate && count == 4 && spirv[i + 2] == kBuiltIn &&
+            (spirv[i + 3] == kFragCoord || spirv[i + 3] == kFrontFacing) &&
+            std::count(vposOrVface.begin(), vposOrVface.end(), spirv[i + 1])) {
+            // Same length: a location, which the naming of the stage variables replaces.
+            spirv[i + 2] = kLocation;
+            spirv[i + 3] = 31;
+        }
+        i += count;
+    }
+}
+
 std::size_t DeclarationEnd(const std::string& glsl, const std::string& name) {
     const std::size_t at = glsl.find(" " + name + ";");
     return at == std::string::npos ? std::string::npos : glsl.find('\n', at);

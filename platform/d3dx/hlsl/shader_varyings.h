@@ -19,6 +19,7 @@
 
 #include <spirv_cross/spirv_cross_c.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct StageVariable {
     bool input = true;
 };
 
+// Before SPIRV-Cross reads the SPIR-V: an input written "in float2 p : VPOS" (or VFACE) is one
+// of glslang's built-ins, with the built-in's type wrong for it; it becomes a plain input of its
+// semantic like the others, which ConnectStageVariables fills.
+void VposAndVfaceAsInputs(std::vector<std::uint32_t>& spirv);
 // Before SPIRV-Cross compiles: names the stage variables and sets the vertex attributes.
 std::vector<StageVariable> NameStageVariables(spvc_compiler compiler, spvc_resources resources,
                                               ShaderReflection& shader);

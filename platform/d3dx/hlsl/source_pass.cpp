@@ -487,7 +487,7 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
                 for (std::size_t r = k + 3; r < close; ++r) {
                     const std::string& reg = At(r).text;
                     if (At(r).kind == TokenKind::Identifier && reg.size() >= 2 &&
-                        std::strchr("cibsCIBS", reg[0]) &&
+                        std::strchr("cibstCIBST", reg[0]) &&
                         reg.find_first_not_of("0123456789", 1) == std::string::npos) {
                         declaration.registerKind =
                             static_cast<char>(std::tolower(static_cast<unsigned char>(reg[0])));

@@ -55,7 +55,7 @@ struct Diagnostic {
 // What the pass learnt about a global the shader may read as a constant.
 struct GlobalDeclaration {
     std::string name;
-    char registerKind = 0;  // 'c', 'i', 'b' or 's' from ": register(c4)", else 0
+    char registerKind = 0;  // 'c', 'i', 'b', 's' or 't' from ": register(c4)", else 0
     int registerIndex = -1;
     std::vector<float> defaultValue;  // the initialiser, where it is made of numbers
     bool isBool = false;
