@@ -19,6 +19,7 @@ class Cameras : public ::testing::Test {
   protected:
     void SetUp() override {
         record::InstallRecordingPlatform();
+        if (device) device->Release();  // some tests start again from here
         device = test::RecordingDevice();
         mouseInput = &mouse_;
         record::Log().Clear();
@@ -28,6 +29,7 @@ class Cameras : public ::testing::Test {
         cam_.up = {0, 1, 0};
     }
     void TearDown() override {
+        device->Release();
         device = nullptr;
         mouseInput = nullptr;
     }
