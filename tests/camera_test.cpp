@@ -19,6 +19,7 @@ class Cameras : public ::testing::Test {
   protected:
     void SetUp() override {
         record::InstallRecordingPlatform();
+        if (device) device->Release();  // some tests start again from here
         device = test::RecordingDevice();
         mouseInput = &mouse_;
         record::Log().Clear();
@@ -28,6 +29,7 @@ class Cameras : public ::testing::Test {
         cam_.up = {0, 1, 0};
     }
     void TearDown() override {
+        device->Release();
         device = nullptr;
         mouseInput = nullptr;
     }
@@ -194,21 +196,18 @@ TEST(CameraInTheProgram, AStrafesByPlusOneAndDByMinusOne) {
             views.push_back(record::Numbers(c.args[1]));
     }
     ASSERT_EQ(views.size(), 2u + 2);  // set-up's two, then A's and D's
-    // The same operations on a camera at the start position, by hand.
-    Camera cam;
-    cam.eye = {0.5f, 0.5f, -3.5f};
-    cam.target = {0, 0, 0};
-    cam.up = {0, 1, 0};
-    const auto expectView = [&](const std::vector<float>& got, const char* what) {
-        Matrix4 view;
-        D3DXMatrixLookAtLH(&view, &cam.eye, &cam.target, &cam.up);
-        for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], view.m[i / 4][i % 4], 1e-4f) << what << i;
-    };
-    cam.Strafe(+1);
-    expectView(views[2], "A: Strafe(+1) ");
-    cam.Strafe(-1);
-    expectView(views[3], "D: Strafe(-1) ");
-    EXPECT_NE(views[2], views[3]);
+    // From the eye at (0.5, 0.5, -3.5) looking at the origin, 3.5707 away: the axes are
+    // x = (0.98995, 0, 0.14142), y = (-0.01980, 0.99015, 0.13862), z = -eye / 3.5707. A strafe
+    // keeps them and moves the eye along -x (left) by 0.3, so the last row, (-x.eye, -y.eye,
+    // -z.eye), goes from (0, 0, 3.5707) to (0.3, 0, 3.5707); D brings it back.
+    const float axes[12] = {0.989949f,  -0.019803f, -0.140028f, 0,         0,         0.990148f,
+                            -0.140028f, 0,          0.141421f,  0.138621f, 0.980196f, 0};
+    const float lastRows[2][4] = {{0.3f, 0, 3.570714f, 1}, {0, 0, 3.570714f, 1}};
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k == 0 ? "A: Strafe(+1)" : "D: Strafe(-1)");
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(views[2 + k][i], i < 12 ? axes[i] : lastRows[k][i - 12], 1e-5f) << i;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/core/window_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tests/keep_gl_driver.h"
 #include "tests/presentation.h"
 #include "tests/test_files.h"
 
@@ -50,6 +51,7 @@ IDirect3DDevice9* GlDeviceTest::MakeDevice(D3DMULTISAMPLE_TYPE samples, DWORD qu
               D3D_OK);
     d3d->Release();
     device_ = gl::GlDeviceOf(device);
+    if (device_) KeepGlDriverLoaded();
     return device;
 }
 

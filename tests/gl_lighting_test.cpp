@@ -120,6 +120,63 @@ TEST_F(Lighting, NormalsFollowTheInverseTransposeOfWorldTimesView) {
     }
 }
 
+// Lights and normals are lit in view space, so a change of the view alone must carry them there
+// afresh: the world is lit as before. Each case draws with the identity view, then again after
+// SetTransform(D3DTS_VIEW) alone.
+TEST_F(Lighting, AChangeOfTheViewAloneMovesLightsAndNormals) {
+    D3DLIGHT9 point{};
+    point.Type = D3DLIGHT_POINT;
+    point.Diffuse = {1, 1, 1, 1};
+    point.Position = {0, 0, -0.5f};
+    point.Range = 100;
+    point.Attenuation0 = 1;
+    D3DLIGHT9 directional{};
+    directional.Type = D3DLIGHT_DIRECTIONAL;
+    directional.Diffuse = {1, 1, 1, 1};
+    directional.Direction = {0, 0, 1};
+    Matrix4 moved = Scaling(1, 1, 1);
+    moved.m[3][2] = 0.4f;
+    struct Case {
+        const char* name;
+        D3DLIGHT9 light;
+        float z;
+        Matrix4 view;
+        double before, after;
+    } cases[] = {
+        // Corners 1 in front of the light and 0.8 * sqrt 2 aside: N.L = 1 / sqrt(2.28), moved
+        // or not (a light left where the old view put it would give 1.4 / 1.8).
+        {"view moved along z, a point light", point, 0.5f, moved, 1 / std::sqrt(2.28),
+         1 / std::sqrt(2.28)},
+        // The normal through (2I)^-T halves: 1, then 0.5.
+        {"view scaled by 2, a directional light", directional, 0.25f, Scaling(2, 2, 2), 1.0, 0.5},
+    };
+    SetMaterial({1, 1, 1, 1});
+    const Matrix4 identity = Scaling(1, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ID3DXMesh* mesh =
+            MakeMesh(D3DFVF_XYZ | D3DFVF_NORMAL, LitQuad({0, 0, -1}, c.z), kQuadClockwise, {0, 0});
+        device->SetTransform(D3DTS_VIEW, &identity);
+        device->SetLight(0, &c.light);
+        device->LightEnable(0, TRUE);
+        EXPECT_COLOR_NEAR(DrawnCentre(mesh), Grey(c.before), kTolerance);
+        device->SetTransform(D3DTS_VIEW, &c.view);
+        EXPECT_COLOR_NEAR(DrawnCentre(mesh), Grey(c.after), kTolerance);
+    }
+}
+
+// D3DRS_AMBIENT is an ARGB colour: each of its channels scales the material's ambient. No light
+// is enabled, so the ambient term alone colours the quad.
+TEST_F(Lighting, GlobalAmbientKeepsEachChannel) {
+    ID3DXMesh* mesh =
+        MakeMesh(D3DFVF_XYZ | D3DFVF_NORMAL, LitQuad({0, 0, -1}), kQuadClockwise, {0, 0});
+    D3DMATERIAL9 m{};
+    m.Ambient = {1, 1, 1, 1};
+    device->SetMaterial(&m);
+    device->SetRenderState(D3DRS_AMBIENT, 0xFF804020);
+    EXPECT_COLOR_NEAR(DrawnCentre(mesh), 0xFF804020u, kTolerance);
+}
+
 // Directional light: no attenuation, L is minus the light's direction whatever the distance.
 TEST_F(Lighting, ADirectionalLightShadesByTheAngleAlone) {
     ID3DXMesh* mesh =
@@ -229,6 +286,12 @@ TEST_F(Lighting, SpecularHighlightsFollowTheHalfwayVector) {
     const double hx = 0.8 / v, hz = 1.0 + 0.5 / v;
     EXPECT_COLOR_NEAR(DrawnCentre(mesh), highlight(hz / std::sqrt(2 * hx * hx + hz * hz)),
                       kTolerance);
+    // A face turned away from the light has none, though H leans toward its normal:
+    // L = (0, 0.8, 0.6), N.L = -0.6; H = norm(L + (0, 0, -1)), N.H = 0.447 (0.22 at power 1).
+    SetMaterial({0, 0, 0, 1}, {0.5f, 0.25f, 0, 1}, 1);
+    SetDirectional({0, -0.8f, -0.6f}, {1, 1, 1, 1});
+    device->SetRenderState(D3DRS_LOCALVIEWER, FALSE);
+    EXPECT_COLOR_NEAR(DrawnCentre(mesh), 0xFF000000u, kTolerance);
 }
 
 // Flat shading gives each triangle its first vertex's colour, Direct3D 9's provoking vertex

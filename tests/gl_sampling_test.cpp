@@ -82,6 +82,20 @@ TEST_F(Sampling, AddressModesMapCoordinatesOutsideZeroToOne) {
     for (int run = 0; run < 6; ++run) EXPECT_EQ(PixelAt(150, 75 + 50 * run), runs[run]);
 }
 
+// A new device wraps in u and v (Direct3D 9's default for every sampler): a 2 x 2 texture over
+// u and v from 0 to 2 shows four times, where clamping would stretch its last row and column.
+TEST_F(Sampling, ANewDeviceWrapsInUAndV) {
+    const std::uint32_t texels[2][2] = {{kRed, kBlue}, {kGreen, kYellow}};
+    device->SetTexture(0, MakeTexture(2, 2, {kRed, kBlue, kGreen, kYellow}));
+    Redraw(Mesh(UvQuad(100, 50, 500, 450, 0, 0, 2, 2)));
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col)
+            EXPECT_EQ(test::Hex(PixelAt(150 + 100 * col, 100 + 100 * row)),
+                      test::Hex(texels[row % 2][col % 2]))
+                << "u cell " << col << ", v cell " << row;
+    }
+}
+
 // A 64 x 64 texture drawn on 16 x 16 pixels is minified by 4: level of detail 2. Each level is
 // one colour, so the pixel names the level read.
 TEST_F(Sampling, TheMipLevelReadFollowsMipfilterMaxmiplevelAndLodBias) {

@@ -175,6 +175,30 @@ TEST_F(Stages, StagesCascadeUntilTheFirstDisabledOne) {
     EXPECT_COLOR_NEAR(DrawnCentre(), Pack(expected), kTolerance);
 }
 
+// A stage reads the texture coordinate set of its own number until D3DTSS_TEXCOORDINDEX says
+// otherwise. Set 0's u picks the 2 x 1 texture's red texel, set 1's its blue one; stage 0 passes
+// the diffuse colour on and stage 1 selects its texture.
+TEST_F(Stages, EachStageReadsTheCoordinateSetOfItsOwnNumber) {
+    const std::vector<float> corners = test::Quad(false, false);
+    std::vector<float> v;
+    for (std::size_t i = 0; i < corners.size(); i += 3)
+        v.insert(v.end(), {corners[i], corners[i + 1], corners[i + 2], 0.25f, 0.5f, 0.75f, 0.5f});
+    ID3DXMesh* twoSets =
+        MakeMesh(D3DFVF_XYZ | 2 << D3DFVF_TEXCOUNT_SHIFT, v, kQuadClockwise, {0, 0});
+    device->SetTexture(1, MakeTexture(2, 1, {0xFFFF0000, 0xFF0000FF}));
+    Stage(0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_DIFFUSE,
+          D3DTA_CURRENT);
+    Stage(1, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+          D3DTA_CURRENT);
+    Clear();
+    Draw(twoSets);
+    EXPECT_EQ(test::Hex(PixelAt(500, 250)), "0xFF0000FF") << "stage 1 reads set 1";
+    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
+    Clear();
+    Draw(twoSets);
+    EXPECT_EQ(test::Hex(PixelAt(500, 250)), "0xFFFF0000") << "stage 1 told to read set 0";
+}
+
 // Direct3D 9's reference rasterizer defines a missing texture: a stage whose first argument is
 // its texture acts as D3DTOP_DISABLE (it and the later stages pass the current colour and alpha
 // through), while a texture read as another argument is opaque black. So an untextured material

@@ -27,6 +27,7 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <utility>
 
 #include "platform/d3dx/hlsl/compiler.h"
 #include "tests/gl_fixture.h"
@@ -183,11 +184,26 @@ std::string MessageTexts(const std::string& messages) {
     return out;
 }
 
+// A compile's results, released with it.
 struct Compiled {
     HRESULT hr = E_FAIL;
     ID3DXBuffer* code = nullptr;
     ID3DXConstantTable* table = nullptr;
     std::string messages;
+
+    Compiled() = default;
+    Compiled(Compiled&& other) noexcept { *this = std::move(other); }
+    Compiled& operator=(Compiled&& other) noexcept {
+        std::swap(hr, other.hr);
+        std::swap(code, other.code);
+        std::swap(table, other.table);
+        std::swap(messages, other.messages);
+        return *this;
+    }
+    ~Compiled() {
+        if (code) code->Release();
+        if (table) table->Release();
+    }
 };
 
 Compiled Compile(const Case& c, const std::string& profile, const std::string& entry) {
@@ -355,12 +371,6 @@ TEST_P(HlslCorpus, MeetsItsExpectation) {
         all = all && distance <= e.tolerance;
     }
     if (all && !c.pixels.empty()) ++tally.rendered;
-    for (ID3DXConstantTable* t : {main.table, pair.table}) {
-        if (t) t->Release();
-    }
-    for (ID3DXBuffer* b : {main.code, pair.code}) {
-        if (b) b->Release();
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, HlslCorpus, ::testing::ValuesIn(AllCases()),

@@ -1,5 +1,6 @@
 // The order of one idle iteration on the recording platform, where a review could swap two
-// calls unseen: in mouse-look mode the camera pitches before it yaws.
+// calls unseen: the movement keys act as W, S, A, D, and in mouse-look mode the camera pitches
+// before it yaws.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -47,6 +48,34 @@ TEST(IdleIteration, MouseLookPitchesBeforeItYaws) {
     // Up and down: the first call turns it, the second does not.
     EXPECT_GT(turns(5).first, 1e-2f);
     EXPECT_LT(turns(5).second, 1e-5f);
+}
+
+// All four movement keys held for one iteration: four views, each one key's step. The camera
+// starts at (0.5, 0.5, -3.5) looking at the origin, 3.5707 away, so a view's last row
+// (-x.eye, -y.eye, -z.eye) starts at (0, 0, 3.5707): W takes 0.3 off its z, S puts it back,
+// A (0.3 to the left) adds 0.3 to its x, and D takes that off.
+TEST(IdleIteration, MovementKeysActInTheOrderWSAD) {
+    test::TempDir dir;
+    test::WriteTestAssets(dir.path());
+    record::Script script;
+    script.workDir = dir.path();
+    for (WPARAM key : {WPARAM{'D'}, WPARAM{'A'}, WPARAM{'S'}, WPARAM{'W'}})
+        script.KeyDown(1, key).KeyUp(2, key);
+    const record::ProgramRun run = record::RunProgram(script.Close(3));
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    std::vector<std::vector<float>> views;
+    for (const record::Call& c : run.calls) {
+        if (c.api == "SetTransform" && c.args[0] == "2")
+            views.push_back(record::Numbers(c.args[1]));
+    }
+    ASSERT_EQ(views.size(), 2u + 4);
+    const char* keys[4] = {"W", "S", "A", "D"};
+    const float lastRows[4][3] = {
+        {0, 0, 3.270714f}, {0, 0, 3.570714f}, {0.3f, 0, 3.570714f}, {0, 0, 3.570714f}};
+    for (int k = 0; k < 4; ++k) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(views[2 + k][12 + i], lastRows[k][i], 1e-5f) << keys[k] << ", " << i;
+    }
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ class LoadMesh : public ::testing::Test {
         record::InstallRecordingPlatform();
         device_ = test::RecordingDevice();
     }
+    void TearDown() override { device_->Release(); }
     test::TempDir dir_;
     IDirect3DDevice9* device_ = nullptr;
 };
@@ -79,6 +80,7 @@ TEST_F(LoadMesh, TheMeshAndItsMaterialRecordsComeBack) {
     EXPECT_EQ(mesh->DrawSubset(2), D3D_OK);
     EXPECT_EQ(record::Log().Calls().back().Text(), "DrawSubset(mesh#1, 2) = 0");
     device_->EndScene();
+    mesh->Release();
 }
 
 TEST_F(LoadMesh, AMissingOrBrokenFileFailsAndLeavesNoMesh) {

@@ -19,6 +19,11 @@ using test::CallText;
 
 constexpr float kPi = 3.14159265f;
 
+// A mesh object whose mesh and textures go with it (the program's live as long as it runs).
+struct TestMeshObject : MeshObject {
+    ~TestMeshObject() { ReleaseResources(); }
+};
+
 class MeshObjects : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -30,6 +35,7 @@ class MeshObjects : public ::testing::Test {
         record::Log().Clear();
     }
     void TearDown() override {
+        device->Release();
         device = nullptr;
         chdir(previous_);
     }
@@ -67,7 +73,7 @@ Vec3 Transformed(const Matrix4& m, Vec3 v) {
 }
 
 TEST_F(MeshObjects, LoadingCopiesMaterialsWithDiffuseAsAmbientAndMakesTextures) {
-    MeshObject object;
+    TestMeshObject object;
     object.Load("Tiger.x");
     ASSERT_EQ(object.materialCount, 2u);
     ASSERT_NE(object.mesh, nullptr);
@@ -86,7 +92,7 @@ TEST_F(MeshObjects, LoadingCopiesMaterialsWithDiffuseAsAmbientAndMakesTextures) 
 
 TEST_F(MeshObjects, AmbientTakesAllFourDiffuseComponentsAlphaIncluded) {
     WriteMesh("glass.x", {std::nullopt}, 0.25f);
-    MeshObject object;
+    TestMeshObject object;
     object.Load("glass.x");
     ASSERT_EQ(object.materialCount, 1u);
     EXPECT_EQ(FmtValue(object.materials[0].Ambient), "(0.5 0.25 1 0.25)");
@@ -105,7 +111,7 @@ TEST_F(MeshObjects, AmbientTakesAllFourDiffuseComponentsAlphaIncluded) {
 TEST_F(MeshObjects, EveryMaterialWhoseTextureFailsGetsItsOwnBox) {
     WriteMesh("three.x",
               {"missing.bmp", "missing.bmp", "missing.bmp", std::string(""), std::nullopt});
-    MeshObject object;
+    TestMeshObject object;
     object.Load("three.x");
     ASSERT_EQ(object.materialCount, 5u);
     const std::string box = CallText(
@@ -121,7 +127,7 @@ TEST_F(MeshObjects, EveryMaterialWhoseTextureFailsGetsItsOwnBox) {
 }
 
 TEST_F(MeshObjects, AFailedLoadShowsTheFileNameAndLeavesAnObjectThatDrawsNothing) {
-    MeshObject object;
+    TestMeshObject object;
     object.SetPosition(1, 2, 3);
     object.Load("Nowhere.x");
     EXPECT_EQ(Calls({"MessageBoxA"}),
@@ -137,7 +143,7 @@ TEST_F(MeshObjects, AFailedLoadShowsTheFileNameAndLeavesAnObjectThatDrawsNothing
 }
 
 TEST_F(MeshObjects, DrawSetsTheSameWorldBeforeEverySubset) {
-    MeshObject object;
+    TestMeshObject object;
     object.Load("Tiger.x");
     object.SetPosition(1, 2, 3);
     object.SetRotation(10, 20, 30);
@@ -165,7 +171,7 @@ TEST_F(MeshObjects, TheWorldTurnsAboutYThenXThenZAndMovesLast) {
         {"translation last", {0, 90, 0}, {1, 2, 3}, {1, 0, 0}, {1, 2, 2}},
         {"450 degrees is 90", {0, 450, 0}, {0, 0, 0}, {0, 0, 1}, {1, 0, 0}},
     };
-    MeshObject object;
+    TestMeshObject object;
     object.Load("Tiger.x");
     for (const PlacementCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,7 +193,7 @@ TEST_F(MeshObjects, TheWorldTurnsAboutYThenXThenZAndMovesLast) {
 }
 
 TEST_F(MeshObjects, SettersChangeOnlyTheirOwnFields) {
-    MeshObject object;
+    TestMeshObject object;
     object.Load("Tiger.x");
     object.SetPosition(0, 8.5f, 3);
     object.SetRotation(1, 2, 3);
@@ -208,6 +214,9 @@ TEST_F(MeshObjects, TheSceneTableRefusesAnObjectWhenFull) {
     EXPECT_EQ(AddSceneObject("Tiger.x"), nullptr);
     EXPECT_EQ(sceneTable.count, SceneTable::kCapacity);
     EXPECT_EQ(Calls({"D3DXLoadMeshFromXA"}).size(), 1u);
+    MeshObject* added = sceneTable.slots[SceneTable::kCapacity - 1];
+    added->ReleaseResources();
+    delete added;
     sceneTable = SceneTable{};
 }
 

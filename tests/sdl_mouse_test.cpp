@@ -6,6 +6,7 @@
 
 #include "platform/core/window_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tests/keep_gl_driver.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ class SdlMouse : public ::testing::Test {
         RegisterClassA(&wc);
         window_ = CreateWindowExA(0, "MouseTest", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
                                   nullptr, nullptr, nullptr);
+        test::KeepGlDriverLoaded();
         void* out = nullptr;
         ASSERT_EQ(DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION,
                                      IID_IDirectInput8A, &out, nullptr),

@@ -13,6 +13,7 @@
 #include <functional>
 #include <sstream>
 #include <tuple>
+#include <utility>
 
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/isolated_process.h"
@@ -36,11 +37,26 @@ float4 ps_main(PS_IN i) : COLOR0 {
 }
 )";
 
+// A compile's results, released with it.
 struct Compiled {
     HRESULT hr = E_FAIL;
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
     ID3DXConstantTable* constants = nullptr;
+
+    Compiled() = default;
+    Compiled(Compiled&& other) noexcept { *this = std::move(other); }
+    Compiled& operator=(Compiled&& other) noexcept {
+        std::swap(hr, other.hr);
+        std::swap(code, other.code);
+        std::swap(errors, other.errors);
+        std::swap(constants, other.constants);
+        return *this;
+    }
+    ~Compiled() {
+        for (IUnknown* u : std::initializer_list<IUnknown*>{code, errors, constants})
+            if (u) u->Release();
+    }
 
     std::string ErrorText() const {
         return errors ? static_cast<const char*>(errors->GetBufferPointer()) : "";
@@ -605,6 +621,7 @@ TEST_F(Shaders, TheConstantTableSettersWriteTheConstantsRegisters) {
     EXPECT_EQ(t->SetFloat(device, "tex", 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(t->SetFloat(nullptr, "a", 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(t->SetValue(device, "a", bytes, 16), D3DERR_INVALIDCALL);
+    device->Release();
 }
 
 TEST_F(Shaders, AVertexShadersTableWritesVertexShaderConstants) {
@@ -613,9 +630,10 @@ TEST_F(Shaders, AVertexShadersTableWritesVertexShaderConstants) {
     Matrix4 identity;
     D3DXMatrixIdentity(&identity);
     const std::size_t before = record::Log().Calls().size();
-    ASSERT_EQ(c.constants->SetMatrix(test::RecordingDevice(), c.constants->GetConstant(nullptr, 0),
-                                     &identity),
+    IDirect3DDevice9* device = test::RecordingDevice();
+    EXPECT_EQ(c.constants->SetMatrix(device, c.constants->GetConstant(nullptr, 0), &identity),
               D3D_OK);
+    device->Release();
     const auto writes = RegisterWrites(before);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].rfind("SetVertexShaderConstantF 0: 1.000 0.000", 0), 0u) << writes[0];
@@ -637,6 +655,9 @@ TEST_F(Shaders, TheDeviceTakesCodeOnlyForItsOwnStage) {
     const DWORD garbage[8] = {0xFFFF0200, 1, 2, 3};
     EXPECT_EQ(device->CreatePixelShader(garbage, &pixel), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->CreatePixelShader(nullptr, &pixel), D3DERR_INVALIDCALL);
+    pixel->Release();
+    vertex->Release();
+    device->Release();
 }
 
 }  // namespace

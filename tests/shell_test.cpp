@@ -6,6 +6,8 @@
 #include "platform/core/window_system.h"
 #include "platform/record/program_run.h"
 #include "shell/shell.h"
+#include "tests/test_assets.h"
+#include "tests/test_files.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -224,6 +226,9 @@ TEST(Shell, TogglesThatFireTogetherMakeTheirFollowUpsInTheTableOrder) {
     for (WPARAM key : {WPARAM{'U'}, WPARAM{'R'}, WPARAM{'M'}, VK_RETURN, VK_SPACE}) {
         script.KeyDown(1, key).KeyUp(2, key);
     }
+    test::TempDir dir;  // meshes, so that R's rotation shows in slot 0's world transform
+    test::WriteTestAssets(dir.path());
+    script.workDir = dir.path();
     const ProgramRun run = record::RunProgram(script.Close(3));
     ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
     const auto iterations = Iterations(run);
@@ -241,9 +246,30 @@ TEST(Shell, TogglesThatFireTogetherMakeTheirFollowUpsInTheTableOrder) {
     EXPECT_EQ(followUps[0].args[0], Fmt(D3DRS_FILLMODE));
     EXPECT_EQ(followUps[0].args[1], Fmt(D3DFILL_WIREFRAME));
     EXPECT_EQ(followUps[1].Text(), CallText("ShowCursor", Args(FALSE), "-1"));
-    // The other three toggled too: iteration 2 draws no overlay.
+    // The other three toggled too, as iteration 2's frame shows. SPACE: no overlay.
     EXPECT_EQ(test::IndexOf(iterations[2], "DrawTextA"), -1);
     EXPECT_GE(test::IndexOf(iterations[0], "DrawTextA"), 0);
+    // R: slot 0, drawn first, turned from yaw 0 to 180 - 0.9 degrees: its world's first entry,
+    // cos yaw, goes from 1 to -0.99988.
+    const auto firstWorldYawCosine = [](const std::vector<record::Call>& frame) {
+        const int world = test::IndexOf(frame, "SetTransform", test::IndexOf(frame, "BeginScene"));
+        return world < 0 ? 0.0f : record::Numbers(frame[world].args[1])[0];
+    };
+    EXPECT_NEAR(firstWorldYawCosine(iterations[0]), 1.0f, 1e-5f);
+    EXPECT_NEAR(firstWorldYawCosine(iterations[2]), -0.99988f, 1e-5f);
+    // U: the shaders off, the frame unbinds the vertex shader a second time, before the pixel
+    // shader.
+    EXPECT_EQ(record::Only(iterations[0], {"SetVertexShader"}).size(), 1u);
+    EXPECT_EQ(record::Only(iterations[2], {"SetVertexShader"}).size(), 2u);
+}
+
+TEST(Shell, WithoutADeviceTheTogglesStillFlip) {
+    Script script;
+    script.options.failCreateDevice = true;
+    const ProgramRun run = record::RunProgram(script.KeyDown(1, 'M').KeyUp(2, 'M').Close(3));
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    EXPECT_EQ(CursorCalls(run),
+              std::vector<std::string>{CallText("ShowCursor", Args(FALSE), "-1")});
 }
 
 TEST(Shell, WithoutADeviceEachIterationWaitsForAMessage) {

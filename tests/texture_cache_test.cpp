@@ -184,8 +184,10 @@ class TextureCache : public ::testing::Test {
         test::WriteFile(Path("a.tga"), SolidTga(2, 2, 0x40));
     }
     void TearDown() override {
+        for (IDirect3DTexture9* texture : kept_) texture->Release();
         d3dx::ForgetDevice(device_);
         d3dx::SetTextureMemoryLimit(d3dx::kDefaultTextureMemoryLimit);
+        device_->Release();
     }
     std::string Path(const char* name) const { return dir_.Path(name); }
     HRESULT Load(const char* name, IDirect3DTexture9** texture) {
@@ -196,10 +198,17 @@ class TextureCache : public ::testing::Test {
         EXPECT_EQ(Load(name, &texture), D3D_OK);
         return texture;
     }
+    // Loaded, and released when the test ends.
+    IDirect3DTexture9* Kept(const char* name) {
+        IDirect3DTexture9* texture = Loaded(name);
+        if (texture) kept_.push_back(texture);
+        return texture;
+    }
     std::uint64_t Charged() const { return d3dx::TextureMemoryCharged(device_); }
 
     test::TempDir dir_;
     IDirect3DDevice9* device_ = nullptr;
+    std::vector<IDirect3DTexture9*> kept_;
 };
 
 TEST_F(TextureCache, OneFileNamedManyTimesIsDecodedOnceAndEachCallGetsItsOwnTexture) {
@@ -226,11 +235,11 @@ TEST_F(TextureCache, OneFileNamedManyTimesIsDecodedOnceAndEachCallGetsItsOwnText
 }
 
 TEST_F(TextureCache, AnEditedFileIsDecodedAgainAndItsOlderVersionLetGo) {
-    Loaded("a.tga");
-    Loaded("a.tga");
+    Kept("a.tga");
+    Kept("a.tga");
     const std::uint64_t decoded = d3dx::TextureFilesDecoded();
     test::WriteFile(Path("a.tga"), SolidTga(4, 4, 0x80));
-    IDirect3DTexture9* edited = Loaded("a.tga");
+    IDirect3DTexture9* edited = Kept("a.tga");
     ASSERT_NE(edited, nullptr);
     D3DSURFACE_DESC desc{};
     ASSERT_EQ(edited->GetLevelDesc(0, &desc), D3D_OK);
@@ -242,7 +251,7 @@ TEST_F(TextureCache, AnEditedFileIsDecodedAgainAndItsOlderVersionLetGo) {
     // file system stamps with may tick only every few milliseconds).
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     test::WriteFile(Path("a.tga"), SolidTga(4, 4, 0x80));
-    Loaded("a.tga");
+    Kept("a.tga");
     EXPECT_EQ(d3dx::TextureFilesDecoded(), decoded + 2);
     EXPECT_EQ(Charged(), fourByFour * 2);
 }
@@ -267,7 +276,7 @@ TEST_F(TextureCache, TheBudgetRefusesPastItsLimitWithOneMessage) {
     first->Release();
     second->Release();
     EXPECT_EQ(Charged(), kTwoByTwo);
-    EXPECT_NE(Loaded("b.tga"), nullptr);
+    EXPECT_NE(Kept("b.tga"), nullptr);
     EXPECT_EQ(Charged(), kTwoByTwo * 3);
 }
 
@@ -284,16 +293,16 @@ TEST_F(TextureCache, APictureThatCannotFitIsRefusedBeforeItIsDecoded) {
     EXPECT_EQ(Charged(), 0u);
     // With room, the same version loads.
     d3dx::SetTextureMemoryLimit(kTwoByTwo * 2);
-    EXPECT_NE(Loaded("a.tga"), nullptr);
+    EXPECT_NE(Kept("a.tga"), nullptr);
 }
 
 TEST_F(TextureCache, PicturesWhoseTexturesAreGoneMakeRoom) {
     test::WriteFile(Path("b.tga"), SolidTga(2, 2, 0x90));
     d3dx::SetTextureMemoryLimit(kTwoByTwo * 5 / 2);
-    IDirect3DTexture9* a = Loaded("a.tga");
+    IDirect3DTexture9* a = Kept("a.tga");
     d3dx::ForgetTexture(a);
     EXPECT_EQ(Charged(), kTwoByTwo);  // the cache's copy of a.tga
-    EXPECT_NE(Loaded("b.tga"), nullptr);
+    EXPECT_NE(Kept("b.tga"), nullptr);
     EXPECT_EQ(Charged(), kTwoByTwo * 2);  // a.tga's picture was let go for b.tga
 }
 
@@ -311,7 +320,7 @@ TEST_F(TextureCache, AFileThatFailsIsReportedOnceWithItsReason) {
                   Path("missing.bmp") + ": cannot open: No such file or directory\n");
     // Mended, it loads.
     test::WriteFile(Path("junk.png"), test::SolidBmp(1, 2, 3));
-    EXPECT_NE(Loaded("junk.png"), nullptr);
+    EXPECT_NE(Kept("junk.png"), nullptr);
 }
 
 TEST_F(TextureCache, PicturesTheIssueNamedLoadOrSayWhatIsWrong) {
@@ -320,7 +329,7 @@ TEST_F(TextureCache, PicturesTheIssueNamedLoadOrSayWhatIsWrong) {
     const std::int32_t height = -2;
     std::memcpy(&bmp[22], &height, 4);
     test::WriteFile(Path("top_down.bmp"), bmp);
-    EXPECT_NE(Loaded("top_down.bmp"), nullptr);
+    EXPECT_NE(Kept("top_down.bmp"), nullptr);
     std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29);
     test::WriteFile(Path("huge.png"), png + std::string(4, '\0') + std::string(100, 'x'));
     testing::internal::CaptureStderr();
@@ -345,12 +354,12 @@ TEST_F(TextureCache, ADeviceThatGoesTakesItsCountWithIt) {
 }
 
 TEST_F(TextureCache, ForgettingTheDeviceDropsItsCount) {
-    Loaded("a.tga");
+    Kept("a.tga");
     EXPECT_EQ(Charged(), kTwoByTwo * 2);
     d3dx::ForgetDevice(device_);
     EXPECT_EQ(Charged(), 0u);
     const std::uint64_t decoded = d3dx::TextureFilesDecoded();
-    Loaded("a.tga");
+    Kept("a.tga");
     EXPECT_EQ(d3dx::TextureFilesDecoded(), decoded + 1);
 }
 

@@ -384,6 +384,7 @@ TEST(Textures, CreateTextureFromFileMakesTheChainOrFailsNegative) {
     EXPECT_EQ(desc.Height, 8u);
     EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
     EXPECT_EQ(texture->GetLevelDesc(4, &desc), D3DERR_INVALIDCALL);
+    texture->Release();
 
     for (const char* bad : {"missing.bmp", "junk.png"}) {
         texture = reinterpret_cast<IDirect3DTexture9*>(&desc);
@@ -393,6 +394,7 @@ TEST(Textures, CreateTextureFromFileMakesTheChainOrFailsNegative) {
     }
     // A directory is not a texture file.
     EXPECT_LT(D3DXCreateTextureFromFileA(device, dir.Path("").c_str(), &texture), 0);
+    device->Release();
 }
 
 }  // namespace

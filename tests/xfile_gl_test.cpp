@@ -83,7 +83,7 @@ class DeclDataDrawing : public test::GlDeviceTest {
             EXPECT_EQ(device->CreatePixelShader(words, &shader), D3D_OK);
         }
         code->Release();
-        return shader;
+        return Keep(shader);
     }
     void Draw(ID3DXMesh* mesh) {
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);

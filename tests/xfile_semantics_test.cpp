@@ -267,6 +267,7 @@ class LoadedFromDisk : public ::testing::Test {
         record::InstallRecordingPlatform();
         device_ = test::RecordingDevice();
     }
+    void TearDown() override { device_->Release(); }
     HRESULT Load(const std::string& bytes, ID3DXMesh** mesh, ID3DXBuffer** materials,
                  DWORD* count) {
         test::WriteFile(dir_.Path("file.x"), bytes);

@@ -15,6 +15,14 @@ bool DisplayNamed();
 // The line printed when there is no display to show the program on.
 extern const char kNoDisplayMessage[];
 
+// The Wayland compositor SDL is about to start on, where it would try Wayland first.
+struct WaylandCompositor {
+    bool reached = false;       // SDL would try Wayland, and a compositor answered
+    bool seat = false;          // it offers a seat (a keyboard or a pointer)
+    bool serverFrames = false;  // it draws window frames (xdg-decoration)
+};
+WaylandCompositor ProbeWaylandCompositor();
+
 // Starts SDL's video and installs the SDL window backend. Returns false (after a diagnostic
 // line) when SDL cannot start, or when it could only start the offscreen or dummy driver that
 // SDL_VIDEODRIVER did not ask for.

@@ -103,6 +103,15 @@ class SdlWindowBackend : public platform::WindowBackend {
             desc.title.c_str(), framed ? desc.outerX : desc.clientX,
             framed ? desc.outerY : desc.clientY, desc.clientWidth, desc.clientHeight, flags);
         if (!window) std::fprintf(stderr, "SDL: cannot create a window: %s\n", SDL_GetError());
+        // Wayland gives clients no say in where their windows go.
+        static bool placementSaid = false;
+        if (window && !placementSaid && IsWayland()) {
+            placementSaid = true;
+            std::fprintf(stderr,
+                         "SDL: on Wayland the compositor places windows: the window is not put at "
+                         "(%d, %d)\n",
+                         desc.outerX, desc.outerY);
+        }
         return window;
     }
 
@@ -184,6 +193,10 @@ class SdlWindowBackend : public platform::WindowBackend {
     static bool IsX11() {
         const char* driver = SDL_GetCurrentVideoDriver();
         return driver && std::strcmp(driver, "x11") == 0;
+    }
+    static bool IsWayland() {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        return driver && std::strcmp(driver, "wayland") == 0;
     }
 
     static Uint32 IconFlags(UINT type) {
@@ -324,9 +337,38 @@ bool InstallSdlPlatform() {
     // Our own message box draws into its window surface: in memory, not through an OpenGL
     // renderer whose context would displace the device's.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_version linked;
+    SDL_GetVersion(&linked);
+    const int version = SDL_VERSIONNUM(linked.major, linked.minor, linked.patch);
+    const WaylandCompositor wayland = ProbeWaylandCompositor();
+    if (wayland.reached && !wayland.seat && version < SDL_VERSIONNUM(2, 30, 0)) {
+        std::fprintf(stderr,
+                     "SDL: the Wayland compositor offers no keyboard or pointer, where SDL %d.%d "
+                     "cannot start; use an X display (DISPLAY) or tessaline-snapshot\n",
+                     linked.major, linked.minor);
+        return false;
+    }
+    // Seen with SDL 2.26.5 and libdecor 0.1.1: a crash after most message boxes.
+    const bool noFrames =
+        wayland.reached && !wayland.serverFrames && version < SDL_VERSIONNUM(2, 28, 0);
+    if (noFrames) SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL: cannot start video: %s\n", SDL_GetError());
         return false;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver && std::strcmp(driver, "wayland") == 0) {
+        // SDL 2.26 keeps no window surface in memory on Wayland: there the box's surface goes
+        // through a renderer of its own (the box puts the device's context back afterwards).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+        if (noFrames &&
+            SDL_GetHintBoolean(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, SDL_TRUE) == SDL_FALSE) {
+            std::fprintf(stderr,
+                         "SDL: the Wayland compositor draws no window frames, and SDL %d.%d's own "
+                         "crash when a window closes: the windows have no title bar (Alt+F4 "
+                         "closes)\n",
+                         linked.major, linked.minor);
+        }
     }
     // SDL falls back to its offscreen driver when no display opens; a desktop program without a
     // display says so instead of running invisibly.

@@ -36,6 +36,7 @@ start_xvfb() {
 stop_all() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "${WESTON_PID:-}" ] && kill "$WESTON_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
 }
@@ -95,6 +96,13 @@ children_of() {
         read -r state ppid _ <<<"$fields"
         [ "$ppid" = "$parent" ] && { stat=${stat#/proc/}; echo "${stat%/stat}"; }
     done
+}
+
+# The answer the last MessageBoxA call of the trace file $trace returned: its result comes on a
+# line of its own, "#N = answer", N counting the trace's call lines.
+box_answer() {
+    awk '/^#/ { split(substr($0, 2), a, " = "); if (a[1] == idx) answer = a[2]; next }
+         /^MessageBoxA\(/ { idx = n } { n++ } END { print answer }' "$trace"
 }
 
 # CPU time (user + system) of process $1, in clock ticks.

@@ -48,13 +48,6 @@ launch() {
     wid=$(wait_window "$title" 30) || fail "no window titled '$title'"
 }
 
-# The answer the last MessageBoxA call of the trace returned: its result comes on a line of its
-# own, "#N = answer", N counting the trace's call lines.
-box_answer() {
-    awk '/^#/ { split(substr($0, 2), a, " = "); if (a[1] == idx) answer = a[2]; next }
-         /^MessageBoxA\(/ { idx = n } { n++ } END { print answer }' "$trace"
-}
-
 # Checks the message box captioned $1 that shows text $2 with style $3 and owner $4 (hwnd#1 or
 # NULL), and dismisses it with Return, its default button.
 dismiss_box() {

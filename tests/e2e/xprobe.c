@@ -3,11 +3,13 @@
  *   xprobe WINDOW size                               the window's width and height
  *   xprobe WINDOW pixel X Y                          RRGGBB of one pixel
  *   xprobe WINDOW count X0 Y0 X1 Y1 CLASS            pixels of a colour class in [X0,X1) x [Y0,Y1)
+ *   xprobe WINDOW bounds X0 Y0 X1 Y1 CLASS           "X0 Y0 X1 Y1" around those pixels, or "none"
  *   xprobe WINDOW save FILE                          the window's pixels to FILE
  *   xprobe WINDOW diff FILE X0 Y0 X1 Y1              pixels that differ from FILE in the region
  *
  * Colour classes: yellow, red, orange (the tiger's coat, or sand under the warm shader), stripe
- * (near black, darker than the background: the tiger's stripes and eyes), background (0x2F2F2F).
+ * (near black, darker than the background: the tiger's stripes and eyes), background (0x2F2F2F),
+ * white (a message box's face).
  */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,6 +25,7 @@ static int Is(const char* cls, unsigned long p) {
     if (!strcmp(cls, "background"))
         return abs(r - 0x2F) <= 2 && abs(g - 0x2F) <= 2 && abs(b - 0x2F) <= 2;
     if (!strcmp(cls, "stripe")) return r < 42 && g < 42 && b < 42;
+    if (!strcmp(cls, "white")) return r > 235 && g > 235 && b > 235;
     return 0;
 }
 
@@ -47,6 +50,18 @@ int main(int argc, char** argv) {
             for (int x = atoi(argv[3]); x < atoi(argv[5]) && x < a.width; ++x)
                 n += Is(argv[7], XGetPixel(img, x, y));
         printf("%ld\n", n);
+    } else if (!strcmp(argv[2], "bounds") && argc == 8) {
+        int x0 = a.width, y0 = a.height, x1 = -1, y1 = -1;
+        for (int y = atoi(argv[4]); y < atoi(argv[6]) && y < a.height; ++y)
+            for (int x = atoi(argv[3]); x < atoi(argv[5]) && x < a.width; ++x)
+                if (Is(argv[7], XGetPixel(img, x, y))) {
+                    x0 = x < x0 ? x : x0, y0 = y < y0 ? y : y0;
+                    x1 = x + 1 > x1 ? x + 1 : x1, y1 = y + 1 > y1 ? y + 1 : y1;
+                }
+        if (x1 < 0)
+            printf("none\n");
+        else
+            printf("%d %d %d %d\n", x0, y0, x1, y1);
     } else if (!strcmp(argv[2], "save") && argc == 4) {
         FILE* f = fopen(argv[3], "wb");
         if (!f) return 1;
