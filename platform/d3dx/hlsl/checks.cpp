@@ -1,6 +1,7 @@
 // Checks of the parsed shader and its interface (see hlsl/checks.h).
 #include "platform/d3dx/hlsl/checks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -257,13 +258,21 @@ class Checker {
 
 std::vector<Diagnostic> CheckProgram(const glslang::TIntermediate& intermediate,
                                      const ProfileInfo& profile, const std::string& entry,
-                                     const SourcePassResult& pass) {
+                                     const SourcePassResult& pass, SlotEstimate* slotEstimate) {
     Checker checker(intermediate, profile, pass);
     checker.Entry(entry);
     std::vector<Diagnostic> out = std::move(checker.diagnostics);
     const SlotLimits limits = LimitsOf(profile);
     const int line = pass.entryLine ? pass.entryLine : 1;
     const auto estimate = [](double v) { return std::to_string(std::llround(v)); };
+    if (slotEstimate) {
+        const auto whole = [](double v) {
+            return static_cast<std::uint32_t>(std::min(std::llround(v), 0xFFFFFFFFll));
+        };
+        *slotEstimate = {whole(checker.slots.arithmetic), whole(checker.slots.texture),
+                         static_cast<std::uint32_t>(limits.arithmetic),
+                         static_cast<std::uint32_t>(limits.texture), limits.shared};
+    }
     if (limits.shared) {
         const double total = checker.slots.arithmetic + checker.slots.texture;
         if (total > limits.arithmetic) {

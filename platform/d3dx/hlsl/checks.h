@@ -17,10 +17,12 @@
 
 namespace d3dx {
 
-// The code reachable from the entry point, after parsing.
+// The code reachable from the entry point, after parsing; `estimate`, where given, receives the
+// slot estimate the checks made.
 std::vector<Diagnostic> CheckProgram(const glslang::TIntermediate& intermediate,
                                      const ProfileInfo& profile, const std::string& entry,
-                                     const SourcePassResult& pass);
+                                     const SourcePassResult& pass,
+                                     SlotEstimate* estimate = nullptr);
 
 // The entry point's inputs and outputs, after linking.
 std::vector<Diagnostic> CheckInterface(const ShaderReflection& shader,

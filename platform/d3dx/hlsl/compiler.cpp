@@ -13,6 +13,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "platform/core/digest.h"
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
@@ -168,8 +169,9 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         diagnostics.push_back({1, 1, "entry point '" + request.entry + "' not found", true});
     }
     glslang::TProgram program;
+    SlotEstimate slots;
     if (parsed && !HasError(diagnostics)) {
-        add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
+        add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass, &slots));
         program.addShader(&shader);
         if (!program.link(kMessages)) {
             add(ReadGlslangLog(program.getInfoLog(), entryLine));
@@ -185,6 +187,9 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         reflection.versionMajor = profile->major;
         reflection.versionMinor = profile->minor;
         reflection.entry = request.entry;
+        reflection.sourceName = request.fileName;
+        reflection.sourceDigest = platform::Digest64(request.source.data(), request.source.size());
+        reflection.slots = slots;
         glslang::SpvOptions options;
         std::vector<std::uint32_t> spirv;
         glslang::GlslangToSpv(*program.getIntermediate(profile->language), spirv, &options);
