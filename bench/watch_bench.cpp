@@ -3,8 +3,9 @@
 // new file renamed over the old one) at random moments, alternating two solid colours. For each
 // save: from the moment the save starts to the end of the first presented frame drawn with the
 // new shader (the first Present after the device created it, rendering finished). The frame's
-// colour is checked against the saved shader's. Printed against the time of one frame (the
-// median time between presents without a save) in the same run.
+// colour is checked against the saved shader's. Printed against the time of one frame: the
+// median time between presents over a phase of its own before the first save, so that saves
+// that come faster than frames on a busy machine cannot leave it unmeasured.
 //
 //   watch_bench ASSETS_DIR [SAVES]
 #include <unistd.h>
@@ -41,6 +42,8 @@ struct Shade {
     std::uint32_t rgb;  // what the sea floor then shows
 };
 constexpr Shade kShades[] = {{"0, 1, 0, 1", 0x00FF00}, {"0, 0, 1, 1", 0x0000FF}};
+// Frames timed before the first save.
+constexpr std::size_t kTimedFrames = 30;
 
 struct Run {
     int saves = 20;
@@ -48,12 +51,12 @@ struct Run {
     std::atomic<bool> created{false};  // the device created a pixel shader since the save began
     std::atomic<int> saveIndex{0};
     Clock::time_point saveStart;
-    std::atomic<bool> ready{false};  // the first frame was presented
+    std::atomic<bool> ready{false};     // the first frame was presented
+    std::atomic<bool> measured{false};  // the frame-time phase is over; saves may start
     std::atomic<bool> finished{false};
     std::vector<double> latencies;
     std::vector<double> frameTimes;
     Clock::time_point lastPresent;
-    bool lastWasQuiet = false;
     int wrongColour = 0;
 };
 Run run;
@@ -73,9 +76,10 @@ void OnPresent(void*, gl::GlDevice& device) {
     // The frame's rendering finished, as it is when a display shows it.
     glFinish();
     const Clock::time_point now = Clock::now();
-    if (run.ready && run.lastWasQuiet && !run.saving)
+    if (run.ready && !run.measured) {
         run.frameTimes.push_back(Ms(now - run.lastPresent));
-    run.lastWasQuiet = !run.saving;
+        if (run.frameTimes.size() >= kTimedFrames) run.measured = true;
+    }
     run.lastPresent = now;
     run.ready = true;
     if (run.saving && run.created) {
@@ -88,7 +92,6 @@ void OnPresent(void*, gl::GlDevice& device) {
         if (at < pixels.size() && (pixels[at] & 0xFFFFFF) != shade.rgb) ++run.wrongColour;
         run.created = false;
         run.saving = false;
-        run.lastWasQuiet = false;
     }
     if (run.finished) platform::PostInput(platform::MainWindow(), WM_CLOSE, 0, 0);
 }
@@ -105,7 +108,7 @@ void SaveShader(const Shade& shade) {
 void Saver() {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> pause(60, 160);
-    while (!run.ready) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (!run.measured) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     for (int i = 0; i < run.saves; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
         run.saveIndex = i;

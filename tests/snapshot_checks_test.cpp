@@ -3,8 +3,14 @@
 // against the PNG format's own layout), and the problems --strict notes from the call trace.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/core/call_trace.h"
 #include "platform/graphics_device.h"
@@ -101,13 +107,65 @@ TEST(SnapshotPng, WrittenFilesFollowThePngLayoutAndReadBack) {
     EXPECT_EQ(be32(20), 7u);
     EXPECT_EQ(bytes[24], 8);  // bits per channel
     EXPECT_EQ(bytes[25], 2);  // colour type 2: RGB
+}
 
-    RgbPicture back;
+// What the writer filters and packs, another reader (stb_image) reads back byte for byte, at odd
+// sizes too; the content varies in every channel from pixel to pixel and row to row, so a filter
+// that takes the wrong neighbour shows.
+TEST(SnapshotPng, EveryPictureReadsBackAsItWasWritten) {
+    test::TempDir dir;
+    for (const auto& [w, h] :
+         std::vector<std::pair<int, int>>{{1, 1}, {3, 2}, {7, 5}, {1000, 500}}) {
+        RgbPicture picture = Solid(w, h, 0, 0, 0);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x)
+                SetPixel(picture, x, y, static_cast<unsigned char>(x * 7 + y),
+                         static_cast<unsigned char>(x * y + 3),
+                         static_cast<unsigned char>(255 - x));
+        }
+        const std::string path = dir.Path(std::to_string(w) + "x" + std::to_string(h) + ".png");
+        ASSERT_TRUE(snapshot::WritePng(path, picture)) << path;
+        RgbPicture back;
+        std::string error;
+        ASSERT_TRUE(snapshot::ReadPng(path, back, error)) << path << ": " << error;
+        EXPECT_EQ(back.width, w);
+        EXPECT_EQ(back.height, h);
+        EXPECT_EQ(back.rgb, picture.rgb) << path;
+    }
+}
+
+// A write that fails is a failure with the system's reason, and never leaves a cut file in the
+// target's place or a part file beside it: on a device that is full, in a folder that cannot be
+// written, and when the file may grow no further (a full disk, made with RLIMIT_FSIZE in a child).
+TEST(SnapshotPng, AFailedWriteSaysWhyAndLeavesNoCutFile) {
+    test::TempDir dir;
+    const RgbPicture picture = Solid(1000, 500, 9, 9, 9);
     std::string error;
-    ASSERT_TRUE(snapshot::ReadPng(dir.Path("p.png"), back, error)) << error;
-    EXPECT_EQ(back.width, 300);
-    EXPECT_EQ(back.height, 7);
-    EXPECT_EQ(back.rgb, picture.rgb);
+    EXPECT_FALSE(snapshot::WritePng("/dev/full", picture, &error));
+    EXPECT_EQ(error, "cannot write: No space left on device");
+    EXPECT_FALSE(snapshot::WritePng(dir.Path("none/p.png"), picture, &error));
+    EXPECT_EQ(error, "cannot create a file beside it: No such file or directory");
+
+    test::WriteFile(dir.Path("old.png"), "the last good frame");
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{100, 100};
+        setrlimit(RLIMIT_FSIZE, &small);
+        RgbPicture noisy = picture;
+        for (std::size_t i = 0; i < noisy.rgb.size(); ++i)
+            noisy.rgb[i] = static_cast<unsigned char>(i * 2654435761u >> 24);
+        std::string why;
+        const bool written = snapshot::WritePng(dir.Path("old.png"), noisy, &why);
+        _exit(!written && why == "cannot write: File too large" ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(test::ReadFile(dir.Path("old.png")), "the last good frame");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(SnapshotPng, UnreadableReferencesSayWhy) {
@@ -174,6 +232,24 @@ TEST(StrictWatch, NotesMessageBoxesAndFailedCompilesAndPassesEveryCallOn) {
                                                    "D3DXCompileShaderFromFileA", "lstrlenA"}));
     ASSERT_EQ(file.results.size(), 1u);
     EXPECT_EQ(file.results[0].first, 101u);
+}
+
+// A shader that compiled but that the device refused to create is a failure too, named by the
+// compile of its stage that made it; a shader created is none.
+TEST(StrictWatch, AShaderTheDeviceRefusesIsNamedByItsCompile) {
+    snapshot::StrictWatch watch(nullptr);
+    const auto compile = [&](const char* file, const char* entry, const char* profile) {
+        watch.Record("D3DXCompileShaderFromFileA",
+                     {file, "NULL", "NULL", entry, profile, "0", "&", "NULL", "NULL"}, "0");
+    };
+    compile("\"vertex.vsh\"", "\"vs_main\"", "\"vs_1_1\"");
+    compile("\"pixel.psh\"", "\"ps_main\"", "\"ps_2_0\"");
+    watch.Record("CreateVertexShader", {"code", "&"}, "0");
+    watch.Record("CreatePixelShader", {"code", "&"}, "-2005530516");
+    EXPECT_EQ(watch.Problems(),
+              (std::vector<std::string>{
+                  "the device refused the pixel shader compiled from \"pixel.psh\" (entry "
+                  "\"ps_main\", profile \"ps_2_0\"): 0x8876086C"}));
 }
 
 TEST(StrictWatch, AGoodCompileIsNoProblem) {

@@ -8,9 +8,9 @@
 #define STBI_ONLY_PNG
 #define STBI_MAX_DIMENSIONS 16384
 #include <stb/stb_image.h>
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
+
+#include "tools/checked_write.h"
+#include "tools/png_writer.h"
 
 namespace snapshot {
 
@@ -30,9 +30,13 @@ bool ReadPng(const std::string& path, RgbPicture& out, std::string& error) {
     return true;
 }
 
-bool WritePng(const std::string& path, const RgbPicture& picture) {
-    return stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(),
-                          picture.width * 3) != 0;
+bool WritePng(const std::string& path, const RgbPicture& picture, std::string* error) {
+    std::string why;
+    const std::string png = EncodePng(picture);
+    const bool ok =
+        png.empty() ? (why = "the picture has no pixels", false) : WriteFileChecked(path, png, why);
+    if (!ok && error) *error = why;
+    return ok;
 }
 
 }  // namespace snapshot

@@ -1,5 +1,5 @@
 // Pictures as tessaline-snapshot writes and compares them: 8-bit RGB, top row first, read from
-// and written to PNG files (stb_image and stb_image_write, an instance of their own here).
+// PNG files (stb_image, an instance of its own here) and written as png_writer.h encodes them.
 #pragma once
 
 #include <string>
@@ -17,7 +17,8 @@ struct RgbPicture {
 // `error`, when the file cannot be read or is not a PNG picture.
 bool ReadPng(const std::string& path, RgbPicture& out, std::string& error);
 
-// False when the file cannot be written.
-bool WritePng(const std::string& path, const RgbPicture& picture);
+// Writes the picture through WriteFileChecked (checked_write.h): false, with the reason in
+// `error` where one is given, when the file could not be written whole.
+bool WritePng(const std::string& path, const RgbPicture& picture, std::string* error = nullptr);
 
 }  // namespace snapshot

@@ -41,8 +41,9 @@ Options:
                        or F1 to F12, in either case
   --mouse ITER:DX:DY   move the mouse by DX, DY counts at idle iteration ITER
   --every N:KEY        press KEY for one iteration every N iterations, N at least 2 (soak runs)
-  --strict             exit code 3 when the program showed a message box or a shader failed
-                       to compile; each is named on stderr, one line each
+  --strict             exit code 3 when the program showed a message box, a shader failed
+                       to compile or the device refused a compiled shader; each is named on
+                       stderr, one line each
   --strict=debug       as --strict, and also when the debug layer found a problem
   --compare REF        compare the written frame with the PNG picture REF (a relative name is
                        taken from the start directory); see Comparing with a reference
@@ -105,11 +106,12 @@ each shader's instruction slot estimate.
 
 Exit codes:
   0                    the run ended, every frame was written and every check passed
-  1                    a frame was not presented or could not be written
+  1                    a frame was not presented or could not be written whole (the reason
+                       is said; a frame file is replaced only by a whole one)
   2                    a bad option, or a reference that cannot be read or has another size,
                        or a --set that no bound shader can take
-  3                    --strict: a message box was shown or a compile failed (--strict=debug:
-                       or the debug layer found a problem)
+  3                    --strict: a message box was shown, a compile failed or the device
+                       refused a shader (--strict=debug: or the debug layer found a problem)
   4                    --compare: more pixels differ than the threshold allows
 When several apply, the first of 2, 1, the program's own non-zero exit code, 3 and 4 is the
 tool's exit code.

@@ -1,6 +1,7 @@
 // What tessaline-snapshot --strict watches: a call trace that notes every message box the
-// program shows and every shader compile that fails, and hands every call on to the trace that
-// was installed before it (TESSALINE_TRACE's file), so both work at once.
+// program shows, every shader compile that fails and every compiled shader the device refuses
+// to create, and hands every call on to the trace that was installed before it
+// (TESSALINE_TRACE's file), so both work at once.
 #pragma once
 
 #include <string>
@@ -28,6 +29,8 @@ class StrictWatch : public platform::CallTrace {
     platform::CallTrace* next_;
     std::vector<std::string> problems_;
     std::size_t count_ = 0;
+    // The last compile of each stage, vertex then pixel, as "file (entry e, profile p)".
+    std::string lastCompile_[2];
 };
 
 }  // namespace snapshot

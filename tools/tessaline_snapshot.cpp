@@ -29,6 +29,7 @@
 #include "platform/gl/gl_device.h"
 #include "platform/sdl/command_line.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tools/checked_write.h"
 #include "tools/picture_compare.h"
 #include "tools/probe_picture.h"
 #include "tools/snapshot_options.h"
@@ -50,10 +51,12 @@ struct Capture {
     std::vector<std::string> badSettings;  // --set that no bound shader could take
 };
 
+// Writes a text file whole, or says why not on stderr.
 bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return static_cast<bool>(out.flush());
+    std::string why;
+    if (snapshot::WriteFileChecked(path, text, why)) return true;
+    std::fprintf(stderr, "tessaline-snapshot: cannot write %s: %s\n", path.c_str(), why.c_str());
+    return false;
 }
 
 // "mesh#1" -> "Tiger.x", from the trace's D3DXLoadMeshFromXA lines, for the pixel histories.
@@ -83,8 +86,10 @@ void Probe(Capture& capture, gl::GlDevice& device, const std::string& frameFile,
         std::fputs(reports.back().c_str(), stdout);
     }
     const std::string name = snapshot::BesideFrame(frameFile, "-probe.png");
-    if (!snapshot::WritePng(name, snapshot::ProbePicture(picture, options.probes, reports))) {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", name.c_str());
+    std::string why;
+    if (!snapshot::WritePng(name, snapshot::ProbePicture(picture, options.probes, reports), &why)) {
+        std::fprintf(stderr, "tessaline-snapshot: cannot write %s: %s\n", name.c_str(),
+                     why.c_str());
         ++capture.failures;
         return;
     }
@@ -138,8 +143,9 @@ void OnPresent(void* context, gl::GlDevice& device) {
         picture.rgb[3 * i + 2] = static_cast<unsigned char>(argb[i]);
     }
     const std::string name = snapshot::FrameFileName(options.out, frame);
-    if (!snapshot::WritePng(name, picture)) {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", name.c_str());
+    std::string why;
+    if (!snapshot::WritePng(name, picture, &why)) {
+        std::fprintf(stderr, "tessaline-snapshot: %s: %s\n", name.c_str(), why.c_str());
         ++capture->failures;
         return;
     }
@@ -150,7 +156,6 @@ void OnPresent(void* context, gl::GlDevice& device) {
     if (WriteText(traceFile, trace)) {
         std::printf("%s\n", traceFile.c_str());
     } else {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", traceFile.c_str());
         ++capture->failures;
     }
     if (!options.probes.empty()) Probe(*capture, device, name, picture);
@@ -184,10 +189,7 @@ bool CompareTraces(const snapshot::Options& options, const std::string& trace) {
     const std::string text = "The first call in which this run differs from " + options.reference +
                              "'s, call " + std::to_string(d.call) + ":\nreference:\n" +
                              d.reference + "\nthis run:\n" + d.run + "\n";
-    if (!WriteText(name, text)) {
-        std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", name.c_str());
-        return false;
-    }
+    if (!WriteText(name, text)) return false;
     std::printf("%s\n", name.c_str());
     return true;
 }
@@ -208,8 +210,9 @@ int CompareWithReference(const snapshot::Options& options, const snapshot::RgbPi
         const std::string frameFile =
             snapshot::FrameFileName(options.out, *snapshot::FramesToWrite(options).begin());
         const std::string diffFile = snapshot::DiffFileName(frameFile);
-        if (!snapshot::WritePng(diffFile, difference.picture)) {
-            std::fprintf(stderr, "tessaline-snapshot: cannot write %s\n", diffFile.c_str());
+        std::string why;
+        if (!snapshot::WritePng(diffFile, difference.picture, &why)) {
+            std::fprintf(stderr, "tessaline-snapshot: %s: %s\n", diffFile.c_str(), why.c_str());
             return snapshot::kExitWriteFailed;
         }
         std::printf("%s\n", diffFile.c_str());

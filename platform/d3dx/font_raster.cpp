@@ -16,6 +16,9 @@ constexpr int kFirst = 32, kLast = 126;
 constexpr int kAtlasWidth = 512;
 
 std::string FindFace(const std::string& name, int weight, bool italic) {
+    // Where the warm-up is loading the configuration, wait for it: FcInit beside it finds no
+    // configuration yet and loads a second one (3.3 ms against 0.9 at start-up).
+    FinishBackgroundWork();
     FcInit();
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(

@@ -220,6 +220,9 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     void ReplayEvent(const FrameEvent& event, const ReplayPass& pass);
     GLuint QuerySamples(const FrameEvent& event, const ReplayPass& pass);
     void ResetProbe(int x, int y);
+    float ReadProbeDepth(int x, int y);
+    // Puts one pixel of a probe target back: its colour and the shared depth.
+    void RestoreProbePixel(int x, int y, GLuint framebuffer, const float colour[4], float depth);
     std::uint32_t ReadProbe(int x, int y);
     std::uint32_t ReadFramePixel(int x, int y);
     // The pixel stage's inputs and output at the pixel for event `index` (gl_probe_values.cpp).

@@ -23,12 +23,6 @@ std::uint32_t ArgbOf(const std::uint8_t rgba[4]) {
            std::uint32_t{rgba[1]} << 8 | rgba[2];
 }
 
-void ClearColourTo(std::uint32_t argb) {
-    const Rgba c = ColorOf(argb);
-    glClearColor(c.r, c.g, c.b, c.a);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
 }  // namespace
 
 // ---- Recording ---------------------------------------------------------------------------------
@@ -193,6 +187,30 @@ void GlDevice::ResetProbe(int x, int y) {
     glClear(GL_COLOR_BUFFER_BIT | (probeDepth_ ? GL_DEPTH_BUFFER_BIT : 0));
 }
 
+float GlDevice::ReadProbeDepth(int x, int y) {
+    float depth = 1.0f;
+    if (!probeDepth_) return depth;
+    cache_.BindFramebuffer(probeFramebuffer_);
+    glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+}
+
+void GlDevice::RestoreProbePixel(int x, int y, GLuint framebuffer, const float colour[4],
+                                 float depth) {
+    BindDrawTarget(framebuffer);
+    cache_.Enable(GL_SCISSOR_TEST, true);
+    cache_.Scissor(x, y, 1, 1);
+    cache_.ColorMask(0xF);
+    glClearColor(colour[0], colour[1], colour[2], colour[3]);
+    GLbitfield mask = GL_COLOR_BUFFER_BIT;
+    if (probeDepth_) {
+        cache_.DepthMask(true);
+        glClearDepth(depth);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    glClear(mask);
+}
+
 std::uint32_t GlDevice::ReadProbe(int x, int y) {
     cache_.BindFramebuffer(probeFramebuffer_);
     std::uint8_t rgba[4] = {};
@@ -276,14 +294,14 @@ PixelHistory GlDevice::ProbePixel(int x, int y) {
                    : passed ? PixelEvent::Depth::Passed
                             : PixelEvent::Depth::Failed;
         if (passed) {
-            // The colour as it comes out, every channel written, then the pixel as it was.
-            ReplayEvent(e, {probeFramebuffer_, x, y, false, false, false, 0xF});
+            // The colour as it comes out, every channel written (the draw's own depth writes
+            // decide between its overlapping triangles), then the pixel as it was.
+            const float depth = ReadProbeDepth(x, y);
+            ReplayEvent(e, {probeFramebuffer_, x, y, false, true, false, 0xF});
             pe.colour = ReadProbe(x, y);
-            BindDrawTarget(probeFramebuffer_);
-            cache_.Enable(GL_SCISSOR_TEST, true);
-            cache_.Scissor(x, y, 1, 1);
-            cache_.ColorMask(0xF);
-            ClearColourTo(current);
+            const Rgba c = ColorOf(current);
+            const float before[4] = {c.r, c.g, c.b, c.a};
+            RestoreProbePixel(x, y, probeFramebuffer_, before, depth);
         }
         ReplayEvent(e, real);
         pe.after = ReadProbe(x, y);

@@ -50,12 +50,11 @@ std::vector<Variant> FixedFunctionVariants(const FfpKey& key) {
 
 bool GlDevice::ReadShaderValue(const FrameEvent& event, const ReplayPass& pass, Program* program,
                                ShaderValue& value) {
-    BindDrawTarget(probeFloatFramebuffer_);
-    cache_.Enable(GL_SCISSOR_TEST, true);
-    cache_.Scissor(pass.x, pass.y, 1, 1);
-    cache_.ColorMask(0xF);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The draw's own depth writes decide between its overlapping triangles; the depth is put
+    // back for the next value.
+    const float depth = ReadProbeDepth(pass.x, pass.y);
+    const float zero[4] = {0, 0, 0, 0};
+    RestoreProbePixel(pass.x, pass.y, probeFloatFramebuffer_, zero, depth);
     replayState_ = event.state.get();
     InvalidateDrawState();
     glBeginQuery(GL_SAMPLES_PASSED, probeQuery_);
@@ -65,6 +64,7 @@ bool GlDevice::ReadShaderValue(const FrameEvent& event, const ReplayPass& pass, 
     glGetQueryObjectuiv(probeQuery_, GL_QUERY_RESULT, &samples);
     cache_.BindFramebuffer(probeFloatFramebuffer_);
     glReadPixels(pass.x, pass.y, 1, 1, GL_RGBA, GL_FLOAT, value.v);
+    RestoreProbePixel(pass.x, pass.y, probeFloatFramebuffer_, zero, depth);
     return samples > 0;
 }
 
@@ -75,7 +75,7 @@ void GlDevice::ShaderValues(std::size_t index, int x, int y, PixelHistory& h) {
     for (std::size_t i = 0; i < index; ++i) ReplayEvent(lastFrame_.events[i], real);
 
     const FrameEvent& e = lastFrame_.events[index];
-    const ReplayPass pass{probeFloatFramebuffer_, x, y, false, false, false, 0xF};
+    const ReplayPass pass{probeFloatFramebuffer_, x, y, false, true, false, 0xF};
     h.output.semantic = "COLOR0";
     h.hasOutput = ReadShaderValue(e, pass, nullptr, h.output);
     if (!h.hasOutput) return;
