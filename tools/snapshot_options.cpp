@@ -35,7 +35,8 @@ Options:
   --out PATTERN        file name for frames, with %d for the frame number (default
                        frame-%d.png); a relative name is taken from the directory the tool was
                        started in, not from --dir; the absolute name of every file written is
-                       printed on stdout, one line each
+                       printed on stdout, one line each, but for the trace that is always
+                       written beside each frame (see Traces)
   --key ITER:KEY[:N]   hold KEY down from idle iteration ITER for N iterations (default 1);
                        KEY is a letter, a digit, SPACE, RETURN, ESCAPE, LEFT, RIGHT, UP, DOWN
                        or F1 to F12, in either case

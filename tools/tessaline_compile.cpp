@@ -234,10 +234,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", line.c_str());
     }
     if (!result.ok) return kExitErrors;
-    if (const auto shader = d3dx::UnpackShader(result.code.data())) PrintReport(*shader);
     if (warned && options.werror) {
         std::fprintf(stderr, "tessaline-compile: --werror: the compile warned\n");
         return kExitErrors;
     }
+    if (const auto shader = d3dx::UnpackShader(result.code.data())) PrintReport(*shader);
     return 0;
 }

@@ -153,11 +153,8 @@ void OnPresent(void* context, gl::GlDevice& device) {
     std::printf("%s\n", name.c_str());
     const std::string trace = capture->trace->Text();
     const std::string traceFile = snapshot::BesideFrame(name, ".trace");
-    if (WriteText(traceFile, trace)) {
-        std::printf("%s\n", traceFile.c_str());
-    } else {
-        ++capture->failures;
-    }
+    // Always beside the frame, so not named on stdout, which lists the pictures.
+    if (!WriteText(traceFile, trace)) ++capture->failures;
     if (!options.probes.empty()) Probe(*capture, device, name, picture);
     std::fflush(stdout);
     if (!options.reference.empty()) {

@@ -13,7 +13,7 @@
 namespace sdl {
 
 const char kUsage[] =
-    R"(usage: tessaline [--dir DIR] [--watch] [--set NAME=V[,V...]] [--help] [--version]
+    R"(usage: tessaline [--dir DIR] [--watch] [--help] [--version]
 
 Tessaline renders an HLSL vertex and pixel shader and two meshes from DirectX X files, with
 their materials and textures, as Direct3D 9 would render them, in one 1000 x 500 window with a
