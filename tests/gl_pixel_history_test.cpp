@@ -18,6 +18,7 @@ using test::PixelQuad;
 using Depth = gl::PixelEvent::Depth;
 
 constexpr D3DCOLOR kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kHalfBlue = 0x800000FF;
+constexpr D3DCOLOR kYellow = 0xFFFFFF00, kCyan = 0xFF00FFFF;
 
 class PixelHistory : public Drawing {
   protected:
@@ -27,6 +28,16 @@ class PixelHistory : public Drawing {
         red_ = Rect(100, 200, 0.5f, kRed);
         green_ = Rect(150, 250, 0.7f, kGreen);
         blue_ = Rect(180, 300, 0.3f, kHalfBlue);
+        // One subset of two layers over one place, the near one first: its depth writes keep
+        // the far one out.
+        std::vector<float> layers =
+            PixelQuad(320, 100, 380, 200, true, false, 0.2f, kYellow, kYellow);
+        const std::vector<float> far =
+            PixelQuad(320, 100, 380, 200, true, false, 0.6f, kCyan, kCyan);
+        layers.insert(layers.end(), far.begin(), far.end());
+        std::vector<std::uint32_t> faces = kQuadClockwise;
+        for (std::uint32_t i : kQuadClockwise) faces.push_back(i + 4);
+        layers_ = MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE, layers, faces, {0, 0, 0, 0});
     }
     ID3DXMesh* Rect(int x0, int x1, float z, D3DCOLOR colour) {
         return MakeMesh(D3DFVF_XYZ | D3DFVF_DIFFUSE,
@@ -45,9 +56,10 @@ class PixelHistory : public Drawing {
         device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
         Draw(blue_);
         device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+        Draw(layers_);
         ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     }
-    ID3DXMesh *red_ = nullptr, *green_ = nullptr, *blue_ = nullptr;
+    ID3DXMesh *red_ = nullptr, *green_ = nullptr, *blue_ = nullptr, *layers_ = nullptr;
 };
 
 // 0x80 alpha is 128/255: blue at that weight over red or green, the back buffer's alpha kept.
@@ -91,6 +103,10 @@ TEST_F(PixelHistory, EachPixelListsItsDrawsInOrderWithTheirVerdictsAndColours) {
           {2, Depth::Passed, true, kGreen, kGreen},
           {3, Depth::Passed, true, kHalfBlue, kBlueOverGreen}},
          3},
+        {350,
+         150,
+         {{0, Depth::Off, false, 0, kBackground}, {4, Depth::Passed, true, kYellow, kYellow}},
+         4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "pixel " << c.x << ", " << c.y);
@@ -172,15 +188,34 @@ TEST_F(PixelHistory, APixelShadersInputsAndOutputAreThoseAtThePixel) {
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(h.output.v[k], output[k], 1e-4);
 }
 
+// The frame draws red with its world moved, then blue where it is; the probe replays red last
+// (the last writer of the pixel probed). Blue drawn again at once, with no state set, must land
+// where it landed before the probe.
 TEST_F(PixelHistory, AProbeLeavesTheFrameAndTheDevicesStateAsTheyWere) {
-    DrawOverdraw();
-    ReadBack();
-    const std::vector<std::uint32_t> before = pixels_;
-    ASSERT_TRUE(device_->ProbePixel(190, 150).ok);
-    EXPECT_EQ(device_->ReadBackBuffer(), before) << "the probe drew into the back buffer";
-    // The same frame again, drawn after the probe, is the same frame.
-    DrawOverdraw();
-    EXPECT_EQ(device_->ReadBackBuffer(), before) << "the probe changed the device's state";
+    Matrix4 moved, identity;
+    D3DXMatrixTranslation(&moved, 0.1f, 0.0f, 0.0f);
+    D3DXMatrixIdentity(&identity);
+    const auto frameThenBlueAgain = [&](bool probe) {
+        Clear();
+        device->SetTransform(D3DTS_WORLD, &moved);
+        Draw(red_);
+        device->SetTransform(D3DTS_WORLD, &identity);
+        Draw(blue_);
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        const std::vector<std::uint32_t> frame = device_->ReadBackBuffer();
+        if (probe) {
+            const gl::PixelHistory h = device_->ProbePixel(150, 150);
+            ASSERT_TRUE(h.ok) << h.why;
+            ASSERT_EQ(h.events.back().colour, kRed) << gl::FormatPixelHistory(h);
+            ASSERT_EQ(h.lastWriter + 1, static_cast<int>(h.events.size()));
+            EXPECT_EQ(device_->ReadBackBuffer(), frame) << "the probe drew into the back buffer";
+        }
+        Draw(blue_);
+    };
+    frameThenBlueAgain(false);
+    const std::vector<std::uint32_t> unprobed = device_->ReadBackBuffer();
+    frameThenBlueAgain(true);
+    EXPECT_EQ(device_->ReadBackBuffer(), unprobed) << "the probe changed the device's state";
 }
 
 TEST_F(PixelHistory, AProbeWithoutAFrameOrOutsideTheBufferSaysWhy) {
