@@ -317,7 +317,7 @@ class NoteTrace : public platform::CallTrace {
         return lines.size() - 1;
     }
     void SetResult(std::size_t, std::string) override {}
-    void Note(std::string text) override { lines.push_back(platform::NoteLine(text)); }
+    void Note(const std::string& text) override { lines.push_back(platform::NoteLine(text)); }
     std::vector<std::string> lines;
 };
 

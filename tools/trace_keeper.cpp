@@ -55,9 +55,9 @@ void TraceKeeper::SetResult(std::size_t call, std::string result) {
     }
 }
 
-void TraceKeeper::Note(std::string text) {
+void TraceKeeper::Note(const std::string& text) {
     Add(platform::NoteLine(text));
-    if (next_) next_->Note(std::move(text));
+    if (next_) next_->Note(text);
 }
 
 std::string TraceKeeper::Text() const {

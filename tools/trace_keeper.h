@@ -23,7 +23,7 @@ class TraceKeeper : public platform::CallTrace {
 
     std::size_t Record(std::string api, std::vector<std::string> args, std::string result) override;
     void SetResult(std::size_t call, std::string result) override;
-    void Note(std::string text) override;
+    void Note(const std::string& text) override;
 
     // The calls so far, one line each, ending in a newline.
     std::string Text() const;

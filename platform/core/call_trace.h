@@ -23,7 +23,7 @@ class CallTrace {
     virtual void SetResult(std::size_t call, std::string result) = 0;
     // A line that explains the call recorded last (why it was refused, the digests of the
     // shader it made): traces a person reads keep it, the recorder's log of calls does not.
-    virtual void Note(std::string /*text*/) {}
+    virtual void Note(const std::string& /*text*/) {}
 };
 
 // The text of a call as trace files write it, "api(arg, arg) = result", and of a note beneath it.
@@ -102,8 +102,8 @@ inline void Trace(const char* api, std::vector<std::string> args, std::string re
     if (CallTrace* t = GetCallTrace()) t->Record(api, std::move(args), std::move(result));
 }
 
-inline void Note(std::string text) {
-    if (CallTrace* t = GetCallTrace()) t->Note(std::move(text));
+inline void Note(const std::string& text) {
+    if (CallTrace* t = GetCallTrace()) t->Note(text);
 }
 
 // For calls that call back into the program (window procedures): the call is logged where it

@@ -31,7 +31,7 @@ class FileTrace : public CallTrace {
     }
 
     // Under the call it explains, indented, so that a reader (and a diff) sees it with its call.
-    void Note(std::string text) override {
+    void Note(const std::string& text) override {
         std::fprintf(file_, "%s\n", NoteLine(text).c_str());
         std::fflush(file_);
     }

@@ -14,7 +14,7 @@ char RegisterLetter(D3DXREGISTER_SET set) {
 }
 
 std::string Registers(const d3dx::ConstantVar& c) {
-    const std::string first = RegisterLetter(c.registerSet) + std::to_string(c.registerIndex);
+    std::string first = RegisterLetter(c.registerSet) + std::to_string(c.registerIndex);
     if (c.registerCount <= 1) return first;
     return first + " to " + RegisterLetter(c.registerSet) +
            std::to_string(c.registerIndex + c.registerCount - 1);

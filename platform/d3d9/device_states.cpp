@@ -34,7 +34,7 @@ HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
 HRESULT Device::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
     const int slot = SamplerSlot(Sampler);
     const Refusal why = CheckSamplerState(Sampler, Type);
-    if (why.empty() && state_.samplerStates[slot][Type] != Value) {
+    if (why.empty() && slot >= 0 && state_.samplerStates[slot][Type] != Value) {
         state_.samplerStates[slot][Type] = Value;
         changes_.samplers |= 1u << slot;
         Changed(Changes::kSamplerStates);
@@ -127,7 +127,7 @@ Refusal Device::Bind(Object*& slot, Interface* object, Changes::Group group) {
 HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     const int slot = SamplerSlot(Stage);
     Refusal why = CheckSampler(Stage);
-    if (why.empty()) {
+    if (why.empty() && slot >= 0) {
         Texture* before = state_.textures[slot];
         why = Bind(state_.textures[slot], pTexture, Changes::kTextures);
         if (state_.textures[slot] != before) changes_.textures |= 1u << slot;
