@@ -56,7 +56,9 @@ void TraceKeeper::SetResult(std::size_t call, std::string result) {
 }
 
 void TraceKeeper::Note(const std::string& text) {
+    // A line of its own, counted as the trace file counts it (trace_file.cpp).
     Add(platform::NoteLine(text));
+    ++count_;
     if (next_) next_->Note(text);
 }
 

@@ -31,9 +31,11 @@ class FileTrace : public CallTrace {
     }
 
     // Under the call it explains, indented, so that a reader (and a diff) sees it with its call.
+    // It counts as a line: "#N" is the Nth line before the results, as readers count them.
     void Note(const std::string& text) override {
         std::fprintf(file_, "%s\n", NoteLine(text).c_str());
         std::fflush(file_);
+        ++count_;
     }
 
   private:
