@@ -19,7 +19,8 @@ constexpr int kExitErrors = 1;
 constexpr int kExitUsage = 2;
 constexpr std::size_t kMaxSourceBytes = std::size_t{4} << 20;
 
-const char kUsage[] = R"(usage: tessaline-compile -T PROFILE -E ENTRY [-D NAME[=VALUE]] [-I DIR] [--werror] FILE
+const char kUsage[] =
+    R"(usage: tessaline-compile -T PROFILE -E ENTRY [-D NAME[=VALUE]] [-I DIR] [--werror] FILE
 
 Compiles the HLSL file FILE with the compiler Tessaline uses for D3DXCompileShaderFromFileA,
 and prints its messages on stderr, one line each, in the form editors and build tools parse:
@@ -146,7 +147,8 @@ std::string TypeName(const d3dx::ConstantVar& c) {
         type = "struct";
     } else if (c.parameterClass == D3DXPC_VECTOR) {
         type += std::to_string(c.columns);
-    } else if (c.parameterClass == D3DXPC_MATRIX_ROWS || c.parameterClass == D3DXPC_MATRIX_COLUMNS) {
+    } else if (c.parameterClass == D3DXPC_MATRIX_ROWS ||
+               c.parameterClass == D3DXPC_MATRIX_COLUMNS) {
         type = (c.parameterClass == D3DXPC_MATRIX_ROWS ? "row_major " : "") + type +
                std::to_string(c.rows) + "x" + std::to_string(c.columns);
     }
@@ -166,8 +168,8 @@ std::string Default(const d3dx::ConstantVar& c) {
 }
 
 void PrintReport(const d3dx::ShaderReflection& shader) {
-    std::printf("%s %s (%s): compiled\n", d3d9::ProfileName(shader).c_str(),
-                shader.entry.c_str(), shader.sourceName.c_str());
+    std::printf("%s %s (%s): compiled\n", d3d9::ProfileName(shader).c_str(), shader.entry.c_str(),
+                shader.sourceName.c_str());
     if (shader.constants.empty()) {
         std::printf("constants: none\n");
     } else {

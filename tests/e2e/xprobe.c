@@ -6,8 +6,9 @@
  *   xprobe WINDOW save FILE                          the window's pixels to FILE
  *   xprobe WINDOW diff FILE X0 Y0 X1 Y1              pixels that differ from FILE in the region
  *
- * Colour classes: yellow, red, cyan (the platform's probe line), orange (the tiger's coat, or sand under the warm shader), stripe
- * (near black, darker than the background: the tiger's stripes and eyes), background (0x2F2F2F).
+ * Colour classes: yellow, red, cyan (the platform's probe line), orange (the tiger's coat, or
+ * sand under the warm shader), stripe (near black, darker than the background: the tiger's
+ * stripes and eyes), background (0x2F2F2F).
  */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
