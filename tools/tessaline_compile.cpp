@@ -22,10 +22,10 @@ constexpr std::size_t kMaxSourceBytes = std::size_t{4} << 20;
 const char kUsage[] =
     R"(usage: tessaline-compile -T PROFILE -E ENTRY [-D NAME[=VALUE]] [-I DIR] [--werror] FILE
 
-Compiles the HLSL file FILE with the compiler Tessaline uses for D3DXCompileShaderFromFileA,
-and prints its messages on stderr, one line each, in the form editors and build tools parse:
-    FILE(LINE,COLUMN): error: MESSAGE
-and, for a shader that compiles, its constant table and instruction slot estimate on stdout.
+Compiles the HLSL file FILE with the compiler Tessaline uses for D3DXCompileShaderFromFileA.
+Its messages go to stderr, one line each, in the form editors and build tools parse
+(FILE(LINE,COLUMN): error: MESSAGE); for a shader that compiles, its constant table and
+instruction slot estimate go to stdout.
 
 Options:
   -T PROFILE     the profile: vs_1_1, vs_2_0, vs_2_a, vs_2_sw, vs_3_0, ps_2_0, ps_2_a,
