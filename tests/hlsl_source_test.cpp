@@ -111,6 +111,23 @@ TEST(HlslSourcePass, ItLearnsTheGlobalsRegistersAndDefaults) {
     EXPECT_EQ(pass.entryLine, 6);
 }
 
+// A pixel shader's POSITION input that it never reads is fed nothing: no vertex output writes it.
+TEST(HlslTranslation, AnUnreadPositionInputIsNoVarying) {
+    d3dx::CompileRequest request;
+    request.source =
+        "struct V { float4 p : POSITION; float4 c : COLOR0; };\n"
+        "float4 main(V v) : COLOR { return v.c; }\n";
+    request.fileName = "unread.psh";
+    request.entry = "main";
+    request.profile = "ps_2_0";
+    const d3dx::CompileResult result = d3dx::CompileHlsl(request);
+    ASSERT_TRUE(result.ok) << result.errors;
+    const auto shader = d3dx::UnpackShader(reinterpret_cast<const DWORD*>(result.code.data()));
+    ASSERT_TRUE(shader);
+    EXPECT_EQ(shader->glsl.find("in vec4 vS_POSITION"), std::string::npos) << shader->glsl;
+    EXPECT_NE(shader->glsl.find("in vec4 vColor0"), std::string::npos) << shader->glsl;
+}
+
 struct WordingCase {
     const char* glslang;
     const char* reads;

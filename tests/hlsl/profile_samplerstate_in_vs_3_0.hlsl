@@ -1,5 +1,5 @@
 // kind: profile
 // profile: vs_3_0 main
-// expect: fails shader model 4
+// expect: compiles
 SamplerState s;
 float4 main(float4 p : POSITION) : POSITION { return p; }

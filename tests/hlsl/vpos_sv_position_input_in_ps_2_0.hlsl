@@ -1,4 +1,4 @@
 // kind: vpos
 // profile: ps_2_0 main
 // expect: fails position semantics
-float4 main(float4 p : SV_Position, float4 c : COLOR0) : SV_Target { return c; }
+float4 main(float4 p : SV_Position, float4 c : COLOR0) : SV_Target { return c * p.x; }

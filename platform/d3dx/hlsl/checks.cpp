@@ -344,12 +344,6 @@ std::vector<Diagnostic> CheckInterface(const ShaderReflection& shader,
         if (before3 && !((s == "COLOR" && v.index < 2) || (s == "TEXCOORD" && v.index < 8) ||
                          s == "POSITION" || s == "VPOS" || s == "VFACE"))
             refuse(v, true);
-        if (v.semantic == "POSITION") {
-            out.push_back({entryLine, 1,
-                           profile.name + " doesn't allow reading from position semantics "
-                                          "(VPOS gives the pixel's position in ps_3_0)",
-                           true});
-        }
         if ((v.semantic == "VPOS" || v.semantic == "VFACE") && profile.major < 3) {
             out.push_back({entryLine, 1,
                            "the " + v.semantic + " input needs ps_3_0; it is not available in " +

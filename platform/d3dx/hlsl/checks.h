@@ -1,9 +1,9 @@
 // Our checks of what glslang made of a shader, for what the real compiler refuses or warns
 // about for the profile and glslang accepts: features outside the profile (texture sampling in
 // vertex shaders before vs_3_0, tex2Dlod, tex2Dgrad and derivatives in ps_2_0, VPOS and VFACE
-// before ps_3_0), entry-point inputs and outputs without a semantic, a pixel shader reading
-// POSITION, and an estimate of the instruction slots the shader needs against the profile's
-// limits (a warning, an error only for texture instructions that ps_2_0 cannot hold).
+// before ps_3_0), entry-point inputs and outputs without a semantic, and an estimate of the
+// instruction slots the shader needs against the profile's limits (a warning, an error only for
+// texture instructions that ps_2_0 cannot hold).
 #pragma once
 
 #define ENABLE_HLSL 1

@@ -9,6 +9,7 @@
 #include <glslang/Public/ShaderLang.h>
 #include <glslang/SPIRV/GlslangToSpv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <mutex>
@@ -17,6 +18,7 @@
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
+#include "platform/d3dx/hlsl/tree_passes.h"
 
 namespace d3dx {
 namespace {
@@ -101,6 +103,16 @@ bool HasError(const std::vector<Diagnostic>& diagnostics) {
     return false;
 }
 
+// The constant table names the entry point's uniform parameters "$name", as the real compiler
+// does; glslang made them constants after the globals, under their own names.
+void NameUniformParameters(const std::vector<std::string>& parameters, ShaderReflection& shader) {
+    for (ConstantVar& c : shader.constants) {
+        if (c.parent < 0 &&
+            std::find(parameters.begin(), parameters.end(), c.name) != parameters.end())
+            c.name = "$" + c.name;
+    }
+}
+
 }  // namespace
 
 // glslang builds its tables of built-in functions once per process and stage; compiling two
@@ -171,6 +183,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     glslang::TProgram program;
     SlotEstimate slots;
     if (parsed && !HasError(diagnostics)) {
+        add(RunTreePasses(*shader.getIntermediate(), info, request.entry, pass));
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass, &slots));
         program.addShader(&shader);
         if (!program.link(kMessages)) {
@@ -205,6 +218,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             }
         }
         if (!HasError(diagnostics)) {
+            NameUniformParameters(pass.uniformParameters, reflection);
             result.code = PackShader(reflection);
             result.ok = true;
         }

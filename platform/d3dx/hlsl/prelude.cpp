@@ -8,6 +8,9 @@
 //   GLSL 3.30, which the device runs, has no frexp
 //   all(x) and any(x): whether every or some component is non-zero (glslang folds them to
 //   false when their argument is a constant)
+//   noise(x): an intrinsic of texture shaders only, on which glslang's front end crashes; ours
+//   stands in its place so that a function the entry point never calls may call it (the tree
+//   pass refuses it where the entry point reaches it)
 //   tex1D and its kin: Direct3D 9 has no 1D textures, and a 1D sampler reads a texture one texel
 //   high, so the pass makes sampler1D a sampler2D and these read the middle of its one row
 #include <cctype>
@@ -53,6 +56,9 @@ constexpr PreludeFunction kPrelude[] = {
      "bool tess_any(float x) { return x != 0; } bool tess_any(float2 x) { return x.x != 0 || x.y "
      "!= 0; } bool tess_any(float3 x) { return x.x != 0 || x.y != 0 || x.z != 0; } bool "
      "tess_any(float4 x) { return x.x != 0 || x.y != 0 || x.z != 0 || x.w != 0; }"},
+    {"tess_noise",
+     "float tess_noise(float x) { return 0; } float tess_noise(float2 x) { return 0; } float "
+     "tess_noise(float3 x) { return 0; } float tess_noise(float4 x) { return 0; }"},
     {"tess_tex1D", "float4 tess_tex1D(sampler2D s, float t) { return tex2D(s, float2(t, 0.5)); }"},
     {"tess_tex1Dbias",
      "float4 tess_tex1Dbias(sampler2D s, float4 t) { return tex2Dbias(s, float4(t.x, 0.5, 0, "

@@ -414,6 +414,7 @@ const std::set<std::string>& GlslReserved() {
                                                 "image3D",
                                                 "imageCube",
                                                 "texture",
+                                                "noise",
                                                 "gl_Position",
                                                 "main"};
     return words;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <regex>
 
 #include "platform/d3dx/attribute_locations.h"
 
@@ -94,6 +96,20 @@ std::string FromVec4(const std::string& expr, const std::string& type) {
     return type + "(" + expr + kSwizzles[Components(type)] + ")";
 }
 
+// A stage variable declared as an array ("in vec4 tessInTEXCOORD4[2];") made a plain global
+// array: its element type and count, or false where it is no array.
+bool MakePlainArray(std::string& glsl, const std::string& name, std::string& type, int& count) {
+    const std::regex declaration("\n(?:(?:layout\\([^)]*\\) )?(?:in|out) )?(\\w+) " + name +
+                                 "\\[(\\d+)\\];");
+    std::smatch m;
+    if (!std::regex_search(glsl, m, declaration)) return false;
+    type = m[1].str();
+    count = std::stoi(m[2].str());
+    glsl.replace(static_cast<std::size_t>(m.position(0)), static_cast<std::size_t>(m.length(0)),
+                 "\n" + type + " " + name + "[" + N(count) + "];");
+    return true;
+}
+
 }  // namespace
 
 std::size_t DeclarationEnd(const std::string& glsl, const std::string& name) {
@@ -130,13 +146,21 @@ void AddToMainEnd(std::string& glsl, const std::string& statements) {
 std::vector<StageVariable> NameStageVariables(spvc_compiler compiler, spvc_resources resources,
                                               ShaderReflection& shader) {
     const bool pixel = shader.stage == ShaderStage::Pixel;
+    // glslang splits an array member of an input or output struct into one variable for each
+    // element, each with the array's semantic: the later ones are the next indices.
+    std::map<std::string, int> seen;
+    const auto semanticOf = [&](spvc_variable_id id, bool input) {
+        Semantic s = Parse(SemanticOf(compiler, id));
+        if (!s.name.empty()) s.index += seen[(input ? "in " : "out ") + s.name + N(s.index)]++;
+        return s;
+    };
     std::vector<StageVariable> out;
     const spvc_reflected_resource* list = nullptr;
     std::size_t count = 0;
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_INPUT, &list,
                                               &count);
     for (std::size_t i = 0; i < count; ++i) {
-        const Semantic s = Parse(SemanticOf(compiler, list[i].id));
+        const Semantic s = semanticOf(list[i].id, true);
         if (s.name.empty()) continue;
         if (!pixel) {
             const int attribute = AttributeOf(s);
@@ -150,8 +174,13 @@ std::vector<StageVariable> NameStageVariables(spvc_compiler compiler, spvc_resou
         spvc_compiler_set_name(compiler, list[i].id, v.glslName.c_str());
         spvc_compiler_unset_decoration(compiler, list[i].id, SpvDecorationLocation);
         if (s.name == "TEXCOORD") {
+            // An array reads one TEXCOORD for each element.
+            const spvc_type type = spvc_compiler_get_type_handle(compiler, list[i].type_id);
+            const unsigned elements = spvc_type_get_num_array_dimensions(type)
+                                          ? spvc_type_get_array_dimension(type, 0)
+                                          : 1;
             shader.texCoordsRead =
-                std::max(shader.texCoordsRead, static_cast<std::uint32_t>(s.index + 1));
+                std::max(shader.texCoordsRead, static_cast<std::uint32_t>(s.index) + elements);
         }
         out.push_back(v);
     }
@@ -159,7 +188,7 @@ std::vector<StageVariable> NameStageVariables(spvc_compiler compiler, spvc_resou
     spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_OUTPUT, &list,
                                               &count);
     for (std::size_t i = 0; i < count; ++i) {
-        const Semantic s = Parse(SemanticOf(compiler, list[i].id));
+        const Semantic s = semanticOf(list[i].id, false);
         if (s.name.empty()) continue;
         StageVariable v{"tessOut" + s.name + N(s.index), s.name, s.index, false};
         spvc_compiler_set_name(compiler, list[i].id, v.glslName.c_str());
@@ -172,53 +201,71 @@ std::vector<StageVariable> NameStageVariables(spvc_compiler compiler, spvc_resou
 void ConnectStageVariables(std::string& glsl, const std::vector<StageVariable>& variables,
                            bool pixel, bool clampColours) {
     std::string start, end;
-    for (const StageVariable& v : variables) {
+    for (const StageVariable& whole : variables) {
+        // An array takes one semantic index for each element: TEXCOORD4, TEXCOORD5 ...
         std::string type;
-        if (!MakePlain(glsl, v.glslName, &type)) continue;
+        int count = 1;
+        const bool array = MakePlainArray(glsl, whole.glslName, type, count);
+        if (!array && !MakePlain(glsl, whole.glslName, &type)) continue;
         std::string declarations;
-        if (v.semantic == "VPOS" && pixel) {
-            // Direct3D 9's pixel coordinates put the top-left pixel's centre at (0, 0); the back
-            // buffer's first row is the top one, so only the half pixel goes.
-            start += "    " + v.glslName + " = " +
-                     FromVec4("vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 0.0)", type) + ";\n";
-        } else if (v.semantic == "VFACE" && pixel) {
-            // Clockwise faces, Direct3D's front ones, are OpenGL's front faces here.
-            start += "    " + v.glslName + " = " + type + "(gl_FrontFacing ? 1.0 : -1.0);\n";
-        } else if (v.semantic == "POSITION" && !pixel) {
-            if (v.index != 0) continue;
-            declarations = "uniform vec2 uClipAdjust;\n";
-            end += "    vec4 clip = " + ToVec4(v.glslName, type) +
-                   ";\n    clip.y = -clip.y;\n"
-                   "    clip.z = 2.0 * clip.z - clip.w;\n"
-                   "    clip.xy += uClipAdjust * clip.w;\n    gl_Position = clip;\n";
-        } else if (v.semantic == "TEXCOORD") {
-            const std::string name = VaryingOf(v.semantic, v.index);
-            if (pixel) {
-                const bool zw = Components(type) > 2;
-                declarations = "in vec2 " + name + ";\n" + (zw ? "in vec2 " + name + "_zw;\n" : "");
-                const std::string full = zw ? "vec4(" + name + ", " + name + "_zw + vec2(0.0, 1.0))"
-                                            : "vec4(" + name + ", 0.0, 1.0)";
-                start += "    " + v.glslName + " = " + FromVec4(full, type) + ";\n";
-            } else {
-                declarations = "out vec2 " + name + ";\nout vec2 " + name + "_zw;\n";
-                end += "    vec4 " + name + "_full = " + ToVec4(v.glslName, type) + ";\n    " +
-                       name + " = " + name + "_full.xy;\n    " + name + "_zw = " + name +
-                       "_full.zw - vec2(0.0, 1.0);\n";
+        for (int e = 0; e < count; ++e) {
+            StageVariable v = whole;
+            if (array) {
+                v.glslName += "[" + N(e) + "]";
+                v.index += e;
             }
-        } else {
-            const std::string name = VaryingOf(v.semantic, v.index);
-            if (pixel) {
-                declarations = "in vec4 " + name + ";\n";
-                start += "    " + v.glslName + " = " + FromVec4(name, type) + ";\n";
+            if (v.semantic == "VPOS" && pixel) {
+                // Direct3D 9's pixel coordinates put the top-left pixel's centre at (0, 0); the
+                // back buffer's first row is the top one, so only the half pixel goes.
+                start += "    " + v.glslName + " = " +
+                         FromVec4("vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 0.0)", type) + ";\n";
+            } else if (v.semantic == "POSITION" && pixel) {
+                // Declared, never read (reading it is refused): no vertex output feeds it.
+                start += "    " + v.glslName + " = " + FromVec4("vec4(0.0)", type) + ";\n";
+            } else if (v.semantic == "VFACE" && pixel) {
+                // Clockwise faces, Direct3D's front ones, are OpenGL's front faces here.
+                start += "    " + v.glslName + " = " + type + "(gl_FrontFacing ? 1.0 : -1.0);\n";
+            } else if (v.semantic == "POSITION" && !pixel) {
+                if (v.index != 0) continue;
+                declarations += "uniform vec2 uClipAdjust;\n";
+                end += "    vec4 clip = " + ToVec4(v.glslName, type) +
+                       ";\n    clip.y = -clip.y;\n"
+                       "    clip.z = 2.0 * clip.z - clip.w;\n"
+                       "    clip.xy += uClipAdjust * clip.w;\n    gl_Position = clip;\n";
+            } else if (v.semantic == "TEXCOORD") {
+                const std::string name = VaryingOf(v.semantic, v.index);
+                if (pixel) {
+                    const bool zw = Components(type) > 2;
+                    declarations +=
+                        "in vec2 " + name + ";\n" + (zw ? "in vec2 " + name + "_zw;\n" : "");
+                    const std::string full =
+                        zw ? "vec4(" + name + ", " + name + "_zw + vec2(0.0, 1.0))"
+                           : "vec4(" + name + ", 0.0, 1.0)";
+                    start += "    " + v.glslName + " = " + FromVec4(full, type) + ";\n";
+                } else {
+                    declarations += "out vec2 " + name + ";\nout vec2 " + name + "_zw;\n";
+                    end += "    vec4 " + name + "_full = " + ToVec4(v.glslName, type) + ";\n    " +
+                           name + " = " + name + "_full.xy;\n    " + name + "_zw = " + name +
+                           "_full.zw - vec2(0.0, 1.0);\n";
+                }
             } else {
-                declarations = "out vec4 " + name + ";\n";
-                std::string value = ToVec4(v.glslName, type);
-                if (clampColours && v.semantic == "COLOR") value = "clamp(" + value + ", 0.0, 1.0)";
-                end += "    " + name + " = " + value + ";\n";
+                const std::string name = VaryingOf(v.semantic, v.index);
+                if (pixel) {
+                    declarations += "in vec4 " + name + ";\n";
+                    start += "    " + v.glslName + " = " + FromVec4(name, type) + ";\n";
+                } else {
+                    declarations += "out vec4 " + name + ";\n";
+                    std::string value = ToVec4(v.glslName, type);
+                    if (clampColours && v.semantic == "COLOR")
+                        value = "clamp(" + value + ", 0.0, 1.0)";
+                    end += "    " + name + " = " + value + ";\n";
+                }
             }
         }
-        const std::size_t at = DeclarationEnd(glsl, v.glslName);
-        if (at != std::string::npos) glsl.insert(at + 1, declarations);
+        const std::size_t at = array ? glsl.find("\n" + type + " " + whole.glslName + "[")
+                                     : DeclarationEnd(glsl, whole.glslName);
+        const std::size_t line = array && at != std::string::npos ? glsl.find('\n', at + 1) : at;
+        if (line != std::string::npos) glsl.insert(line + 1, declarations);
     }
     AddToMainStart(glsl, start);
     AddToMainEnd(glsl, end);

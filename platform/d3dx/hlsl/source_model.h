@@ -34,6 +34,8 @@ struct HlslType {
     bool matrix = false;
     std::string name;            // as written (the struct's name for a struct)
     std::vector<int> arrayDims;  // from a typedef of an array
+    // From a typedef that says row_major or column_major.
+    bool rowMajor = false, columnMajor = false;
 
     bool Numeric() const {
         return base == Base::Bool || base == Base::Int || base == Base::Uint ||
@@ -52,6 +54,7 @@ struct Variable {
     std::vector<int> dims;
     std::string spelling;         // the name it is written with after the pass (legacy loop scope)
     std::optional<double> value;  // a const scalar's value, where it is a number
+    bool isConst = false;         // a const local or parameter, or a static const global
 };
 
 // One block's declarations, for the legacy scope of loop variables.
@@ -62,9 +65,22 @@ struct Scope {
 // Modifiers read before a type.
 struct Modifiers {
     bool isStatic = false, isConst = false, isUniform = false, rowMajor = false,
-         columnMajor = false;
+         columnMajor = false, isExtern = false, isVolatile = false;
     std::size_t majorToken = 0;  // where row_major or column_major stands
 };
+
+// Where a declaration stands, for the storage classes it may have.
+enum class DeclarationPlace { Global, Local, Parameter };
+
+// A shader model 4 texture object or sampler state, read as the Direct3D 9 sampler it is
+// (hlsl/token_rewrites.cpp); null for other names.
+struct TextureObject {
+    const char* name;
+    const char* sampler;
+    const char* dimension;  // of the tex intrinsics (tex2D ...); null for a sampler state
+    int coordinates;
+};
+const TextureObject* TextureObjectNamed(const std::string& name);
 
 class SourcePass {
   public:
@@ -72,11 +88,14 @@ class SourcePass {
     // The passes, in the order Run takes them; each is one rule or one walk.
     SourcePassResult Run();
     void ReplaceIntrinsics();
+    void ReadTextureObjectsAsSamplers();
     void ReadSampler1DAs2D();
     void ReadOneWideShapesAsVectors();
     void MakeWholeLiteralsOfMulFloat();
     void WalkGlobals();
-    void RefuseNoise();
+    void ReadParametersOfTheEntry();
+    void RefuseOverloadedEntry();
+    void ApplyTypedefMajority();
 
   private:
     // ---- Tokens and types (hlsl/source_pass.cpp)
@@ -87,12 +106,17 @@ class SourcePass {
     std::size_t ReadType(std::size_t i, HlslType& type) const;
     bool StartsDeclaration(std::size_t i) const;
     std::size_t SkipToSemicolon(std::size_t i) const;
+    // After "<float4>" where it stands at i, else i.
+    std::size_t AfterTemplate(std::size_t i) const;
     std::size_t ReadArrayDims(std::size_t i, std::vector<int>& dims) const;
     std::optional<double> ConstantValue(std::size_t begin, std::size_t end) const;
     int ComponentsOf(const HlslType& type) const;
     void Error(std::size_t token, const std::string& message);
     void Warning(std::size_t token, const std::string& message);
     void CheckMajority(const Modifiers& m, const HlslType& type, std::size_t nameToken);
+    void CheckStorageClass(const Modifiers& m, DeclarationPlace place, std::size_t nameToken);
+    void CheckDeclaredSize(const Modifiers& m, DeclarationPlace place, std::size_t nameToken,
+                           const std::vector<int>& dims, bool initialised);
     void RenameSemantic(std::size_t colon);
 
     // ---- The global walk (hlsl/source_pass.cpp)
@@ -117,8 +141,6 @@ class SourcePass {
                         double& limit) const;
     std::optional<double> ReadStep(std::size_t begin, std::size_t end,
                                    const std::string& var) const;
-    static int Simulate(double value, const std::string& op, double limit, double step, bool isInt,
-                        bool atLeastOnce);
     std::optional<int> ConstantTripCount(std::size_t forToken, std::size_t bodyEnd) const;
     std::optional<int> CountedWhile(std::size_t open, std::size_t loopToken, std::size_t bodyBegin,
                                     std::size_t bodyEnd, bool isDo) const;
@@ -129,7 +151,10 @@ class SourcePass {
     void Declare(const std::string& name, Variable v);
     bool AssignsIn(const std::string& name, std::size_t begin, std::size_t end) const;
     void RenameIdentifiers(std::size_t begin, std::size_t end);
+    std::vector<std::pair<std::size_t, std::size_t>> CallArguments(std::size_t open) const;
     void CheckCalls(std::size_t begin, std::size_t end);
+    bool ReadCastOfAnOutArgument(std::size_t begin, std::size_t end);
+    void ConvertArgumentsToParameters(std::size_t begin, std::size_t end);
     void CheckDivisions(std::size_t begin, std::size_t end);
     bool IsLValue(std::size_t begin, std::size_t end) const;
 
@@ -163,12 +188,21 @@ class SourcePass {
     std::map<std::string, HlslType> functionTypes_;  // return types
     // For each function name, each overload's parameters: true where it is out or inout.
     std::map<std::string, std::vector<std::vector<bool>>> outParameters_;
+    // For each function name of the file, each overload's parameters.
+    struct Parameter {
+        HlslType type;
+        bool out = false, array = false;
+    };
+    std::map<std::string, std::vector<std::vector<Parameter>>> parameterTypes_;
     std::map<std::string, Variable> globals_;
     std::map<std::string, double> constants_;  // static const scalars with numeric values
     std::vector<Scope> scopes_;
-    std::vector<std::string> entryStart_;  // statements the entry point runs first
-    std::size_t entryBody_ = 0;            // the entry point's opening brace
-    std::size_t functionBody_ = 0;         // the opening brace of the function being read
+    std::vector<std::string> entryStart_;        // statements the entry point runs first
+    std::size_t entryBody_ = 0;                  // the entry point's opening brace
+    std::size_t entryParameters_ = 0;            // the opening parenthesis of its parameters
+    std::vector<std::size_t> entryDefinitions_;  // the name of each definition of the entry point
+    std::size_t functionBody_ = 0;               // the opening brace of the function being read
+    bool packRowMajor_ = false;                  // #pragma pack_matrix(row_major) in force
     int loopCounters_ = 0;
     int renames_ = 0;
 };

@@ -23,12 +23,6 @@ bool IEquals(const std::string& a, const char* b) {
     return Upper(a) == Upper(b);
 }
 
-// Intrinsics whose glslang version reads differently from their definition; calls go to ours
-// (hlsl/prelude.cpp), as do the author's own overloads of these names.
-constexpr const char* kReplacedIntrinsics[] = {"lit",      "fmod",      "ldexp",    "frexp",
-                                               "all",      "any",       "tex1D",    "tex1Dbias",
-                                               "tex1Dlod", "tex1Dproj", "tex1Dgrad"};
-
 struct ScalarName {
     const char* name;
     HlslType::Base base;
@@ -42,17 +36,11 @@ constexpr ScalarName kScalars[] = {
     {"min12int", HlslType::Base::Int},     {"min16uint", HlslType::Base::Uint},
 };
 
-constexpr const char* kSm4Objects[] = {"Texture1D",
-                                       "Texture1DArray",
-                                       "Texture2D",
+constexpr const char* kSm4Objects[] = {"Texture1DArray",
                                        "Texture2DArray",
                                        "Texture2DMS",
                                        "Texture2DMSArray",
-                                       "Texture3D",
-                                       "TextureCube",
                                        "TextureCubeArray",
-                                       "SamplerState",
-                                       "SamplerComparisonState",
                                        "Buffer",
                                        "RWBuffer",
                                        "RWTexture1D",
@@ -135,6 +123,10 @@ std::size_t SourcePass::ReadModifiers(std::size_t i, Modifiers& m) const {
             m.isConst = true;
         } else if (t.text == "uniform") {
             m.isUniform = true;
+        } else if (t.text == "extern") {
+            m.isExtern = true;
+        } else if (t.text == "volatile") {
+            m.isVolatile = true;
         } else if (t.text == "row_major" || t.text == "column_major") {
             (t.text == "row_major" ? m.rowMajor : m.columnMajor) = true;
             m.majorToken = i;
@@ -198,6 +190,10 @@ std::size_t SourcePass::ReadType(std::size_t i, HlslType& type) const {
             return i + 1;
         }
     }
+    if (TextureObjectNamed(t.text)) {
+        type.base = HlslType::Base::Sampler;
+        return AfterTemplate(i + 1);
+    }
     for (const char* s : kSm4Objects) {
         if (t.text == s) {
             type.base = HlslType::Base::Sm4Object;
@@ -233,6 +229,13 @@ bool SourcePass::StartsDeclaration(std::size_t i) const {
     const std::size_t after = ReadType(k, type);
     if (!after || type.base == HlslType::Base::Void) return false;
     return At(after).kind == TokenKind::Identifier && !At(after + 1).Is("(");
+}
+
+std::size_t SourcePass::AfterTemplate(std::size_t i) const {
+    if (!At(i).Is("<")) return i;
+    std::size_t k = i + 1;
+    while (!IsEnd(k) && !At(k).Is(">") && !At(k).Is(";")) ++k;
+    return At(k).Is(">") ? k + 1 : i;
 }
 
 std::size_t SourcePass::SkipToSemicolon(std::size_t i) const {
@@ -276,13 +279,6 @@ int SourcePass::ComponentsOf(const HlslType& type) const {
     return n;
 }
 
-void SourcePass::CheckMajority(const Modifiers& m, const HlslType& type, std::size_t nameToken) {
-    if ((m.rowMajor || m.columnMajor) && !type.matrix) {
-        Error(m.majorToken, "'" + At(m.majorToken).text + "' applies only to matrices, and '" +
-                                At(nameToken).text + "' is a " + type.name);
-    }
-}
-
 // Semantics are read without regard to case; the shader model 4 names of these profiles'
 // semantics are the real compiler's aliases of them.
 void SourcePass::RenameSemantic(std::size_t colon) {
@@ -290,7 +286,9 @@ void SourcePass::RenameSemantic(std::size_t colon) {
     if (t.kind != TokenKind::Identifier) return;
     const std::string upper = Upper(t.text);
     std::string renamed;
-    if (upper == "SV_POSITION") renamed = "POSITION";
+    // With no index, glslang takes an out parameter's POSITION for gl_Position itself, and
+    // the clip position would miss its conversion from Direct3D's clip space.
+    if (upper == "SV_POSITION" || upper == "POSITION") renamed = "POSITION0";
     if (upper.rfind("SV_TARGET", 0) == 0 &&
         upper.find_first_not_of("0123456789", 9) == std::string::npos) {
         renamed = "COLOR" + upper.substr(9);
@@ -308,74 +306,17 @@ void SourcePass::RenameSemantic(std::size_t colon) {
 
 SourcePassResult SourcePass::Run() {
     ReplaceIntrinsics();
+    ReadTextureObjectsAsSamplers();
     ReadSampler1DAs2D();
     ReadOneWideShapesAsVectors();
     MakeWholeLiteralsOfMulFloat();
     WalkGlobals();
+    ReadParametersOfTheEntry();
+    RefuseOverloadedEntry();
+    ApplyTypedefMajority();
     StaticInitialisersIntoEntry();
-    RefuseNoise();
     result_.source = edits_.Apply(text_);
     return std::move(result_);
-}
-
-// Replaced intrinsics, wherever they are called or defined.
-void SourcePass::ReplaceIntrinsics() {
-    for (std::size_t i = 0; i + 1 < tokens_.size(); ++i) {
-        const Token& t = tokens_[i];
-        if (t.kind != TokenKind::Identifier || !At(i + 1).Is("(") || (i > 0 && At(i - 1).Is(".")))
-            continue;
-        for (const char* name : kReplacedIntrinsics) {
-            if (t.text == name)
-                edits_.Replace(t.offset, t.offset + t.text.size(), std::string("tess_") + name);
-        }
-    }
-}
-
-// A 1D sampler reads a one-texel-high 2D texture (hlsl/prelude.cpp).
-void SourcePass::ReadSampler1DAs2D() {
-    for (const Token& t : tokens_) {
-        if (t.kind == TokenKind::Identifier && t.text == "sampler1D")
-            edits_.Replace(t.offset, t.offset + t.text.size(), "sampler2D");
-    }
-}
-
-// glslang reads float1 as a one-component vector, which no arithmetic takes, and cannot build
-// one-wide matrices: they become the scalars and vectors they behave as (indexing is mended
-// where it differs, in RenameIdentifiers).
-void SourcePass::ReadOneWideShapesAsVectors() {
-    for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
-        const Token& t = tokens_[k];
-        HlslType type;
-        if (t.kind != TokenKind::Identifier || (k > 0 && At(k - 1).Is(".")) ||
-            ReadType(k, type) != k + 1 || !type.Numeric() || type.name != t.text)
-            continue;
-        const std::string plain = TypeName(type);
-        if (plain != t.text && (type.rows == 1 || type.columns == 1))
-            edits_.Replace(t.offset, t.offset + t.text.size(), plain);
-    }
-}
-
-// mul(2, 0.5): glslang finds mul(int, int) and mul(float, float) equally good for a whole
-// literal beside a float one; the real compiler takes the float one.
-void SourcePass::MakeWholeLiteralsOfMulFloat() {
-    for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
-        if (!At(k).Is("mul") || !At(k + 1).Is("(") || (k > 0 && At(k - 1).Is("."))) continue;
-        const std::size_t close = At(k + 1).match;
-        std::size_t comma = k + 2;
-        while (comma < close && !At(comma).Is(",")) {
-            comma = At(comma).Is("(") || At(comma).Is("[") ? At(comma).match + 1 : comma + 1;
-        }
-        if (comma >= close) continue;
-        const auto wholeLiteral = [&](std::size_t b, std::size_t e) {
-            if (At(b).Is("-") || At(b).Is("+")) ++b;
-            return e == b + 1 && At(b).kind == TokenKind::Number &&
-                   At(b).text.find_first_of(".eExXfFhH") == std::string::npos;
-        };
-        const bool first = wholeLiteral(k + 2, comma), second = wholeLiteral(comma + 1, close);
-        if (first == second) continue;
-        const Token& literal = first ? At(comma - 1) : At(close - 1);
-        edits_.Insert(literal.offset + literal.text.size(), ".0");
-    }
 }
 
 void SourcePass::WalkGlobals() {
@@ -386,21 +327,18 @@ void SourcePass::WalkGlobals() {
     }
 }
 
-void SourcePass::RefuseNoise() {
-    for (std::size_t k = 0; k + 1 < tokens_.size(); ++k) {
-        if (At(k).Is("noise") && At(k + 1).Is("(") && !functions_.count("noise") &&
-            !(k > 0 && At(k - 1).Is("."))) {
-            Error(k,
-                  "intrinsic function 'noise' is available only to texture shaders (tx_1_0), "
-                  "not to " +
-                      profile_.name);
-        }
-    }
-}
-
 std::size_t SourcePass::GlobalItem(std::size_t i) {
     const Token& t = At(i);
-    if (t.kind == TokenKind::Directive || t.Is(";")) return i + 1;
+    if (t.kind == TokenKind::Directive) {
+        // Global matrices without row_major or column_major take the packing in force.
+        std::string d;
+        for (char c : t.text) {
+            if (!std::isspace(static_cast<unsigned char>(c))) d += c;
+        }
+        if (d.rfind("#pragmapack_matrix(", 0) == 0) packRowMajor_ = d.find("row_major") != d.npos;
+        return i + 1;
+    }
+    if (t.Is(";")) return i + 1;
     if (t.Is("struct") && At(i + 1).kind == TokenKind::Identifier && At(i + 2).Is("{")) {
         const std::size_t after = StructDefinition(i);
         if (At(after).kind != TokenKind::Identifier) return after;
@@ -497,6 +435,11 @@ std::size_t SourcePass::Typedef(std::size_t i) {
     std::vector<int> dims;
     ReadArrayDims(name + 1, dims);
     type.arrayDims.insert(type.arrayDims.end(), dims.begin(), dims.end());
+    CheckMajority(m, type, name);
+    if (m.rowMajor || m.columnMajor) {
+        type.rowMajor = m.rowMajor;
+        type.columnMajor = m.columnMajor;
+    }
     typedefs_[At(name).text] = type;
     return SkipToSemicolon(name) + 1;
 }
@@ -530,10 +473,13 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
         if (type.matrix && (type.rows == 1 || type.columns == 1)) {
             declaration.oneWideRows = type.rows;
             declaration.oneWideColumns = type.columns;
-            declaration.rowMajor = m.rowMajor;
+            declaration.rowMajor =
+                m.rowMajor ||
+                (!m.columnMajor && (type.rowMajor || (packRowMajor_ && !type.columnMajor)));
         }
-        Variable variable{type, {}, declaration.name, {}};
+        Variable variable{type, {}, declaration.name, {}, m.isStatic && m.isConst};
         CheckMajority(m, type, nameToken);
+        CheckStorageClass(m, DeclarationPlace::Global, nameToken);
         k = ReadArrayDims(k + 1, variable.dims);
         while (At(k).Is(":")) {
             if (At(k + 1).Is("register") && At(k + 2).Is("(")) {
@@ -560,7 +506,8 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
             while (!IsEnd(k) && !At(k).Is(">")) ++k;
             ++k;
         }
-        if (At(k).Is("=")) {
+        const bool initialised = At(k).Is("=");
+        if (initialised) {
             const std::size_t initBegin = k + 1;
             std::size_t initEnd = initBegin;
             while (!IsEnd(initEnd) && !At(initEnd).Is(",") && !At(initEnd).Is(";")) {
@@ -597,6 +544,7 @@ std::size_t SourcePass::GlobalDeclarators(std::size_t k, std::size_t start, cons
             }
             k = initEnd;
         }
+        CheckDeclaredSize(m, DeclarationPlace::Global, nameToken, variable.dims, initialised);
         globals_[declaration.name] = variable;
         if (!m.isStatic && type.base != HlslType::Base::Unknown)
             result_.globals.push_back(std::move(declaration));
@@ -612,6 +560,7 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     const std::size_t open = nameToken + 1, close = At(open).match;
     std::vector<std::pair<std::string, Variable>> params;
     std::vector<bool> outs;
+    std::vector<Parameter> signature;
     for (std::size_t k = open + 1; k < close;) {
         Modifiers m;
         bool isOut = false;
@@ -627,12 +576,18 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
         }
         if (n && n < end && At(n).kind == TokenKind::Identifier) {
             CheckMajority(m, paramType, n);
-            Variable v{paramType, {}, At(n).text, {}};
+            CheckStorageClass(m, DeclarationPlace::Parameter, n);
+            Variable v{paramType, {}, At(n).text, {}, m.isConst};
             std::size_t after = ReadArrayDims(n + 1, v.dims);
             if (At(after).Is(":")) RenameSemantic(after);
             params.emplace_back(At(n).text, v);
         }
-        if (n && !At(typeToken).Is("void")) outs.push_back(isOut);
+        if (n && !At(typeToken).Is("void")) {
+            outs.push_back(isOut);
+            std::vector<int> dims;
+            if (n < end && At(n).kind == TokenKind::Identifier) ReadArrayDims(n + 1, dims);
+            signature.push_back({paramType, isOut, !dims.empty()});
+        }
         k = end + 1;
     }
     std::size_t k = close + 1;
@@ -644,6 +599,18 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     auto& overloads = outParameters_[name];
     if (std::find(overloads.begin(), overloads.end(), outs) == overloads.end())
         overloads.push_back(outs);
+    // A prototype and its definition are one overload.
+    auto& signatures = parameterTypes_[name];
+    const auto same = [&](const std::vector<Parameter>& other) {
+        if (other.size() != signature.size()) return false;
+        for (std::size_t p = 0; p < other.size(); ++p) {
+            if (TypeName(other[p].type) != TypeName(signature[p].type) ||
+                other[p].out != signature[p].out || other[p].array != signature[p].array)
+                return false;
+        }
+        return true;
+    };
+    if (std::none_of(signatures.begin(), signatures.end(), same)) signatures.push_back(signature);
     if (At(k).Is(";")) {
         // glslang takes a prototype of the entry point for a second, bodiless entry point.
         if (name == entry_) edits_.Remove(At(start).offset, At(k).offset + 1);
@@ -651,7 +618,9 @@ std::size_t SourcePass::Function(std::size_t nameToken, std::size_t start, const
     }
     if (!At(k).Is("{")) return SkipToSemicolon(k) + 1;
     if (name == entry_) {
+        entryDefinitions_.push_back(nameToken);
         entryBody_ = k;
+        entryParameters_ = open;
         result_.entryLine = At(nameToken).line;
     }
     functionBody_ = k;

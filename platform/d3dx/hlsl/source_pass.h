@@ -6,22 +6,30 @@
 // Rewritten: the legacy scope of a for loop's variable (it lives on after the loop, and a second
 // loop may declare it again); initialisers written as flat lists for arrays, matrices and
 // structs; effect-file declarations (textures, sampler_state blocks, techniques) dropped as a
-// shader compile drops them; SV_Position, SV_Target and SV_Depth read as POSITION, COLOR and
-// DEPTH; float1 and one-wide matrices (float1x4, float4x1) as the scalars and vectors they
-// behave as; a prototype of the entry point dropped; static globals whose initialiser calls a
-// function of the file initialised at the start of the entry point; intrinsics whose glslang
-// version differs from their definition replaced by our own (hlsl/prelude.cpp); loops whose
-// trip count is not a compile-time constant bounded to 255 iterations where the profile has
-// loops, as a Direct3D 9 rep or loop instruction is.
+// shader compile drops them; shader model 4 textures and sampler states read as the samplers
+// Direct3D 9's compiler reads them as; SV_Position (and POSITION), SV_Target and SV_Depth read
+// as POSITION0, COLOR and DEPTH; float1 and one-wide matrices (float1x4, float4x1) as the
+// scalars and vectors they behave as; majority given by a typedef put on each declaration; a
+// prototype of the entry point dropped, and "in" and "uniform const" on its parameters read as
+// glslang reads them; the arguments of a function with one overload converted to its parameter
+// types; static globals whose initialiser calls a function of the file initialised at the start
+// of the entry point; intrinsics whose glslang version differs from their definition replaced
+// by our own (hlsl/prelude.cpp); loops whose trip count is not a compile-time constant bounded
+// to 255 iterations where the profile has loops, as a Direct3D 9 rep or loop instruction is.
 //
-// Refused: shader model 4 objects and semantics, row_major or column_major on anything but a
-// matrix, an initialiser that does not fill its type, a non-l-value for an out parameter, a
-// constant integer division by zero, an unrecognized type name, noise outside texture shaders,
-// a loop whose trip count is not a compile-time constant in a profile without loops.
+// Refused: other shader model 4 objects and semantics, texture methods without a Direct3D 9
+// instruction, row_major or column_major on anything but a matrix or both on one declaration,
+// storage classes where they cannot stand, an unsized array or a const local without an
+// initialiser, an initialiser that does not fill its type, a non-l-value or a const for an out
+// parameter, a constant integer division by zero, an unrecognized type name, an entry point
+// with several definitions. What depends on the entry point's calls (loops in profiles that
+// unroll them, reading POSITION, noise) is judged after parsing (hlsl/tree_passes.h); loops are
+// only counted here.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +71,9 @@ struct SourcePassResult {
     std::vector<GlobalDeclaration> globals;  // in declaration order
     int entryLine = 0;                       // where the entry point is defined, 0 if nowhere
     std::map<int, int> loopTrips;            // by line: the count of loops that count
+    std::set<int> uncountedLoops;            // lines with a loop the pass could not count
+    // The entry point's uniform parameters: constants, which the table names "$name".
+    std::vector<std::string> uniformParameters;
 };
 
 SourcePassResult RunSourcePass(const std::string& preprocessed, const std::string& entry,
@@ -72,5 +83,10 @@ SourcePassResult RunSourcePass(const std::string& preprocessed, const std::strin
 inline constexpr int kLoopIterationCap = 255;
 // The most iterations a loop that must be unrolled may have.
 inline constexpr int kUnrollLimit = 1024;
+
+// How often a loop runs from `value`, stepped by `step` while "value op limit" holds (at least
+// once for a do loop); counting stops past kUnrollLimit.
+int CountIterations(double value, const std::string& op, double limit, double step, bool isInt,
+                    bool atLeastOnce);
 
 }  // namespace d3dx

@@ -40,6 +40,28 @@ bool ForSemicolons(const std::vector<Token>& tokens, std::size_t open, std::size
     return first && second;
 }
 
+// The intrinsics of Direct3D 9's HLSL: a function of the file with one of these names overloads
+// the intrinsic, and a call of it is resolved among both.
+constexpr const char* kIntrinsicNames[] = {
+    "abs",        "acos",     "all",     "any",         "asin",        "atan",
+    "atan2",      "ceil",     "clamp",   "clip",        "cos",         "cosh",
+    "cross",      "ddx",      "ddy",     "degrees",     "determinant", "distance",
+    "dot",        "exp",      "exp2",    "faceforward", "floor",       "fmod",
+    "frac",       "frexp",    "fwidth",  "isfinite",    "isinf",       "isnan",
+    "ldexp",      "length",   "lerp",    "lit",         "log",         "log10",
+    "log2",       "max",      "min",     "modf",        "mul",         "noise",
+    "normalize",  "pow",      "radians", "reflect",     "refract",     "round",
+    "rsqrt",      "saturate", "sign",    "sin",         "sincos",      "sinh",
+    "smoothstep", "sqrt",     "step",    "tan",         "tanh",        "transpose",
+    "trunc",      "tex1D",    "tex2D",   "tex3D",       "texCUBE",     "D3DCOLORtoUBYTE4"};
+
+bool IsIntrinsicName(const std::string& name) {
+    for (const char* n : kIntrinsicNames) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Variable* SourcePass::Lookup(const std::string& name) {
@@ -86,6 +108,23 @@ bool SourcePass::IsLValue(std::size_t begin, std::size_t end) const {
     return true;
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> SourcePass::CallArguments(std::size_t open) const {
+    std::vector<std::pair<std::size_t, std::size_t>> args;
+    const std::size_t close = At(open).match;
+    std::size_t from = open + 1;
+    for (std::size_t a = open + 1; a <= close && !IsEnd(a); ++a) {
+        if (a < close && (At(a).Is("(") || At(a).Is("[") || At(a).Is("{"))) {
+            a = At(a).match;
+            continue;
+        }
+        if (a == close || At(a).Is(",")) {
+            if (a > from) args.emplace_back(from, a);
+            from = a + 1;
+        }
+    }
+    return args;
+}
+
 // Arguments for out and inout parameters must be l-values, for every overload of that arity.
 void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k + 1 < end; ++k) {
@@ -94,19 +133,7 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
             continue;
         const auto overloads = outParameters_.find(At(k).text);
         if (overloads == outParameters_.end()) continue;
-        std::vector<std::pair<std::size_t, std::size_t>> args;
-        const std::size_t close = At(k + 1).match;
-        std::size_t from = k + 2;
-        for (std::size_t a = k + 2; a <= close && !IsEnd(a); ++a) {
-            if (a < close && (At(a).Is("(") || At(a).Is("[") || At(a).Is("{"))) {
-                a = At(a).match;
-                continue;
-            }
-            if (a == close || At(a).Is(",")) {
-                if (a > from) args.emplace_back(from, a);
-                from = a + 1;
-            }
-        }
+        const auto args = CallArguments(k + 1);
         for (std::size_t position = 0; position < args.size(); ++position) {
             bool mustWrite = false, anyOverload = false;
             for (const std::vector<bool>& outs : overloads->second) {
@@ -114,7 +141,21 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
                 mustWrite = anyOverload ? mustWrite && outs[position] : outs[position];
                 anyOverload = true;
             }
-            if (mustWrite && !IsLValue(args[position].first, args[position].second)) {
+            if (mustWrite && ReadCastOfAnOutArgument(args[position].first, args[position].second))
+                continue;
+            const Token& base = At(args[position].first);
+            const Variable* written =
+                base.kind == TokenKind::Identifier ? Lookup(base.text) : nullptr;
+            if (!written && base.kind == TokenKind::Identifier) {
+                const auto global = globals_.find(base.text);
+                if (global != globals_.end()) written = &global->second;
+            }
+            if (mustWrite && written && written->isConst &&
+                IsLValue(args[position].first, args[position].second)) {
+                Error(args[position].first,
+                      "'" + base.text + "': l-value specifies const object (argument " +
+                          std::to_string(position + 1) + " of '" + At(k).text + "' is written)");
+            } else if (mustWrite && !IsLValue(args[position].first, args[position].second)) {
                 Error(args[position].first, "out parameters require l-value arguments: argument " +
                                                 std::to_string(position + 1) + " of '" +
                                                 At(k).text + "' cannot be written");
@@ -123,29 +164,60 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
     }
 }
 
+// A cast of an l-value is itself one for an out parameter: the value written back is converted
+// to the variable's type ("get((float2)v)" writes v.xy). glslang converts an out argument
+// of another type itself; the cast goes, and a vector cast narrower than its vector becomes a
+// swizzle.
+bool SourcePass::ReadCastOfAnOutArgument(std::size_t begin, std::size_t end) {
+    HlslType cast;
+    const std::size_t close = At(begin).Is("(") ? ReadType(begin + 1, cast) : 0;
+    if (!close || !At(close).Is(")") || !cast.Numeric() || cast.matrix || !IsLValue(close + 1, end))
+        return false;
+    edits_.Remove(At(begin).offset, At(close).offset + 1);
+    const Variable* v = close + 2 == end ? Lookup(At(close + 1).text) : nullptr;
+    if (!v) {
+        const auto global = globals_.find(At(close + 1).text);
+        if (close + 2 == end && global != globals_.end()) v = &global->second;
+    }
+    const int narrow = cast.rows * cast.columns;
+    if (v && v->dims.empty() && v->type.Numeric() && !v->type.matrix && v->type.columns > narrow &&
+        narrow > 1) {
+        const Token& last = At(end - 1);
+        edits_.Insert(last.offset + last.text.size(), "." + std::string("xyzw", narrow));
+    }
+    return true;
+}
+
 // A constant integer divided by zero is an error, as the real compiler has it; a float one a
 // warning.
 void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
     const auto isIntLiteral = [](const Token& t) {
         return t.kind == TokenKind::Number && t.text.find_first_of(".eEfFhH") == std::string::npos;
     };
+    const auto isInteger = [&](const Token& t) {
+        if (t.kind != TokenKind::Identifier) return isIntLiteral(t);
+        const Variable* v = Lookup(t.text);
+        if (!v) {
+            const auto global = globals_.find(t.text);
+            if (global != globals_.end()) v = &global->second;
+        }
+        return v && (v->type.base == HlslType::Base::Int || v->type.base == HlslType::Base::Uint);
+    };
     for (std::size_t k = begin + 1; k + 1 < end; ++k) {
         if (!At(k).Is("/") && !At(k).Is("%") && !At(k).Is("/=") && !At(k).Is("%=")) continue;
-        const Token& right = At(k + 1);
-        const std::optional<double> value = ConstantValue(k + 1, k + 2);
+        // The divisor: a number, a name, or a parenthesised constant expression such as (2 - 2).
+        std::size_t rightEnd = k + 1;
+        while (At(rightEnd).Is("-") || At(rightEnd).Is("+")) ++rightEnd;
+        rightEnd = At(rightEnd).Is("(") ? At(rightEnd).match + 1 : rightEnd + 1;
+        const std::optional<double> value = ConstantValue(k + 1, rightEnd);
         if (!value || *value != 0) continue;
-        const Token& left = At(k - 1);
-        bool integer = isIntLiteral(left);
-        if (left.kind == TokenKind::Identifier) {
-            const Variable* v = Lookup(left.text);
-            if (!v) {
-                const auto global = globals_.find(left.text);
-                if (global != globals_.end()) v = &global->second;
-            }
-            integer =
-                v && (v->type.base == HlslType::Base::Int || v->type.base == HlslType::Base::Uint);
+        bool integerDivisor = true;
+        for (std::size_t r = k + 1; r < rightEnd; ++r) {
+            const Token& t = At(r);
+            if (t.kind == TokenKind::Number || t.kind == TokenKind::Identifier)
+                integerDivisor = integerDivisor && (isInteger(t) || constants_.count(t.text));
         }
-        if (integer && (isIntLiteral(right) || right.kind == TokenKind::Identifier)) {
+        if (isInteger(At(k - 1)) && integerDivisor) {
             Error(k, "integer division by zero");
         } else {
             Warning(k, "floating point division by zero");
@@ -153,8 +225,40 @@ void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
     }
 }
 
+// The real compiler converts an argument to its parameter's type as it converts an assignment:
+// a float4 passed for a float is truncated. glslang finds no overload for it; where a function
+// of the file has one overload of that arity, and overloads no intrinsic, its numeric arguments
+// are converted explicitly.
+void SourcePass::ConvertArgumentsToParameters(std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k + 1 < end; ++k) {
+        if (At(k).kind != TokenKind::Identifier || !At(k + 1).Is("(") ||
+            (k > 0 && At(k - 1).Is(".")))
+            continue;
+        const auto signatures = parameterTypes_.find(At(k).text);
+        if (signatures == parameterTypes_.end() || IsIntrinsicName(At(k).text)) continue;
+        const auto args = CallArguments(k + 1);
+        const std::vector<Parameter>* only = nullptr;
+        int matching = 0;
+        for (const auto& signature : signatures->second) {
+            if (signature.size() != args.size()) continue;
+            only = &signature;
+            ++matching;
+        }
+        if (matching != 1) continue;
+        for (std::size_t a = 0; a < args.size(); ++a) {
+            const Parameter& p = (*only)[a];
+            if (p.out || !p.type.Numeric() || p.type.matrix || !p.type.arrayDims.empty() || p.array)
+                continue;
+            edits_.Insert(At(args[a].first).offset, TypeName(p.type) + "(");
+            const Token& last = At(args[a].second - 1);
+            edits_.Insert(last.offset + last.text.size(), ")");
+        }
+    }
+}
+
 void SourcePass::RenameIdentifiers(std::size_t begin, std::size_t end) {
     CheckCalls(begin, end);
+    ConvertArgumentsToParameters(begin, end);
     CheckDivisions(begin, end);
     for (std::size_t k = begin; k < end && !IsEnd(k); ++k) {
         const Token& t = At(k);
@@ -288,7 +392,8 @@ std::size_t SourcePass::LocalDeclaration(std::size_t i, std::size_t end, bool ho
         const std::size_t nameToken = k;
         const std::string name = At(k).text;
         CheckMajority(m, type, nameToken);
-        Variable v{type, {}, name, {}};
+        CheckStorageClass(m, DeclarationPlace::Local, nameToken);
+        Variable v{type, {}, name, {}, m.isConst};
         const std::size_t dimsEnd = ReadArrayDims(k + 1, v.dims);
         std::size_t after = dimsEnd;
         while (At(after).Is(":") && after < end) after += 2;
@@ -309,6 +414,7 @@ std::size_t SourcePass::LocalDeclaration(std::size_t i, std::size_t end, bool ho
             if (m.isConst && type.Numeric() && type.rows * type.columns == 1)
                 v.value = ConstantValue(initBegin, initEnd);
         }
+        CheckDeclaredSize(m, DeclarationPlace::Local, nameToken, v.dims, initBegin != 0);
         if (!hoist) {
             Declare(name, v);
         } else {
@@ -393,8 +499,8 @@ std::optional<double> SourcePass::ReadStep(std::size_t begin, std::size_t end,
     return std::nullopt;
 }
 
-int SourcePass::Simulate(double value, const std::string& op, double limit, double step, bool isInt,
-                         bool atLeastOnce) {
+int CountIterations(double value, const std::string& op, double limit, double step, bool isInt,
+                    bool atLeastOnce) {
     const auto holds = [&] {
         if (op == "<") return value < limit;
         if (op == "<=") return value <= limit;
@@ -431,7 +537,7 @@ std::optional<int> SourcePass::ConstantTripCount(std::size_t forToken, std::size
     const std::optional<double> step = ReadStep(semi2 + 1, close, var);
     if (!step || AssignsIn(var, close + 1, bodyEnd)) return std::nullopt;
     const bool isInt = type.base == HlslType::Base::Int || type.base == HlslType::Base::Uint;
-    return Simulate(*start, op, limit, *step, isInt, false);
+    return CountIterations(*start, op, limit, *step, isInt, false);
 }
 
 // A while or do loop counts like a for loop when its variable was last set to a constant before
@@ -471,11 +577,11 @@ std::optional<int> SourcePass::CountedWhile(std::size_t open, std::size_t loopTo
     }
     const bool isInt = declared && (declared->type.base == HlslType::Base::Int ||
                                     declared->type.base == HlslType::Base::Uint);
-    return Simulate(*start, op, limit, *step, isInt, isDo);
+    return CountIterations(*start, op, limit, *step, isInt, isDo);
 }
 
-// After a loop's parts were read: refused where the profile must unroll it and cannot; bounded
-// where its count is not known and the profile runs loops.
+// After a loop's parts were read: its count kept; bounded where its count is not known and the
+// profile runs loops.
 void SourcePass::FinishLoop(std::size_t start, std::size_t loopToken, std::size_t condBegin,
                             std::size_t condEnd, std::size_t stmtEnd, std::optional<int> trips,
                             bool inBlock, bool isDo, std::string prologue) {
@@ -483,15 +589,8 @@ void SourcePass::FinishLoop(std::size_t start, std::size_t loopToken, std::size_
     if (trips && *trips > kUnrollLimit && !profile_.LoopsUnrolled()) trips.reset();
     if (trips) result_.loopTrips[At(loopToken).line] = *trips;
     if (profile_.LoopsUnrolled()) {
-        if (!trips) {
-            Error(loopToken,
-                  "unable to unroll loop: its trip count is not a compile-time "
-                  "constant, and " +
-                      profile_.name + " has no loop instructions");
-        } else if (*trips > kUnrollLimit) {
-            Error(loopToken, "unable to unroll loop: it does not end within " +
-                                 std::to_string(kUnrollLimit) + " iterations");
-        }
+        // Refused or not once the entry point's calls are known (hlsl/tree_passes.cpp).
+        if (!trips) result_.uncountedLoops.insert(At(loopToken).line);
     } else if (!trips) {
         const std::string counter = "tessLoop" + std::to_string(loopCounters_++);
         const std::string bound = std::to_string(kLoopIterationCap);
