@@ -1,6 +1,6 @@
 # Install and package, included at the end of the top CMakeLists.txt: what `cmake --install`
 # puts under the prefix and what the Debian package (`cpack` in the build folder) holds. That is
-# exactly: the two programs, stripped; the default assets by name; the README, the copyright
+# exactly: the three programs, stripped; the default assets by name; the README, the copyright
 # file and the changelog; a man page for each program, made from its --help at build time; and
 # a desktop entry that starts tessaline on the installed assets.
 include(GNUInstallDirs)
@@ -12,7 +12,8 @@ if(NOT DEFINED CMAKE_INSTALL_DO_STRIP)
   set(CMAKE_INSTALL_DO_STRIP 1)
 endif()
 ]])
-install(TARGETS tessaline tessaline-snapshot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tessaline tessaline-snapshot tessaline-compile
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES
   assets/vertex.vsh assets/pixel.psh assets/Tiger.x assets/seafloor.x
   assets/tiger_coat.bmp assets/tiger_muzzle.bmp assets/sand.bmp
@@ -33,11 +34,13 @@ install(FILES README.md packaging/copyright ${CMAKE_CURRENT_BINARY_DIR}/packagin
 add_executable(help_to_man packaging/help_to_man.cpp)
 tess_target(help_to_man)
 set(tess_summary_tessaline "interactive test harness for Direct3D 9 shaders and X meshes")
-set(tess_see_tessaline "tessaline-snapshot(1)")
+set(tess_see_tessaline "tessaline-snapshot(1) tessaline-compile(1)")
 set(tess_summary_tessaline-snapshot "render Tessaline headless to PNG files and check its frames")
-set(tess_see_tessaline-snapshot "tessaline(1)")
+set(tess_see_tessaline-snapshot "tessaline(1) tessaline-compile(1)")
+set(tess_summary_tessaline-compile "compile an HLSL shader as Tessaline does and show its constants")
+set(tess_see_tessaline-compile "tessaline(1) tessaline-snapshot(1)")
 set(tess_man_pages)
-foreach(program tessaline tessaline-snapshot)
+foreach(program tessaline tessaline-snapshot tessaline-compile)
   set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1.gz)
   add_custom_command(OUTPUT ${page}
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program} -DSECTION=1
@@ -74,7 +77,9 @@ would render them, on Linux with OpenGL 3.3. A free-look camera flies through
 the scene and five keys toggle the overlay, wireframe, mouse look, rotation
 and the pixel shader. tessaline-snapshot renders the same program headless to
 PNG files and can fail a CI run on a compile error, a message box or a frame
-that differs from a reference picture.")
+that differs from a reference picture; it explains a pixel's colour draw by
+draw. tessaline-compile compiles a shader as the harness does and prints its
+messages, constant table and instruction slot estimate.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # What runs it beside the libraries shlibdeps finds: libepoxy and SDL load the OpenGL and EGL
 # libraries at run time, Mesa's drivers render (llvmpipe where there is no GPU), and the overlay

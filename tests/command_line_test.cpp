@@ -67,6 +67,9 @@ TEST(CommandLine, FaultsAreRefusedInOneLineThatNamesThem) {
         {{"--dir", ""}, "--dir: an empty name"},
         {{"--dir", dir.Path("none")}, "--dir " + dir.Path("none") + ": no such directory"},
         {{"--dir", dir.Path("plain")}, "--dir " + dir.Path("plain") + ": no such directory"},
+        {{"--set"}, "--set: needs a value"},
+        {{"--set", "tint"}, "--set tint: not NAME=VALUE[,VALUE...]"},
+        {{"--set", "tint=1,"}, "--set tint=1,: an empty value in 1,"},
     };
     for (const auto& [args, says] : cases) {
         sdl::CommandLine o;
@@ -74,6 +77,14 @@ TEST(CommandLine, FaultsAreRefusedInOneLineThatNamesThem) {
         EXPECT_EQ(sdl::ReadCommandLine(args, o), says);
         EXPECT_TRUE(o.watch) << "a refused command line changed the options";
     }
+}
+
+TEST(CommandLine, SettingsAreThePlatformsAndNeverReachWinMain) {
+    sdl::CommandLine o;
+    ASSERT_EQ(sdl::ReadCommandLine({"--set", "tint=1,0,0,1", "--watch", "--set", "on=true"}, o),
+              "");
+    EXPECT_EQ(o.constants, (std::vector<std::string>{"tint=1,0,0,1", "on=true"}));
+    EXPECT_EQ(sdl::ProgramCommandLine(o), "--watch");
 }
 
 TEST(BundledAssets, TheSourceTreesFromTheBuildFolderElseThePrefixShare) {

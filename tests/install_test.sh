@@ -26,7 +26,7 @@ cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" ||
 files_under "$work/prefix" >"$work/found"
 diff -u "$work/expected" "$work/found" || fail "the install does not hold exactly the expected files"
 
-for program in tessaline tessaline-snapshot; do
+for program in tessaline tessaline-snapshot tessaline-compile; do
     binary="$work/prefix/bin/$program"
     [ -x "$binary" ] || fail "$program is not executable"
     if readelf -S --wide "$binary" | grep -Eq '\.symtab|\.debug_'; then
@@ -46,7 +46,7 @@ for program in tessaline tessaline-snapshot; do
 done
 
 # Each program's page is its --help: every option the help names is in the page.
-for program in tessaline tessaline-snapshot; do
+for program in tessaline tessaline-snapshot tessaline-compile; do
     page_text=$(zcat "$work/prefix/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
     options=$("$work/prefix/bin/$program" --help | grep -Eo -- '--[a-z-]+' | sort -u)
     [ -n "$options" ] || fail "$program --help names no options"

@@ -159,6 +159,13 @@ TEST_F(SnapshotOptionsTest, BadOptionsAreRefusedInOneLineThatNamesThem) {
         {{"frame.png"}, "frame.png: unknown option"},
         {{"--iterations"}, "--iterations: needs a value"},
         {{"--compare"}, "--compare: needs a value"},
+        {{"--probe", "1000,0"}, "--probe 1000,0: not X,Y with X from 0 to 999"},
+        {{"--probe", "0,500"}, "--probe 0,500"},
+        {{"--probe", "5"}, "--probe 5"},
+        {{"--probe", "-1,2"}, "--probe -1,2"},
+        {{"--set", "tint"}, "--set tint: not NAME=VALUE"},
+        {{"--set", "tint=1,,2"}, "--set tint=1,,2: an empty value"},
+        {{"--strict=debug", "--no-debug"}, "--strict=debug: needs the debug layer"},
     };
     for (const Refusal& r : refusals) {
         std::string joined;
@@ -169,6 +176,23 @@ TEST_F(SnapshotOptionsTest, BadOptionsAreRefusedInOneLineThatNamesThem) {
         EXPECT_NE(error.find(r.says), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }
+}
+
+TEST_F(SnapshotOptionsTest, InstrumentsAreChosenByTheirOptions) {
+    Options o;
+    ASSERT_EQ(Read({}, o), "");
+    EXPECT_TRUE(o.debugLayer);
+    EXPECT_FALSE(o.strictDebug);
+    ASSERT_EQ(Read({"--probe", "0,0", "--probe", "999,499", "--set", "tint=1,0.5", "--set",
+                    "on=true", "--strict=debug"},
+                   o),
+              "");
+    EXPECT_EQ(o.probes, (std::vector<std::pair<int, int>>{{0, 0}, {999, 499}}));
+    EXPECT_EQ(o.constants, (std::vector<std::string>{"tint=1,0.5", "on=true"}));
+    EXPECT_TRUE(o.strict);
+    EXPECT_TRUE(o.strictDebug);
+    ASSERT_EQ(Read({"--no-debug"}, o), "");
+    EXPECT_FALSE(o.debugLayer);
 }
 
 TEST(SnapshotFileNames, FrameNumbersAndDifferencePictures) {
@@ -185,6 +209,8 @@ TEST(SnapshotFileNames, FrameNumbersAndDifferencePictures) {
     EXPECT_EQ(snapshot::DiffFileName("/s/shot-1.png"), "/s/shot-1-diff.png");
     EXPECT_EQ(snapshot::DiffFileName("/a.b/shot"), "/a.b/shot-diff.png");
     EXPECT_EQ(snapshot::DiffFileName("/s/.png"), "/s/.png-diff.png");
+    EXPECT_EQ(snapshot::BesideFrame("/s/shot-1.png", ".trace"), "/s/shot-1.trace");
+    EXPECT_EQ(snapshot::BesideFrame("/a.b/shot", "-probe.png"), "/a.b/shot-probe.png");
 }
 
 TEST(SnapshotInputScript, KeysHeldPeriodicPressesMouseMovesAndTheCloseBox) {

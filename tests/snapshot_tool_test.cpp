@@ -163,6 +163,45 @@ TEST_F(SnapshotToolTest, CompareFailsAFrameUnlikeItsReferenceAndDrawsWhere) {
     EXPECT_NE(both.err.find("FAILED"), std::string::npos) << both.err;
 }
 
+TEST_F(SnapshotToolTest, ProbesTracesSettingsAndTheDebugLayer) {
+    const ToolRun probed = Snapshot(start.path(), {"--dir", "assets", "--probe", "585,165",
+                                                   "--probe", "10,250", "--out", "p.png"});
+    ASSERT_EQ(probed.code, 0) << probed.err;
+    EXPECT_EQ(Lines(probed.out, ": final colour #").size(), 2u) << probed.out;
+    // The tests' tiger covers the first pixel; nothing but the clear reaches the second.
+    EXPECT_EQ(Lines(probed.out, "<- last to write the pixel").size(), 1u) << probed.out;
+    EXPECT_EQ(Lines(probed.out, "no draw of the frame wrote the pixel").size(), 1u) << probed.out;
+    EXPECT_EQ(probed.outLines.back(), start.Path("p-probe.png"));
+    EXPECT_GT(ReadPicture(start.Path("p-probe.png")).height, 500);
+    // The trace beside the frame holds the shaders' digests; the debug layer spoke on stderr.
+    const std::string trace = test::ReadFile(start.Path("p.trace"));
+    EXPECT_NE(trace.find("CreatePixelShader(code, &) = 0 ps#1\n    // ps#1: pixel.psh"),
+              std::string::npos);
+    EXPECT_EQ(Lines(probed.err, "Direct3D9: (WARN) vertex shader vs#1").size(), 1u) << probed.err;
+
+    const ToolRun quiet =
+        Snapshot(start.path(), {"--dir", "assets", "--no-debug", "--out", "q.png"});
+    EXPECT_TRUE(Lines(quiet.err, "Direct3D9:").empty()) << quiet.err;
+    const ToolRun strict =
+        Snapshot(start.path(), {"--dir", "assets", "--strict=debug", "--out", "s.png"});
+    EXPECT_EQ(strict.code, 3);
+    EXPECT_EQ(Lines(strict.err, "strict: debug: vertex shader vs#1").size(), 1u) << strict.err;
+    const ToolRun unknown =
+        Snapshot(start.path(), {"--dir", "assets", "--set", "nope=1", "--out", "u.png"});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(Lines(unknown.err, "(ERROR) --set nope: the bound pixel shader").size(), 1u)
+        << unknown.err;
+
+    // Another shader: the comparison names the call where the runs part.
+    test::WriteFile(start.Path("assets/pixel.psh"),
+                    "float4 ps_main(float4 c : COLOR0) : COLOR0 { return c; }\n");
+    const ToolRun other =
+        Snapshot(start.path(), {"--dir", "assets", "--compare", "p.png", "--out", "o.png"});
+    EXPECT_EQ(Lines(other.err, "trace: the runs differ first at call").size(), 1u) << other.err;
+    EXPECT_NE(test::ReadFile(start.Path("o-diff.txt")).find("CreatePixelShader"),
+              std::string::npos);
+}
+
 TEST_F(SnapshotToolTest, AReferenceOfAnotherSizeOrNoPictureIsAClearError) {
     snapshot::RgbPicture small;
     small.width = 10;

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "platform/core/environment_usage.h"
+#include "platform/d3d9/instruments.h"
 
 namespace snapshot {
 
@@ -34,7 +35,8 @@ Options:
   --out PATTERN        file name for frames, with %d for the frame number (default
                        frame-%d.png); a relative name is taken from the directory the tool was
                        started in, not from --dir; the absolute name of every file written is
-                       printed on stdout, one line each
+                       printed on stdout, one line each, but for the trace that is always
+                       written beside each frame (see Traces)
   --key ITER:KEY[:N]   hold KEY down from idle iteration ITER for N iterations (default 1);
                        KEY is a letter, a digit, SPACE, RETURN, ESCAPE, LEFT, RIGHT, UP, DOWN
                        or F1 to F12, in either case
@@ -43,11 +45,20 @@ Options:
   --strict             exit code 3 when the program showed a message box, a shader failed
                        to compile or the device refused a compiled shader; each is named on
                        stderr, one line each
+  --strict=debug       as --strict, and also when the debug layer found a problem
   --compare REF        compare the written frame with the PNG picture REF (a relative name is
                        taken from the start directory); see Comparing with a reference
   --threshold T        the share of pixels, in percent, that may differ from the reference
                        (default 0.1)
   --tolerance D        the colour distance above which a pixel differs (default 16)
+  --probe X,Y          print the history of pixel (X, Y) of each written frame (see Pixel
+                       history); may be repeated
+  --set NAME=V[,V...]  set the constant NAME of the bound vertex or pixel shader through its
+                       constant table each time the shader is bound, converted to its type
+                       (float, int, bool; a vector, matrix or array takes several values, row
+                       by row); a name neither bound shader has is an error that lists the
+                       names they have (exit code 2); may be repeated
+  --no-debug           turn the Direct3D 9 debug layer off (see The debug layer)
   --report-memory N    print the resident size after frame N; may be repeated
   --stamp-first-frame  print the monotonic clock (ns) when the first frame is presented
   --driver NAME        SDL video driver (default offscreen; x11 shows the window)
@@ -70,13 +81,38 @@ beside it (shot-1.png gives shot-1-diff.png): differing pixels red, pixels withi
 but not equal yellow, the rest a faded grey copy of the reference. One line on stderr gives
 the count, the share and the largest distance. --compare needs exactly one frame to write.
 
+Traces:
+Beside each frame it writes the tool writes the calls the program made up to that frame
+(shot-1.png gives shot-1.trace; in runs of more than 256 frames, the set-up and the last 256
+frames): one call a line, with notes beneath calls that explain them (a refusal's reason, a
+shader's source and code digests). With --compare REF.png and REF.trace beside it, the tool
+names the first call in which the two runs differ.
+
+Pixel history:
+--probe X,Y prints, for each written frame, the final colour of pixel (X, Y) (0,0 is the top
+left) and every clear and draw of the frame that touched it, in order: the draw's number,
+mesh and subset, its shader or fixed function, the depth test's verdict, the colour it
+produced and the colour after blending; and for the last draw that wrote the pixel, its pixel
+stage's inputs by semantic (COLOR0, TEXCOORD0, ...) and its output. The frame is replayed at
+the pixel's centre, so a pixel on a multisampled edge may end otherwise than the frame's mixed
+one. A picture of the frame with the probed pixels marked and the report beneath is written
+beside the frame (shot-1.png gives shot-1-probe.png).
+
+The debug layer:
+On unless --no-debug, it says once each, on stderr, what a Direct3D 9 debug runtime would warn
+of: a constant the bound shader reads that nothing has set (it reads 0), a sampler the shader
+reads with no texture bound, a vertex shader created and never bound, a texture coordinate set
+the pixel shader reads that the fixed-function vertex stage does not produce; and, as (INFO),
+each shader's instruction slot estimate.
+
 Exit codes:
   0                    the run ended, every frame was written and every check passed
   1                    a frame was not presented or could not be written whole (the reason
                        is said; a frame file is replaced only by a whole one)
-  2                    a bad option, or a reference that cannot be read or has another size
+  2                    a bad option, or a reference that cannot be read or has another size,
+                       or a --set that no bound shader can take
   3                    --strict: a message box was shown, a compile failed or the device
-                       refused a shader
+                       refused a shader (--strict=debug: or the debug layer found a problem)
   4                    --compare: more pixels differ than the threshold allows
 When several apply, the first of 2, 1, the program's own non-zero exit code, 3 and 4 is the
 tool's exit code.
@@ -85,6 +121,7 @@ tool's exit code.
 Examples:
     tessaline-snapshot --dir assets --iterations 30 --key 5:W:10 --frame 29 --out shot-%d.png
     tessaline-snapshot --dir assets --strict --compare reference.png --out frame.png
+    tessaline-snapshot --dir assets --probe 500,300 --set tint=1,0.5,0.5,1 --out shot.png
 )";
 
 namespace {
@@ -275,6 +312,27 @@ std::string ReadOptions(const std::vector<std::string>& args, const std::string&
                  return Fault(option, v, "not a percentage from 0 to 100");
              return {};
          }},
+        {"--probe",
+         [&](const std::string& option, const std::string& v) -> std::string {
+             const std::size_t comma = v.find(',');
+             long x = -1, y = -1;
+             if (comma == std::string::npos || !ReadLong(v.substr(0, comma), x) ||
+                 !ReadLong(v.substr(comma + 1), y) || x < 0 || y < 0 || x >= kFrameWidth ||
+                 y >= kFrameHeight)
+                 return Fault(option, v,
+                              "not X,Y with X from 0 to " + std::to_string(kFrameWidth - 1) +
+                                  " and Y from 0 to " + std::to_string(kFrameHeight - 1));
+             o.probes.emplace_back(static_cast<int>(x), static_cast<int>(y));
+             return {};
+         }},
+        {"--set",
+         [&](const std::string& option, const std::string& v) -> std::string {
+             d3d9::ConstantSetting setting;
+             if (std::string why = d3d9::ReadConstantSetting(v, setting); !why.empty())
+                 return Fault(option, v, why);
+             o.constants.push_back(v);
+             return {};
+         }},
         {"--tolerance",
          [&](const std::string& option, const std::string& v) -> std::string {
              toleranceGiven = true;
@@ -295,8 +353,13 @@ std::string ReadOptions(const std::vector<std::string>& args, const std::string&
             o.stampFirstFrame = true;
             continue;
         }
-        if (arg == "--strict") {
+        if (arg == "--strict" || arg == "--strict=debug") {
             o.strict = true;
+            o.strictDebug = o.strictDebug || arg == "--strict=debug";
+            continue;
+        }
+        if (arg == "--no-debug") {
+            o.debugLayer = false;
             continue;
         }
         const auto reader = withValue.find(arg);
@@ -320,6 +383,8 @@ std::string ReadOptions(const std::vector<std::string>& args, const std::string&
     const std::string outDir = o.out.substr(0, o.out.find_last_of('/') + 1);
     if (outDir == o.out) return Fault("--out", o.out, "not a file name");
     if (!IsDirectory(outDir)) return Fault("--out", o.out, "no such directory " + outDir);
+    if (o.strictDebug && !o.debugLayer)
+        return Fault("--strict=debug", "", "needs the debug layer (not --no-debug)");
     if (o.reference.empty() && (thresholdGiven || toleranceGiven))
         return Fault(thresholdGiven ? "--threshold" : "--tolerance", "", "needs --compare");
     if (!o.reference.empty()) {
@@ -366,6 +431,14 @@ std::string DiffFileName(const std::string& frameFile) {
         dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return hasExtension ? frameFile.substr(0, dot) + "-diff" + frameFile.substr(dot)
                         : frameFile + "-diff.png";
+}
+
+std::string BesideFrame(const std::string& frameFile, const std::string& ending) {
+    const std::size_t slash = frameFile.find_last_of('/');
+    const std::size_t dot = frameFile.find_last_of('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExtension ? frameFile.substr(0, dot) : frameFile) + ending;
 }
 
 std::vector<platform::ScriptEvent> InputScript(const Options& options) {

@@ -49,7 +49,16 @@ struct Options {
     std::string reference;    // --compare, absolute once read; empty: no comparison
     double threshold = 0.1;   // percent of pixels that may differ
     double tolerance = 16.0;  // colour distance at which a pixel differs
+    // Instruments (instruments.h, gl_pixel_history.h).
+    std::vector<std::pair<int, int>> probes;  // --probe X,Y: pixel histories of written frames
+    std::vector<std::string> constants;       // --set NAME=v,...: checked, as given
+    bool debugLayer = true;                   // off with --no-debug
+    bool strictDebug = false;                 // --strict=debug: findings fail the run too
 };
+
+// The back buffer's size, which the program fixes: probes must fall inside it.
+inline constexpr int kFrameWidth = 1000;
+inline constexpr int kFrameHeight = 500;
 
 // Reads the arguments after the program name; `startDir` is the directory relative names are
 // taken from. Returns the empty string, or one line that says what is wrong.
@@ -66,6 +75,9 @@ std::string FrameFileName(const std::string& pattern, long frame);
 
 // The difference picture's name beside a frame file: "shot-3.png" gives "shot-3-diff.png".
 std::string DiffFileName(const std::string& frameFile);
+// A file beside a frame file with another ending: ("shot-3.png", ".trace") gives
+// "shot-3.trace", ("shot-3.png", "-probe.png") "shot-3-probe.png".
+std::string BesideFrame(const std::string& frameFile, const std::string& ending);
 
 // Key presses, mouse moves and, after the last iteration, the close box, as the window system
 // plays them.

@@ -18,6 +18,9 @@ class StrictWatch : public platform::CallTrace {
 
     std::size_t Record(std::string api, std::vector<std::string> args, std::string result) override;
     void SetResult(std::size_t call, std::string result) override;
+    void Note(const std::string& text) override {
+        if (next_) next_->Note(text);
+    }
 
     // One line per problem, in the order they happened.
     const std::vector<std::string>& Problems() const { return problems_; }

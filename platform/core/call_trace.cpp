@@ -20,6 +20,19 @@ Names& NameTable() {
 
 }  // namespace
 
+std::string CallLine(const std::string& api, const std::vector<std::string>& args,
+                     const std::string& result) {
+    std::string line = api + "(";
+    for (std::size_t i = 0; i < args.size(); ++i) line += (i ? ", " : "") + args[i];
+    line += ")";
+    if (!result.empty()) line += " = " + result;
+    return line;
+}
+
+std::string NoteLine(const std::string& text) {
+    return "    // " + text;
+}
+
 void SetCallTrace(CallTrace* trace) {
     g_trace = trace;
 }

@@ -21,7 +21,15 @@ class CallTrace {
     virtual std::size_t Record(std::string api, std::vector<std::string> args,
                                std::string result) = 0;
     virtual void SetResult(std::size_t call, std::string result) = 0;
+    // A line that explains the call recorded last (why it was refused, the digests of the
+    // shader it made): traces a person reads keep it, the recorder's log of calls does not.
+    virtual void Note(const std::string& /*text*/) {}
 };
+
+// The text of a call as trace files write it, "api(arg, arg) = result", and of a note beneath it.
+std::string CallLine(const std::string& api, const std::vector<std::string>& args,
+                     const std::string& result);
+std::string NoteLine(const std::string& text);
 
 void SetCallTrace(CallTrace* trace);
 CallTrace* GetCallTrace();
@@ -92,6 +100,10 @@ inline Verbatim Presence(const void* p, const char* what) {
 
 inline void Trace(const char* api, std::vector<std::string> args, std::string result = {}) {
     if (CallTrace* t = GetCallTrace()) t->Record(api, std::move(args), std::move(result));
+}
+
+inline void Note(const std::string& text) {
+    if (CallTrace* t = GetCallTrace()) t->Note(text);
 }
 
 // For calls that call back into the program (window procedures): the call is logged where it

@@ -1,3 +1,4 @@
+// The TESSALINE_TRACE file: every platform call as a line, its notes beneath it.
 #include "platform/core/trace_file.h"
 
 #include <cstdio>
@@ -16,11 +17,7 @@ class FileTrace : public CallTrace {
         // The loop polls the queue thousands of times a second; what it takes out shows in the
         // DispatchMessageA and WindowProc lines.
         if (api == "PeekMessageA") return kSkipped;
-        std::string line = api + "(";
-        for (std::size_t i = 0; i < args.size(); ++i) line += (i ? ", " : "") + args[i];
-        line += ")";
-        if (!result.empty()) line += " = " + result;
-        std::fprintf(file_, "%s\n", line.c_str());
+        std::fprintf(file_, "%s\n", CallLine(api, args, result).c_str());
         // Line by line, so that a reader sees the calls while the program runs.
         std::fflush(file_);
         return count_++;
@@ -31,6 +28,14 @@ class FileTrace : public CallTrace {
         if (call == kSkipped) return;
         std::fprintf(file_, "#%zu = %s\n", call, result.c_str());
         std::fflush(file_);
+    }
+
+    // Under the call it explains, indented, so that a reader (and a diff) sees it with its call.
+    // It counts as a line: "#N" is the Nth line before the results, as readers count them.
+    void Note(const std::string& text) override {
+        std::fprintf(file_, "%s\n", NoteLine(text).c_str());
+        std::fflush(file_);
+        ++count_;
     }
 
   private:

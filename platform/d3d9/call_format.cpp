@@ -1,5 +1,8 @@
-// Text forms of Direct3D 9's structures in the call trace (see call_format.h).
+// Text forms of Direct3D 9's structures in the call trace (see call_format.h), and the note
+// beneath a refused call (trace.h).
 #include "platform/d3d9/call_format.h"
+
+#include "platform/d3d9/trace.h"
 
 using platform::Fmt;
 
@@ -78,3 +81,15 @@ std::string FmtDeclaration(const D3DVERTEXELEMENT9* elements) {
     }
     return out + "]";
 }
+
+namespace d3d9 {
+
+void NoteRefusal(HRESULT hr, const std::string& why) {
+    if (!platform::Tracing()) return;
+    const char* name = hr == D3DERR_INVALIDCALL    ? "D3DERR_INVALIDCALL"
+                       : hr == D3DERR_NOTAVAILABLE ? "D3DERR_NOTAVAILABLE"
+                                                   : "refused";
+    platform::Note(std::string(name) + ": " + (why.empty() ? "no reason given" : why));
+}
+
+}  // namespace d3d9

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/core/digest.h"
 #include "platform/d3d9/trace.h"
 #include "platform/d3d9/validation.h"
 #include "platform/d3dx/hlsl/shader_container.h"
@@ -60,6 +61,7 @@ void Device::Forget(DeviceChild& child) {
     if (child.previous_) child.previous_->next_ = child.next_;
     if (child.next_) child.next_->previous_ = child.previous_;
     if (children_ == &child) children_ = child.next_;
+    ++objectsGone_;
     child.owner_ = nullptr;
     child.holdsDevice_ = false;
     child.previous_ = child.next_ = nullptr;
@@ -69,47 +71,52 @@ void Device::Forget(DeviceChild& child) {
 
 HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                       DWORD Stencil) {
-    const bool valid = ValidClear(Count, pRects, Flags, parameters_);
-    if (valid) backend_.ClearBuffers(Count, pRects, Flags, Color, Z, Stencil);
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "Clear", Count, Presence(pRects, "rects"),
-                  Flags, Color, Z, Stencil);
+    const Refusal why = CheckClear(Count, pRects, Flags, parameters_);
+    if (why.empty()) backend_.ClearBuffers(Count, pRects, Flags, Color, Z, Stencil);
+    return TracedCheck(why, "Clear", Count, Presence(pRects, "rects"), Flags, Color, Z, Stencil);
 }
 
 HRESULT Device::BeginScene() {
-    HRESULT hr = D3DERR_INVALIDCALL;
-    if (!inScene_ && backend_.SceneMayBegin()) {
+    Refusal why;
+    if (inScene_) {
+        why = "a scene has begun already: EndScene first";
+    } else if (!backend_.SceneMayBegin()) {
+        why = "the device cannot begin a scene now";
+    } else {
         inScene_ = true;
-        hr = D3D_OK;
     }
-    return Traced(hr, "BeginScene");
+    return TracedCheck(why, "BeginScene");
 }
 
 HRESULT Device::EndScene() {
-    const HRESULT hr = inScene_ ? D3D_OK : D3DERR_INVALIDCALL;
+    const Refusal why = inScene_ ? "" : "no scene has begun: BeginScene first";
     inScene_ = false;
-    return Traced(hr, "EndScene");
+    return TracedCheck(why, "EndScene");
 }
 
 HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                         const RGNDATA* pDirtyRegion) {
-    const bool valid = ValidPresent(pSourceRect, pDestRect, pDirtyRegion, parameters_);
-    if (valid) backend_.PresentBackBuffer();
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "Present", pSourceRect, pDestRect,
-                  hDestWindowOverride, Presence(pDirtyRegion, "region"));
+    const Refusal why = CheckPresent(pSourceRect, pDestRect, pDirtyRegion, parameters_);
+    if (why.empty()) {
+        backend_.PresentBackBuffer();
+        debug_.Presented();
+    }
+    return TracedCheck(why, "Present", pSourceRect, pDestRect, hDestWindowOverride,
+                       Presence(pDirtyRegion, "region"));
 }
 
 HRESULT Device::DrawMeshSubset(d3dx::MeshBase& mesh, DWORD attribute) {
     // Direct3D 9 draws only between BeginScene and EndScene.
-    HRESULT hr = D3DERR_INVALIDCALL;
+    const Refusal why = inScene_ ? "" : "DrawSubset outside BeginScene and EndScene";
     if (inScene_) {
         if (changes_.Any()) {
             backend_.ApplyState(state_, changes_);
             changes_.Clear();
         }
+        debug_.Draw(state_, mesh);
         backend_.DrawSubset(mesh, attribute);
-        hr = D3D_OK;
     }
-    return Traced(hr, "DrawSubset", static_cast<ID3DXMesh*>(&mesh), attribute);
+    return TracedCheck(why, "DrawSubset", static_cast<ID3DXMesh*>(&mesh), attribute);
 }
 
 // ---- Objects -----------------------------------------------------------------------------------
@@ -117,17 +124,20 @@ HRESULT Device::DrawMeshSubset(d3dx::MeshBase& mesh, DWORD attribute) {
 HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
                                         IDirect3DVertexDeclaration9** ppDecl) {
     VertexDeclaration* made = nullptr;
+    Refusal why = ppDecl ? "" : "nowhere to return the declaration (NULL)";
     if (ppDecl) {
-        if (auto elements = ReadDeclaration(pVertexElements)) {
+        if (auto elements = ReadDeclaration(pVertexElements, &why)) {
             made = new VertexDeclaration(std::move(*elements));
             Adopt(*made);
             *ppDecl = made;
         }
     }
-    return TracedCreation(
+    const HRESULT hr = TracedCreation(
         made ? D3D_OK : D3DERR_INVALIDCALL, static_cast<IDirect3DVertexDeclaration9*>(made),
         "CreateVertexDeclaration", platform::Verbatim{FmtDeclaration(pVertexElements)},
         platform::OutArg(ppDecl));
+    if (!made) NoteRefusal(hr, why);
+    return hr;
 }
 
 template <typename Shader, typename Interface>
@@ -136,18 +146,46 @@ HRESULT Device::CreateShader(const char* api, ShaderStage stage, const DWORD* co
     Shader* made = nullptr;
     // Code that is not a compiled shader of this stage is refused, as Direct3D 9 refuses bad
     // byte code; so is code the backend cannot take (it says why on stderr).
+    const bool pixel = stage == ShaderStage::Pixel;
     const auto codeStage = code ? d3dx::StageOfCode(code) : std::nullopt;
-    const bool rightStage =
-        codeStage && (*codeStage == d3dx::ShaderStage::Pixel) == (stage == ShaderStage::Pixel);
-    if (shader && rightStage && d3dx::UnpackShader(code)) {
-        if (auto object = backend_.CreateShaderObject(code, stage)) {
-            made = new Shader(std::move(object));
-            Adopt(*made);
-            *shader = made;
-        }
+    auto reflection = codeStage ? d3dx::UnpackShader(code) : std::nullopt;
+    Refusal why;
+    if (!shader) {
+        why = "nowhere to return the shader (NULL)";
+    } else if (!code) {
+        why = "no code (NULL)";
+    } else if (!codeStage || !reflection) {
+        why = "the code is not a compiled shader";
+    } else if ((*codeStage == d3dx::ShaderStage::Pixel) != pixel) {
+        why = std::string("the code is a ") + (pixel ? "vertex" : "pixel") + " shader's";
+    } else if (auto object = backend_.CreateShaderObject(code, stage)) {
+        ShaderInfo info;
+        info.code.assign(code, code + code[2]);
+        info.codeDigest = platform::Digest64(code, std::size_t{code[2]} * 4);
+        info.reflection = std::move(*reflection);
+        made = new Shader(std::move(object), std::move(info));
+        Adopt(*made);
+        *shader = made;
+    } else {
+        why = "the device cannot take the shader (stderr says why)";
     }
-    return TracedCreation(made ? D3D_OK : D3DERR_INVALIDCALL, static_cast<Interface*>(made), api,
-                          Presence(code, "code"), platform::OutArg(shader));
+    const HRESULT hr =
+        TracedCreation(made ? D3D_OK : D3DERR_INVALIDCALL, static_cast<Interface*>(made), api,
+                       Presence(code, "code"), platform::OutArg(shader));
+    if (!made) {
+        NoteRefusal(hr, why);
+        return hr;
+    }
+    if (platform::Tracing()) {
+        const d3dx::ShaderReflection& r = made->Info().reflection;
+        platform::Note(made->Name() + ": " + (r.sourceName.empty() ? "" : r.sourceName + ", ") +
+                       r.entry + ", " + ProfileName(r) + "; source digest " +
+                       platform::DigestText(r.sourceDigest) + ", code digest " +
+                       platform::DigestText(made->Info().codeDigest) + " (" +
+                       std::to_string(made->Info().code.size() * 4) + " bytes)");
+    }
+    debug_.ShaderCreated(*made);
+    return hr;
 }
 
 HRESULT Device::CreateVertexShader(const DWORD* pFunction, IDirect3DVertexShader9** ppShader) {

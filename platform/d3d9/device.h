@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/d3d9/backend.h"
+#include "platform/d3d9/debug_layer.h"
 #include "platform/d3d9/resources.h"
 #include "platform/d3d9/state.h"
 
@@ -64,6 +65,9 @@ class Device : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Devic
 
     const DeviceState& State() const { return state_; }
     const D3DPRESENT_PARAMETERS& Parameters() const { return parameters_; }
+    // Raised whenever an object the device made goes: a backend that keeps pointers to them
+    // (a recorded frame) knows they may be gone.
+    std::uint64_t ObjectsGone() const { return objectsGone_; }
 
   protected:
     Device(Backend& backend, const D3DPRESENT_PARAMETERS& parameters);
@@ -76,11 +80,16 @@ class Device : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Devic
     friend class DeviceChild;
     void Adopt(DeviceChild& child);
     void Forget(DeviceChild& child);
+    // Binds `object` in `slot`; the empty string, or why Direct3D 9 refuses it.
     template <typename Object, typename Interface>
-    HRESULT Bind(Object*& slot, Interface* object, Changes::Group group);
+    std::string Bind(Object*& slot, Interface* object, Changes::Group group);
     template <typename Shader, typename Interface>
     HRESULT CreateShader(const char* api, ShaderStage stage, const DWORD* code, Interface** shader);
     void Changed(Changes::Group group) { changes_.groups |= group; }
+    // After a successful Set*ShaderConstant*: the debug layer sees which registers were set.
+    HRESULT NoteConstants(HRESULT hr, bool pixel, D3DXREGISTER_SET set, UINT start, UINT count);
+    // After a successful non-null Set*Shader: the debug layer and the constant settings.
+    void ShaderBound(ShaderResource& bound, ShaderResource* other);
 
     Backend& backend_;
     D3DPRESENT_PARAMETERS parameters_;
@@ -88,6 +97,8 @@ class Device : public platform::RefCounted<IDirect3DDevice9>, public d3dx::Devic
     Changes changes_;
     bool inScene_ = false;
     DeviceChild* children_ = nullptr;  // every live object made here, most recent first
+    std::uint64_t objectsGone_ = 0;
+    DebugLayer debug_;
 };
 
 }  // namespace d3d9

@@ -12,38 +12,38 @@
 namespace d3d9 {
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
-    const bool valid = ValidRenderState(State);
-    if (valid && state_.renderStates[State] != Value) {
+    const Refusal why = CheckRenderState(State);
+    if (why.empty() && state_.renderStates[State] != Value) {
         state_.renderStates[State] = Value;
         changes_.renderStates.set(State);
         Changed(Changes::kRenderStates);
     }
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "SetRenderState", State, Value);
+    return TracedCheck(why, "SetRenderState", State, Value);
 }
 
 HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
-    const bool valid = ValidStageState(Stage, Type);
-    if (valid && state_.stageStates[Stage][Type] != Value) {
+    const Refusal why = CheckStageState(Stage, Type);
+    if (why.empty() && state_.stageStates[Stage][Type] != Value) {
         state_.stageStates[Stage][Type] = Value;
         changes_.stages |= 1u << Stage;
         Changed(Changes::kStageStates);
     }
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "SetTextureStageState", Stage, Type, Value);
+    return TracedCheck(why, "SetTextureStageState", Stage, Type, Value);
 }
 
 HRESULT Device::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
     const int slot = SamplerSlot(Sampler);
-    const bool valid = slot >= 0 && ValidSamplerStateType(Type);
-    if (valid && state_.samplerStates[slot][Type] != Value) {
+    const Refusal why = CheckSamplerState(Sampler, Type);
+    if (why.empty() && slot >= 0 && state_.samplerStates[slot][Type] != Value) {
         state_.samplerStates[slot][Type] = Value;
         changes_.samplers |= 1u << slot;
         Changed(Changes::kSamplerStates);
     }
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "SetSamplerState", Sampler, Type, Value);
+    return TracedCheck(why, "SetSamplerState", Sampler, Type, Value);
 }
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
-    if (!pMatrix) return Traced(D3DERR_INVALIDCALL, "SetTransform", State, pMatrix);
+    if (!pMatrix) return TracedCheck("no matrix (NULL)", "SetTransform", State, pMatrix);
     Matrix4* target = nullptr;
     std::uint32_t bit = 0;
     if (State == D3DTS_VIEW) {
@@ -70,15 +70,15 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatr
 }
 
 HRESULT Device::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
-    const bool valid = pLight && ValidLight(*pLight);
-    if (valid) {
+    const Refusal why = CheckLight(pLight);
+    if (why.empty()) {
         auto [it, added] = state_.lights.try_emplace(Index, *pLight);
         if (!added && std::memcmp(&it->second, pLight, sizeof *pLight) != 0) {
             it->second = *pLight;
             Changed(Changes::kLights);
         }
     }
-    return Traced(valid ? D3D_OK : D3DERR_INVALIDCALL, "SetLight", Index, pLight);
+    return TracedCheck(why, "SetLight", Index, pLight);
 }
 
 HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
@@ -101,7 +101,7 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* pMaterial) {
         state_.material = *pMaterial;
         Changed(Changes::kMaterial);
     }
-    return Traced(pMaterial ? D3D_OK : D3DERR_INVALIDCALL, "SetMaterial", pMaterial);
+    return TracedCheck(pMaterial ? "" : "no material (NULL)", "SetMaterial", pMaterial);
 }
 
 // ---- Bound objects -----------------------------------------------------------------------------
@@ -110,42 +110,54 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* pMaterial) {
 // gives back the one on what it unbinds, so a bound object lives until it is unbound or the
 // device is released. Objects of another device, or not made by a device, are refused.
 template <typename Object, typename Interface>
-HRESULT Device::Bind(Object*& slot, Interface* object, Changes::Group group) {
+Refusal Device::Bind(Object*& slot, Interface* object, Changes::Group group) {
     Object* made = nullptr;
     if (object) {
         made = dynamic_cast<Object*>(object);
-        if (!made || made->Owner() != this) return D3DERR_INVALIDCALL;
+        if (!made) return "the object was not made by a Direct3D 9 device";
+        if (made->Owner() != this) return "the object was made by another device";
     }
-    if (made == slot) return D3D_OK;
+    if (made == slot) return {};
     if (made) made->AddBinding();
     if (Object* previous = std::exchange(slot, made)) previous->RemoveBinding();
     Changed(group);
-    return D3D_OK;
+    return {};
 }
 
 HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     const int slot = SamplerSlot(Stage);
-    HRESULT hr = D3DERR_INVALIDCALL;
-    if (slot >= 0) {
+    Refusal why = CheckSampler(Stage);
+    if (why.empty() && slot >= 0) {
         Texture* before = state_.textures[slot];
-        hr = Bind(state_.textures[slot], pTexture, Changes::kTextures);
+        why = Bind(state_.textures[slot], pTexture, Changes::kTextures);
         if (state_.textures[slot] != before) changes_.textures |= 1u << slot;
     }
-    return Traced(hr, "SetTexture", Stage, pTexture);
+    return TracedCheck(why, "SetTexture", Stage, pTexture);
 }
 
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
-    return Traced(Bind(state_.declaration, pDecl, Changes::kDeclaration), "SetVertexDeclaration",
-                  pDecl);
+    return TracedCheck(Bind(state_.declaration, pDecl, Changes::kDeclaration),
+                       "SetVertexDeclaration", pDecl);
+}
+
+void Device::ShaderBound(ShaderResource& bound, ShaderResource* other) {
+    debug_.ShaderBound(bound);
+    ApplyConstantSettings(this, bound, other);
 }
 
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* pShader) {
-    return Traced(Bind(state_.vertexShader, pShader, Changes::kShaders), "SetVertexShader",
-                  pShader);
+    const HRESULT hr = TracedCheck(Bind(state_.vertexShader, pShader, Changes::kShaders),
+                                   "SetVertexShader", pShader);
+    // The instruments act after the call, as the program's next calls would.
+    if (hr == D3D_OK && state_.vertexShader) ShaderBound(*state_.vertexShader, state_.pixelShader);
+    return hr;
 }
 
 HRESULT Device::SetPixelShader(IDirect3DPixelShader9* pShader) {
-    return Traced(Bind(state_.pixelShader, pShader, Changes::kShaders), "SetPixelShader", pShader);
+    const HRESULT hr = TracedCheck(Bind(state_.pixelShader, pShader, Changes::kShaders),
+                                   "SetPixelShader", pShader);
+    if (hr == D3D_OK && state_.pixelShader) ShaderBound(*state_.pixelShader, state_.vertexShader);
+    return hr;
 }
 
 // ---- Shader constant registers -----------------------------------------------------------------
@@ -154,21 +166,21 @@ namespace {
 
 // Copies `count` registers of N components from `start`; the generation moves only on a change.
 template <typename Register, typename T>
-HRESULT SetRegisters(Register* file, UINT size, UINT start, const T* data, UINT count,
-                     std::uint64_t& generation) {
-    if (!data || start > size || count > size - start) return D3DERR_INVALIDCALL;
+Refusal SetRegisters(Register* file, UINT size, UINT start, const T* data, UINT count,
+                     std::uint64_t& generation, const char* kind) {
+    if (Refusal why = CheckConstantRun(kind, size, start, data, count); !why.empty()) return why;
     constexpr std::size_t kBytes = sizeof(Register);
     if (count && std::memcmp(&file[start], data, kBytes * count) != 0) {
         std::memcpy(&file[start], data, kBytes * count);
         ++generation;
     }
-    return D3D_OK;
+    return {};
 }
 
 // BOOL registers keep TRUE or FALSE, whatever non-zero value was given.
-HRESULT SetBools(StageConstants& c, UINT start, const BOOL* data, UINT count) {
-    if (!data || start > kBoolRegisters || count > kBoolRegisters - start)
-        return D3DERR_INVALIDCALL;
+Refusal SetBools(StageConstants& c, UINT start, const BOOL* data, UINT count) {
+    if (Refusal why = CheckConstantRun("BOOL", kBoolRegisters, start, data, count); !why.empty())
+        return why;
     for (UINT i = 0; i < count; ++i) {
         const BOOL b = data[i] ? TRUE : FALSE;
         if (c.bools[start + i] != b) {
@@ -176,64 +188,77 @@ HRESULT SetBools(StageConstants& c, UINT start, const BOOL* data, UINT count) {
             ++c.generation;
         }
     }
-    return D3D_OK;
+    return {};
 }
 
 // The call's values are read only where the call is valid, as Direct3D 9 reads them.
 template <typename T>
-platform::Verbatim Values(HRESULT hr, const T* data, UINT count, UINT perRegister) {
-    if (FAILED(hr)) return platform::Presence(data, "values");
+platform::Verbatim Values(const Refusal& why, const T* data, UINT count, UINT perRegister) {
+    if (!why.empty()) return platform::Presence(data, "values");
     return ConstantValues(data, count, perRegister);
 }
 
 HRESULT SetFloats(StageConstants& c, UINT start, const float* data, UINT count, const char* api) {
-    const HRESULT hr = SetRegisters(c.floats.data(), static_cast<UINT>(c.floats.size()), start,
-                                    data, count, c.generation);
-    return Traced(hr, api, start, Values(hr, data, count, 4), count);
+    const Refusal why = SetRegisters(c.floats.data(), static_cast<UINT>(c.floats.size()), start,
+                                     data, count, c.generation, "float");
+    return TracedCheck(why, api, start, Values(why, data, count, 4), count);
 }
 
 HRESULT SetInts(StageConstants& c, UINT start, const int* data, UINT count, const char* api) {
-    const HRESULT hr = SetRegisters(c.ints.data(), kIntRegisters, start, data, count, c.generation);
-    return Traced(hr, api, start, Values(hr, data, count, 4), count);
+    const Refusal why =
+        SetRegisters(c.ints.data(), kIntRegisters, start, data, count, c.generation, "int");
+    return TracedCheck(why, api, start, Values(why, data, count, 4), count);
 }
 
 HRESULT SetBoolValues(StageConstants& c, UINT start, const BOOL* data, UINT count,
                       const char* api) {
-    const HRESULT hr = SetBools(c, start, data, count);
-    return Traced(hr, api, start, Values(hr, data, count, 1), count);
+    const Refusal why = SetBools(c, start, data, count);
+    return TracedCheck(why, api, start, Values(why, data, count, 1), count);
 }
 
 }  // namespace
 
+HRESULT Device::NoteConstants(HRESULT hr, bool pixel, D3DXREGISTER_SET set, UINT start,
+                              UINT count) {
+    if (hr == D3D_OK) debug_.ConstantsSet(pixel, set, start, count);
+    return hr;
+}
+
 HRESULT Device::SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
                                          UINT Vector4fCount) {
-    return SetFloats(state_.vertexConstants, StartRegister, pConstantData, Vector4fCount,
-                     "SetVertexShaderConstantF");
+    return NoteConstants(SetFloats(state_.vertexConstants, StartRegister, pConstantData,
+                                   Vector4fCount, "SetVertexShaderConstantF"),
+                         false, D3DXRS_FLOAT4, StartRegister, Vector4fCount);
 }
 HRESULT Device::SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
                                          UINT Vector4iCount) {
-    return SetInts(state_.vertexConstants, StartRegister, pConstantData, Vector4iCount,
-                   "SetVertexShaderConstantI");
+    return NoteConstants(SetInts(state_.vertexConstants, StartRegister, pConstantData,
+                                 Vector4iCount, "SetVertexShaderConstantI"),
+                         false, D3DXRS_INT4, StartRegister, Vector4iCount);
 }
 HRESULT Device::SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                          UINT BoolCount) {
-    return SetBoolValues(state_.vertexConstants, StartRegister, pConstantData, BoolCount,
-                         "SetVertexShaderConstantB");
+    return NoteConstants(SetBoolValues(state_.vertexConstants, StartRegister, pConstantData,
+                                       BoolCount, "SetVertexShaderConstantB"),
+                         false, D3DXRS_BOOL, StartRegister, BoolCount);
 }
 HRESULT Device::SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
                                         UINT Vector4fCount) {
-    return SetFloats(state_.pixelConstants, StartRegister, pConstantData, Vector4fCount,
-                     "SetPixelShaderConstantF");
+    return NoteConstants(SetFloats(state_.pixelConstants, StartRegister, pConstantData,
+                                   Vector4fCount, "SetPixelShaderConstantF"),
+                         true, D3DXRS_FLOAT4, StartRegister, Vector4fCount);
 }
 HRESULT Device::SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
                                         UINT Vector4iCount) {
-    return SetInts(state_.pixelConstants, StartRegister, pConstantData, Vector4iCount,
-                   "SetPixelShaderConstantI");
+    return NoteConstants(SetInts(state_.pixelConstants, StartRegister, pConstantData, Vector4iCount,
+                                 "SetPixelShaderConstantI"),
+                         true, D3DXRS_INT4, StartRegister, Vector4iCount);
 }
 HRESULT Device::SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                         UINT BoolCount) {
-    return SetBoolValues(state_.pixelConstants, StartRegister, pConstantData, BoolCount,
-                         "SetPixelShaderConstantB");
+    return NoteConstants(SetBoolValues(state_.pixelConstants, StartRegister, pConstantData,
+                                       BoolCount, "SetPixelShaderConstantB"),
+                         true, D3DXRS_BOOL, StartRegister, BoolCount);
 }
 
 }  // namespace d3d9

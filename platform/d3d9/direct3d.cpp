@@ -16,7 +16,9 @@ HRESULT Direct3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusW
                                DWORD BehaviorFlags, D3DPRESENT_PARAMETERS* pp,
                                IDirect3DDevice9** ppDevice) {
     if (ppDevice) *ppDevice = nullptr;
-    HRESULT hr = CheckCreateDevice(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pp, ppDevice);
+    Refusal why;
+    HRESULT hr =
+        CheckCreateDevice(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pp, ppDevice, &why);
     IDirect3DDevice9* device = nullptr;
     if (hr == D3D_OK && pp && ppDevice) {
         D3DPRESENT_PARAMETERS parameters = *pp;
@@ -28,10 +30,13 @@ HRESULT Direct3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusW
             *ppDevice = device;
         } else {
             hr = D3DERR_NOTAVAILABLE;
+            why = "the device could not be made on this system (stderr says why)";
         }
     }
-    return TracedCreation(hr, device, "CreateDevice", Adapter, DeviceType, hFocusWindow,
-                          BehaviorFlags, pp, platform::OutArg(ppDevice));
+    TracedCreation(hr, device, "CreateDevice", Adapter, DeviceType, hFocusWindow, BehaviorFlags, pp,
+                   platform::OutArg(ppDevice));
+    if (hr != D3D_OK) NoteRefusal(hr, why);
+    return hr;
 }
 
 IDirect3D9* CreateDirect3D(UINT sdkVersion, Direct3D* (*make)()) {

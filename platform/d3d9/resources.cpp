@@ -8,6 +8,7 @@
 #include "platform/core/call_trace.h"
 #include "platform/d3d9/call_format.h"
 #include "platform/d3d9/device.h"
+#include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/texture/texture_cache.h"
 
 namespace d3d9 {
@@ -63,12 +64,40 @@ VertexDeclaration::VertexDeclaration(std::vector<D3DVERTEXELEMENT9> elements)
     platform::RegisterObjectName(static_cast<IDirect3DVertexDeclaration9*>(this), "decl");
 }
 
-VertexShader::VertexShader(std::unique_ptr<BackendObject> object) : Bindable(std::move(object)) {
+ShaderResource::ShaderResource(std::unique_ptr<BackendObject> object, ShaderInfo info)
+    : BackendResource(std::move(object)), info_(std::move(info)) {}
+
+ShaderResource::~ShaderResource() {
+    if (constants_) constants_->Release();
+}
+
+std::string ShaderResource::Description() const {
+    const d3dx::ShaderReflection& r = info_.reflection;
+    std::string where = r.sourceName.empty() ? r.entry : r.sourceName + ", " + r.entry;
+    return std::string(Pixel() ? "pixel" : "vertex") + " shader " + Name() + " (" + where + ")";
+}
+
+ID3DXConstantTable* ShaderResource::Constants() {
+    if (!constants_) constants_ = d3dx::CreateConstantTable(info_.code);
+    return constants_;
+}
+
+VertexShader::VertexShader(std::unique_ptr<BackendObject> object, ShaderInfo info)
+    : Bindable(std::move(object), std::move(info)) {
     platform::RegisterObjectName(static_cast<IDirect3DVertexShader9*>(this), "vs");
 }
 
-PixelShader::PixelShader(std::unique_ptr<BackendObject> object) : Bindable(std::move(object)) {
+std::string VertexShader::Name() const {
+    return platform::ObjectName(static_cast<const IDirect3DVertexShader9*>(this));
+}
+
+PixelShader::PixelShader(std::unique_ptr<BackendObject> object, ShaderInfo info)
+    : Bindable(std::move(object), std::move(info)) {
     platform::RegisterObjectName(static_cast<IDirect3DPixelShader9*>(this), "ps");
+}
+
+std::string PixelShader::Name() const {
+    return platform::ObjectName(static_cast<const IDirect3DPixelShader9*>(this));
 }
 
 Font::Font() {

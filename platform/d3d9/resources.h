@@ -9,10 +9,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/core/ref_counted.h"
 #include "platform/d3d9/backend.h"
+#include "platform/d3dx/hlsl/shader_container.h"
 
 namespace d3d9 {
 
@@ -117,14 +119,45 @@ class VertexDeclaration final : public Bindable<IDirect3DVertexDeclaration9, Dev
     std::vector<D3DVERTEXELEMENT9> elements_;
 };
 
-class VertexShader final : public Bindable<IDirect3DVertexShader9, BackendResource> {
-  public:
-    explicit VertexShader(std::unique_ptr<BackendObject> object);
+// What the front end knows of a shader from its code: the container's reflection (semantics,
+// samplers, constants, the source's name and digest, the slot estimate), the code itself and its
+// digest. The instruments read it: the debug layer, the trace, the constant settings.
+struct ShaderInfo {
+    d3dx::ShaderReflection reflection;
+    std::vector<std::uint32_t> code;
+    std::uint64_t codeDigest = 0;
 };
 
-class PixelShader final : public Bindable<IDirect3DPixelShader9, BackendResource> {
+class ShaderResource : public BackendResource {
   public:
-    explicit PixelShader(std::unique_ptr<BackendObject> object);
+    const ShaderInfo& Info() const { return info_; }
+    bool Pixel() const { return info_.reflection.stage == d3dx::ShaderStage::Pixel; }
+    // "ps#1", as the trace names it.
+    virtual std::string Name() const = 0;
+    // "pixel shader ps#1 (pixel.psh, ps_main)", for messages.
+    std::string Description() const;
+    // The shader's constant table, made when first asked for (owned by the shader).
+    ID3DXConstantTable* Constants();
+
+  protected:
+    ShaderResource(std::unique_ptr<BackendObject> object, ShaderInfo info);
+    ~ShaderResource() override;
+
+  private:
+    ShaderInfo info_;
+    ID3DXConstantTable* constants_ = nullptr;
+};
+
+class VertexShader final : public Bindable<IDirect3DVertexShader9, ShaderResource> {
+  public:
+    VertexShader(std::unique_ptr<BackendObject> object, ShaderInfo info);
+    std::string Name() const override;
+};
+
+class PixelShader final : public Bindable<IDirect3DPixelShader9, ShaderResource> {
+  public:
+    PixelShader(std::unique_ptr<BackendObject> object, ShaderInfo info);
+    std::string Name() const override;
 };
 
 // ID3DXFont: DrawTextA checks and traces its call; a backend lays the text out and draws it.

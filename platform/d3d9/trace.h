@@ -16,6 +16,19 @@ HRESULT Traced(HRESULT hr, const char* api, const Ts&... args) {
     return hr;
 }
 
+// The note beneath a refused call: its result in words and why.
+void NoteRefusal(HRESULT hr, const std::string& why);
+
+// A call checked by validation.h: D3D_OK where `why` is empty, else D3DERR_INVALIDCALL with
+// the reason noted beneath the call.
+template <typename... Ts>
+HRESULT TracedCheck(const std::string& why, const char* api, const Ts&... args) {
+    const HRESULT hr = why.empty() ? D3D_OK : D3DERR_INVALIDCALL;
+    Traced(hr, api, args...);
+    if (!why.empty()) NoteRefusal(hr, why);
+    return hr;
+}
+
 // For calls that create an object: the result is followed by the new object's name.
 template <typename... Ts>
 HRESULT TracedCreation(HRESULT hr, const void* made, const char* api, const Ts&... args) {

@@ -6,13 +6,19 @@
 #include <cstdio>
 
 #include "platform/gl/gl_errors.h"
+#include "platform/gl/gl_overlay.h"
 #include "platform/gl/gl_translate.h"
 
 namespace gl {
 namespace {
 void (*g_newDeviceObserver)(void*, GlDevice&) = nullptr;
 void* g_newDeviceContext = nullptr;
+bool g_recordNewDevicesFrames = false;
 }  // namespace
+
+void RecordNewDevicesFrames(bool on) {
+    g_recordNewDevicesFrames = on;
+}
 
 GlDevice* GlDeviceOf(IDirect3DDevice9* device) {
     return dynamic_cast<GlDevice*>(device);
@@ -45,6 +51,7 @@ GlDevice* GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& para
         return nullptr;
     }
     device->SetPresentObserver(g_newDeviceObserver, g_newDeviceContext);
+    device->RecordFrames(g_recordNewDevicesFrames);
     return device;
 }
 
@@ -89,6 +96,13 @@ GlDevice::~GlDevice() {
     cache_.DeleteProgram(presentSameSizeProgram_);
     cache_.DeleteVertexArray(emptyVao_);
     glDeleteRenderbuffers(1, &depthBuffer_);
+    cache_.DeleteFramebuffer(probeFramebuffer_);
+    cache_.DeleteFramebuffer(probeFloatFramebuffer_);
+    cache_.DeleteTexture(probeColour_);
+    cache_.DeleteTexture(probeFloat_);
+    glDeleteRenderbuffers(1, &probeDepth_);
+    if (probeQuery_) glDeleteQueries(1, &probeQuery_);
+    if (overlay_) overlay_->Free(cache_);
     SDL_GL_DeleteContext(context_);
 }
 
@@ -138,6 +152,15 @@ bool GlDevice::MakeBackBuffer() {
 
 void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                             DWORD stencil) {
+    if (recordFrames_) {
+        FrameEvent event;
+        event.kind = FrameEvent::Kind::Clear;
+        event.flags = flags;
+        event.color = color;
+        event.z = z;
+        event.rects.assign(rects, rects + count);
+        RecordEvent(std::move(event));
+    }
     cache_.BindFramebuffer(framebuffer_);
     glStateDirty_ = true;  // the clear changes the masks and the scissor test
     GLbitfield mask = 0;
@@ -176,6 +199,20 @@ void GlDevice::ClearBuffers(DWORD count, const D3DRECT* rects, DWORD flags, D3DC
         glClear(mask);
     }
     CheckErrors("Clear");
+}
+
+void GlDevice::SetOverlayLine(std::string text) {
+    if (!overlay_) overlay_ = std::make_unique<OverlayLine>();
+    overlay_->SetText(std::move(text));
+}
+
+void GlDevice::DrawOverlay(int windowWidth, int windowHeight) {
+    if (!overlay_ || overlay_->Empty()) return;
+    // Below the program's lowest text line of the frame, or where a fourth line of 14 would go.
+    const LONG top = lastTextBottom_ > 0 ? lastTextBottom_ : 42;
+    overlay_->Draw(cache_, windowWidth, windowHeight, static_cast<float>(top),
+                   static_cast<float>(windowHeight) / static_cast<float>(height_));
+    glStateDirty_ = true;
 }
 
 void GlDevice::SetPresentObserver(void (*observer)(void*, GlDevice&), void* context) {

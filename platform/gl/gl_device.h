@@ -13,6 +13,9 @@
 // one decoded picture share one OpenGL texture), meshes with any declaration, fonts. Leaves out:
 // stencil, fog, the scissor test, user vertex and index buffers, more than four fixed-function
 // stages, texture transforms.
+//
+// Instruments beside the program's calls: pixel history (gl_pixel_history.h) over recorded
+// frames, and a line of the platform's own drawn in the window below the program's overlay.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -32,11 +35,13 @@
 #include "platform/gl/gl_cache.h"
 #include "platform/gl/gl_constants.h"
 #include "platform/gl/gl_ffp.h"
+#include "platform/gl/gl_pixel_history.h"
 #include "platform/gl/gl_shaders.h"
 
 namespace gl {
 
 class GlMesh;
+class OverlayLine;
 class TextureStorage;
 
 // Texture units: stage or pixel sampler N on unit N, vertex texture sampler N on 16 + N.
@@ -54,13 +59,27 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     void SetPresentObserver(void (*observer)(void* context, GlDevice& device), void* context);
 
     GlCache& Cache() { return cache_; }
-    // Makes the back buffer the target with its full viewport, for drawing outside the
-    // Direct3D state (text): the next draw sets its fixed OpenGL state again.
-    void BindBackBuffer() {
-        cache_.BindFramebuffer(framebuffer_);
+    // Makes the back buffer (or a probe's target of its size) the target with its full
+    // viewport, for drawing outside the Direct3D state (text): the next draw sets its fixed
+    // OpenGL state again.
+    void BindBackBuffer() { BindDrawTarget(framebuffer_); }
+    void BindDrawTarget(GLuint framebuffer) {
+        cache_.BindFramebuffer(framebuffer);
         cache_.Viewport(0, 0, width_, height_);
         glStateDirty_ = true;
     }
+
+    // Pixel history (gl_pixel_history.h): with recording on, the device keeps the frame being
+    // drawn and the last presented one; a probe replays the last at one pixel.
+    void RecordFrames(bool on);
+    bool RecordsFrames() const { return recordFrames_; }
+    PixelHistory ProbePixel(int x, int y);
+    // A text draw of the frame being recorded (gl_font.cpp): its string, the bottom of its
+    // rectangle's lines, and how to replay it.
+    void RecordText(std::string text, LONG bottom, std::function<void(const ReplayPass&)> replay);
+    // A line the platform draws in the window, below the program's overlay lines, after each
+    // present (a probe's summary); empty: none (gl_overlay.cpp).
+    void SetOverlayLine(std::string text);
     int Width() const { return width_; }
     int Height() const { return height_; }
     int SampleCount() const { return samples_; }
@@ -108,8 +127,17 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     ID3DXMesh* CreateMeshObject(d3dx::MeshData&& data) override;
     ID3DXFont* CreateFontObject(const d3dx::FontDesc& desc) override;
 
-    // Drawing (gl_draw.cpp).
+    // Drawing (gl_draw.cpp). A replay draws with a recorded state in place of the front end's.
     struct Program;
+    const d3d9::DeviceState& DrawState() const { return replayState_ ? *replayState_ : State(); }
+    // Everything derived from the state is worked out again at the next draw.
+    void InvalidateDrawState();
+    // Draws a subset with the program for the state (or `program`), under `pass` where given;
+    // false where nothing could be drawn.
+    bool DrawMesh(GlMesh& mesh, DWORD attribute, const ReplayPass* pass, Program* program);
+    // The uniforms, samplers and constant locations of a program just linked.
+    bool FinishProgram(Program& program, const GlShader* vertex, const GlShader* pixel);
+    void ApplyPass(const ReplayPass& pass);
     FfpKey KeyFor(const GlMesh& mesh);
     FfpKey BaseKey() const;
     Program* ProgramFor(const FfpKey& key);
@@ -185,6 +213,35 @@ class GlDevice final : public d3d9::Device, private d3d9::Backend {
     std::uint64_t lastVertexShader_ = 0, lastPixelShader_ = 0;
     void (*presentObserver_)(void*, GlDevice&) = nullptr;
     void* presentContext_ = nullptr;
+
+    // Pixel history (gl_pixel_history.cpp, gl_probe_replay.cpp).
+    void RecordEvent(FrameEvent event);
+    bool MakeProbeTargets();
+    void ReplayEvent(const FrameEvent& event, const ReplayPass& pass);
+    GLuint QuerySamples(const FrameEvent& event, const ReplayPass& pass);
+    void ResetProbe(int x, int y);
+    float ReadProbeDepth(int x, int y);
+    // Puts one pixel of a probe target back: its colour and the shared depth.
+    void RestoreProbePixel(int x, int y, GLuint framebuffer, const float colour[4], float depth);
+    std::uint32_t ReadProbe(int x, int y);
+    std::uint32_t ReadFramePixel(int x, int y);
+    // The pixel stage's inputs and output at the pixel for event `index` (gl_probe_values.cpp).
+    void ShaderValues(std::size_t index, int x, int y, PixelHistory& history);
+    bool ReadShaderValue(const FrameEvent& event, const ReplayPass& pass, Program* program,
+                         ShaderValue& value);
+    std::string ShaderOf(const d3d9::DeviceState& state) const;
+    bool recordFrames_ = false, stateChanged_ = true;
+    RecordedFrame frame_, lastFrame_;
+    std::shared_ptr<const d3d9::DeviceState> snapshot_;
+    const d3d9::DeviceState* replayState_ = nullptr;
+    GLuint probeFramebuffer_ = 0, probeFloatFramebuffer_ = 0, probeColour_ = 0, probeFloat_ = 0,
+           probeDepth_ = 0, probeQuery_ = 0;
+    bool probeFailed_ = false;
+    // The platform's overlay line (gl_overlay.cpp) and where it goes: below the lowest text line
+    // the program drew in the last frame.
+    std::unique_ptr<OverlayLine> overlay_;
+    LONG textBottom_ = 0, lastTextBottom_ = 0;
+    void DrawOverlay(int windowWidth, int windowHeight);
 };
 
 // One picture's OpenGL texture: level 0 and its chain, in the format D3DX decoded or DXT blocks
@@ -252,5 +309,7 @@ GlDevice* GlDeviceOf(IDirect3DDevice9* device);
 // An observer given to every device made from now on (the snapshot tool watches the program's
 // frames this way).
 void ObserveNewDevices(void (*observer)(void* context, GlDevice& device), void* context);
+// Whether devices made from now on record their frames for pixel probes (RecordFrames).
+void RecordNewDevicesFrames(bool on);
 
 }  // namespace gl

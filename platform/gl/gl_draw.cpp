@@ -12,6 +12,7 @@ namespace gl {
 
 void GlDevice::ApplyState(const d3d9::DeviceState&, const d3d9::Changes& changes) {
     using d3d9::Changes;
+    stateChanged_ = true;  // a recorded frame's next draw takes a new copy of the state
     const std::uint32_t groups = changes.groups;
     if (groups & (Changes::kRenderStates | Changes::kStageStates | Changes::kLights |
                   Changes::kTextures | Changes::kShaders)) {
@@ -35,12 +36,12 @@ void GlDevice::ApplyState(const d3d9::DeviceState&, const d3d9::Changes& changes
 }
 
 const GlShader* GlDevice::BoundVertexShader() const {
-    const d3d9::VertexShader* shader = State().vertexShader;
+    const d3d9::VertexShader* shader = DrawState().vertexShader;
     return shader ? dynamic_cast<const GlShader*>(shader->Object()) : nullptr;
 }
 
 const GlShader* GlDevice::BoundPixelShader() const {
-    const d3d9::PixelShader* shader = State().pixelShader;
+    const d3d9::PixelShader* shader = DrawState().pixelShader;
     return shader ? dynamic_cast<const GlShader*>(shader->Object()) : nullptr;
 }
 
@@ -73,7 +74,7 @@ FfpKey GlDevice::KeyFor(const GlMesh& mesh) {
 FfpKey GlDevice::BaseKey() const {
     FfpKey key;
     std::memset(&key, 0, sizeof key);
-    const d3d9::DeviceState& state = State();
+    const d3d9::DeviceState& state = DrawState();
     const DWORD* rs = state.renderStates;
     const GlShader* pixel = BoundPixelShader();
     key.lighting = rs[D3DRS_LIGHTING] != FALSE;
@@ -165,63 +166,85 @@ GlDevice::Program* GlDevice::ProgramFor(const FfpKey& key) {
         if (pixel) program->samplers = pixel->Shader().samplers;
         if (vertex) program->vertexSamplers = vertex->Shader().samplers;
     }
-    if (program->id && vertex)
-        program->vertexConstants = FindConstantLocations(program->id, vertex->Shader(), true);
-    if (program->id && pixel)
-        program->pixelConstants = FindConstantLocations(program->id, pixel->Shader(), false);
-    if (!program->id) {
+    if (!FinishProgram(*program, vertex, pixel)) {
         program->failed = true;
         return nullptr;
     }
-    program->uniforms.Find(program->id);
-    cache_.UseProgram(program->id);
+    return program;
+}
+
+bool GlDevice::FinishProgram(Program& program, const GlShader* vertex, const GlShader* pixel) {
+    if (program.id && vertex)
+        program.vertexConstants = FindConstantLocations(program.id, vertex->Shader(), true);
+    if (program.id && pixel)
+        program.pixelConstants = FindConstantLocations(program.id, pixel->Shader(), false);
+    if (!program.id) return false;
+    program.uniforms.Find(program.id);
+    cache_.UseProgram(program.id);
     // Sampler uniforms name their texture units once: stage N's texture sits on unit N, vertex
     // texture sampler N's on kVertexSamplerUnit + N.
     for (int s = 0; s < kMaxStages; ++s) {
-        if (program->uniforms.stageSamplers[s] >= 0)
-            glUniform1i(program->uniforms.stageSamplers[s], s);
+        if (program.uniforms.stageSamplers[s] >= 0)
+            glUniform1i(program.uniforms.stageSamplers[s], s);
     }
-    for (const SamplerBinding& b : program->samplers) {
-        const GLint at = glGetUniformLocation(program->id, b.name.c_str());
+    for (const SamplerBinding& b : program.samplers) {
+        const GLint at = glGetUniformLocation(program.id, b.name.c_str());
         if (at >= 0) glUniform1i(at, b.reg);
     }
-    for (const SamplerBinding& b : program->vertexSamplers) {
-        const GLint at = glGetUniformLocation(program->id, b.name.c_str());
+    for (const SamplerBinding& b : program.vertexSamplers) {
+        const GLint at = glGetUniformLocation(program.id, b.name.c_str());
         if (at >= 0) glUniform1i(at, kVertexSamplerUnit + b.reg);
     }
-    if (program->uniforms.clipAdjust >= 0) {
-        glUniform2f(program->uniforms.clipAdjust, 1.0f / static_cast<float>(width_),
+    if (program.uniforms.clipAdjust >= 0) {
+        glUniform2f(program.uniforms.clipAdjust, 1.0f / static_cast<float>(width_),
                     1.0f / static_cast<float>(height_));
     }
-    return program;
+    return true;
 }
 
 void GlDevice::DrawSubset(d3dx::MeshBase& base, DWORD attribute) {
     // Only this device makes the meshes it is given; anything else draws nothing.
     auto* made = dynamic_cast<GlMesh*>(&base);
     if (!made) return;
-    GlMesh& mesh = *made;
-    const D3DXATTRIBUTERANGE& range = mesh.Range(attribute);
-    if (range.FaceCount == 0) return;
-    const FfpKey key = KeyFor(mesh);
-    const GlShader* vertex = BoundVertexShader();
-    const GlShader* pixel = BoundPixelShader();
-    const std::uint64_t vertexId = vertex ? vertex->Id() : 0, pixelId = pixel ? pixel->Id() : 0;
-    // Most draws repeat the previous one's program: that is checked before the cache is searched.
-    Program* program = lastProgram_;
-    if (!program || !(key == lastKey_) || lastVertexShader_ != vertexId ||
-        lastPixelShader_ != pixelId) {
-        program = ProgramFor(key);
-        lastKey_ = key;
-        lastProgram_ = program;
-        lastVertexShader_ = vertexId;
-        lastPixelShader_ = pixelId;
+    if (recordFrames_) {
+        if (stateChanged_ || !snapshot_) snapshot_ = std::make_shared<d3d9::DeviceState>(State());
+        stateChanged_ = false;
+        FrameEvent event;
+        event.kind = FrameEvent::Kind::Mesh;
+        event.state = snapshot_;
+        event.mesh = made;
+        event.attribute = attribute;
+        RecordEvent(std::move(event));
     }
-    if (!program) return;  // reported when it failed to link
+    DrawMesh(*made, attribute, nullptr, nullptr);
+}
+
+bool GlDevice::DrawMesh(GlMesh& mesh, DWORD attribute, const ReplayPass* pass, Program* program) {
+    const D3DXATTRIBUTERANGE& range = mesh.Range(attribute);
+    if (range.FaceCount == 0) return false;
+    if (!program) {
+        const FfpKey key = KeyFor(mesh);
+        const GlShader* vertex = BoundVertexShader();
+        const GlShader* pixel = BoundPixelShader();
+        const std::uint64_t vertexId = vertex ? vertex->Id() : 0, pixelId = pixel ? pixel->Id() : 0;
+        // Most draws repeat the previous one's program: that is checked before the cache is
+        // searched.
+        program = lastProgram_;
+        if (!program || !(key == lastKey_) || lastVertexShader_ != vertexId ||
+            lastPixelShader_ != pixelId) {
+            program = ProgramFor(key);
+            lastKey_ = key;
+            lastProgram_ = program;
+            lastVertexShader_ = vertexId;
+            lastPixelShader_ = pixelId;
+        }
+        if (!program) return false;  // reported when it failed to link
+    }
     FlushState();
+    if (pass) ApplyPass(*pass);
     cache_.UseProgram(program->id);
     UploadUniforms(*program);
-    const d3d9::DeviceState& state = State();
+    const d3d9::DeviceState& state = DrawState();
     if (!program->vertexConstants.Empty() &&
         program->vertexConstantGeneration != state.vertexConstants.generation) {
         program->vertexConstantGeneration = state.vertexConstants.generation;
@@ -241,6 +264,7 @@ void GlDevice::DrawSubset(d3dx::MeshBase& base, DWORD attribute) {
                    reinterpret_cast<const void*>(std::size_t{range.FaceStart} * 3 * indexBytes));
     cache_.CountDraw();
     CheckErrors("DrawSubset");
+    return true;
 }
 
 }  // namespace gl

@@ -1,7 +1,8 @@
 // ID3DXFont on the OpenGL device: glyphs from the D3DX font rasteriser in one atlas texture,
 // drawn as quads with alpha blending at the rectangle's top left, clipped to the rectangle, in
 // the given colour. Supports DT_LEFT/TOP, DT_CENTER, DT_RIGHT, DT_NOCLIP and DT_CALCRECT;
-// text is drawn solid whatever the fill mode, as D3DX's sprite sets it.
+// text is drawn solid whatever the fill mode, as D3DX's sprite sets it. A device that records
+// frames keeps each draw's quads so that a pixel probe can replay it.
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -112,7 +113,14 @@ class GlFont final : public d3d9::Font {
             pRect->bottom = pRect->top + height;
             return height;
         }
-        Draw(*pRect, Format, Color);
+        if (device_->RecordsFrames() && !vertices_.empty()) {
+            device_->RecordText(
+                std::string(pString, static_cast<std::size_t>(length)), pRect->top + height,
+                [this, vertices = vertices_, rect = *pRect, Format, Color](const ReplayPass& pass) {
+                    Draw(vertices, rect, Format, Color, &pass);
+                });
+        }
+        Draw(vertices_, *pRect, Format, Color, nullptr);
         return height;
     }
 
@@ -127,10 +135,22 @@ class GlFont final : public d3d9::Font {
         vertices_.insert(vertices_.end(), &quad[0][0], &quad[0][0] + 24);
     }
 
-    void Draw(const RECT& rect, DWORD format, D3DCOLOR color) {
-        if (vertices_.empty()) return;
+    // Draws the quads into the back buffer, or under a probe's pass into its target at its one
+    // pixel (gl_pixel_history.h).
+    void Draw(const std::vector<float>& vertices, const RECT& rect, DWORD format, D3DCOLOR color,
+              const ReplayPass* pass) {
+        if (vertices.empty() || !device_) return;
         GlCache& cache = device_->Cache();
-        device_->BindBackBuffer();
+        const bool clip = !(format & DT_NOCLIP);
+        if (pass && clip &&
+            (pass->x < rect.left || pass->x >= rect.right || pass->y < rect.top ||
+             pass->y >= rect.bottom))
+            return;
+        if (pass) {
+            device_->BindDrawTarget(pass->framebuffer);
+        } else {
+            device_->BindBackBuffer();
+        }
         cache.UseProgram(program_);
         glUniform2f(target_, static_cast<float>(device_->Width()),
                     static_cast<float>(device_->Height()));
@@ -140,24 +160,28 @@ class GlFont final : public d3d9::Font {
         cache.Enable(GL_DEPTH_TEST, false);
         cache.Enable(GL_CULL_FACE, false);
         cache.PolygonMode(GL_FILL);
-        cache.Enable(GL_BLEND, true);
+        cache.Enable(GL_BLEND, !pass || pass->keepBlend);
         cache.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         cache.BlendEquation(GL_FUNC_ADD);
-        cache.ColorMask(device_->AlphaWritable() ? 0xF : 0x7);
-        const bool clip = !(format & DT_NOCLIP);
-        cache.Enable(GL_SCISSOR_TEST, clip);
+        const std::uint32_t mask = device_->AlphaWritable() ? 0xF : 0x7;
+        cache.ColorMask(pass && pass->colorMask >= 0 ? static_cast<std::uint32_t>(pass->colorMask)
+                                                     : mask);
+        cache.Enable(GL_SCISSOR_TEST, clip || pass);
         // The back buffer's rows run down from the top, as the rectangle's do.
-        if (clip)
+        if (pass) {
+            cache.Scissor(pass->x, pass->y, 1, 1);
+        } else if (clip) {
             cache.Scissor(rect.left, rect.top,
                           std::max(0, static_cast<int>(rect.right - rect.left)),
                           std::max(0, static_cast<int>(rect.bottom - rect.top)));
+        }
         cache.BindTexture(0, GL_TEXTURE_2D, texture_);
         cache.BindSampler(0, sampler_);
         cache.BindVertexArray(vao_);
         glBindBuffer(GL_ARRAY_BUFFER, buffer_);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(float)),
-                     vertices_.data(), GL_STREAM_DRAW);
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices_.size() / 4));
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
+                     vertices.data(), GL_STREAM_DRAW);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / 4));
         cache.CountDraw();
         CheckErrors("ID3DXFont::DrawTextA");
     }

@@ -190,6 +190,15 @@ void GlDevice::PresentBackBuffer() {
     } else if (scaled) {
         DrawFullTarget(presentProgram_, GL_TEXTURE_2D, samples_ ? resolveTexture_ : colorTexture_);
     }
+    if (recordFrames_) {
+        // The frame just drawn is the one a probe replays from now on.
+        lastFrame_ = std::move(frame_);
+        frame_ = {};
+        snapshot_.reset();
+        lastTextBottom_ = textBottom_;
+        textBottom_ = 0;
+    }
+    DrawOverlay(w, h);
     SDL_GL_SwapWindow(window_);
     CheckErrors("Present");
     // An observer (the snapshot tool, the benchmarks) sees the frame once it is presented; a

@@ -41,7 +41,7 @@ float FloatOf(DWORD bits) {
 // Uploaded row by row like the other matrices, it applies to row vectors as Direct3D does.
 void GlDevice::UpdateNormalMatrix() {
     Matrix4 wv;
-    D3DXMatrixMultiply(&wv, &State().world[0], &State().view);
+    D3DXMatrixMultiply(&wv, &DrawState().world[0], &DrawState().view);
     const auto a = [&](int r, int c) { return wv.m[r][c]; };
     const float c[9] = {
         a(1, 1) * a(2, 2) - a(1, 2) * a(2, 1), a(1, 2) * a(2, 0) - a(1, 0) * a(2, 2),
@@ -57,7 +57,7 @@ void GlDevice::UpdateNormalMatrix() {
 void GlDevice::FlushState() {
     if (!glStateDirty_) return;
     glStateDirty_ = false;
-    const DWORD* rs = State().renderStates;
+    const DWORD* rs = DrawState().renderStates;
     cache_.BindFramebuffer(framebuffer_);
     cache_.Viewport(0, 0, width_, height_);
     cache_.Enable(GL_SCISSOR_TEST, false);
@@ -86,7 +86,7 @@ void GlDevice::FlushState() {
 }
 
 void GlDevice::UploadTransforms(const ProgramUniforms& u) {
-    const d3d9::DeviceState& state = State();
+    const d3d9::DeviceState& state = DrawState();
     // Uploaded as stored, row by row: see the note in gl_ffp.cpp.
     if (u.world >= 0) glUniformMatrix4fv(u.world, 1, GL_FALSE, &state.world[0].m[0][0]);
     if (u.view >= 0) glUniformMatrix4fv(u.view, 1, GL_FALSE, &state.view.m[0][0]);
@@ -96,7 +96,7 @@ void GlDevice::UploadTransforms(const ProgramUniforms& u) {
 }
 
 void GlDevice::UploadLights(const ProgramUniforms& u) {
-    const d3d9::DeviceState& state = State();
+    const d3d9::DeviceState& state = DrawState();
     // The active lights, in the order they were enabled, go to view space, where the vertex
     // stage lights.
     float diffuse[kMaxLights][4] = {}, specular[kMaxLights][4] = {}, ambient[kMaxLights][4] = {};
@@ -128,7 +128,7 @@ void GlDevice::UploadLights(const ProgramUniforms& u) {
 
 void GlDevice::UploadUniforms(Program& program) {
     const ProgramUniforms& u = program.uniforms;
-    const d3d9::DeviceState& state = State();
+    const d3d9::DeviceState& state = DrawState();
     if (program.transforms != transformGeneration_) {
         program.transforms = transformGeneration_;
         UploadTransforms(u);
@@ -164,7 +164,7 @@ void GlDevice::UploadUniforms(Program& program) {
 GLuint GlDevice::SamplerFor(int slot) {
     if (!(samplerDirty_ & (1u << slot))) return slotSamplers_[slot];
     samplerDirty_ &= ~(1u << slot);
-    const DWORD* s = State().samplerStates[slot];
+    const DWORD* s = DrawState().samplerStates[slot];
     const bool anisotropic =
         s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
     const bool mipmapped = s[D3DSAMP_MIPFILTER] != D3DTEXF_NONE;
@@ -210,7 +210,7 @@ GLuint GlDevice::MakeSampler(const SamplerKey& k) {
 
 void GlDevice::BindStageTextures(const Program& program) {
     const auto bind = [&](int slot, int unit) {
-        const d3d9::Texture* texture = State().textures[slot];
+        const d3d9::Texture* texture = DrawState().textures[slot];
         const auto* made = texture ? dynamic_cast<const GlTexture*>(texture->Object()) : nullptr;
         cache_.BindTexture(unit, GL_TEXTURE_2D, made ? made->Id() : 0);
         cache_.BindSampler(unit, SamplerFor(slot));

@@ -8,10 +8,12 @@
 #include <filesystem>
 
 #include "platform/core/environment_usage.h"
+#include "platform/d3d9/instruments.h"
 
 namespace sdl {
 
-const char kUsage[] = R"(usage: tessaline [--dir DIR] [--watch] [--help] [--version]
+const char kUsage[] =
+    R"(usage: tessaline [--dir DIR] [--watch] [--help] [--version]
 
 Tessaline renders an HLSL vertex and pixel shader and two meshes from DirectX X files, with
 their materials and textures, as Direct3D 9 would render them, in one 1000 x 500 window with a
@@ -27,6 +29,12 @@ Options:
                  reloaded in its place with its position and rotation kept; a file that fails
                  keeps its last good version, and its message shows in red in a fourth
                  overlay line and on stderr until it is mended (no message box)
+  --set NAME=V[,V...]
+                 set the constant NAME of the bound vertex or pixel shader through its
+                 constant table each time the shader is bound, converted to its type
+                 (float, int, bool; a vector, matrix or array takes several values, row by
+                 row); a name neither bound shader has is said on stderr with the names they
+                 have; may be repeated
   --help         print this text and exit
   --version      print the version and exit
 
@@ -40,6 +48,10 @@ Keys:
   RETURN         wireframe on or off
   R              rotate the meshes
   U              use the pixel shader or not
+  Ctrl+click     the history of the pixel under the cursor: every clear and draw of the
+                 frame that touched it, the depth test's verdict, the colour each produced
+                 and left, and the last draw's pixel shader inputs and output; on stderr,
+                 and in short in a line below the overlay (the program sees no such click)
 
 Exit codes:
   0              the window was closed (or --help, --version)
@@ -50,6 +62,7 @@ Exit codes:
 Examples:
     tessaline --dir /usr/share/tessaline
     tessaline --dir my-shader --watch
+    TESSALINE_DEBUG=1 tessaline --dir my-shader --set tint=1,0.5,0.5,1
 )";
 
 const char* const kProgramFiles[4] = {"vertex.vsh", "pixel.psh", "Tiger.x", "seafloor.x"};
@@ -77,6 +90,12 @@ std::string ReadCommandLine(const std::vector<std::string>& args, CommandLine& o
         }
         if (arg == "--watch") {
             o.watch = true;
+        } else if (arg == "--set") {
+            if (i + 1 >= args.size()) return "--set: needs a value";
+            d3d9::ConstantSetting setting;
+            if (std::string why = d3d9::ReadConstantSetting(args[i + 1], setting); !why.empty())
+                return "--set " + args[i + 1] + ": " + why;
+            o.constants.push_back(args[++i]);
         } else if (arg == "--dir") {
             if (i + 1 >= args.size()) return "--dir: needs a value";
             o.dir = args[++i];

@@ -1,7 +1,7 @@
 // tessaline's command line, read by the process entry before WinMain: its help text, the
 // options as one plain record, their reading with every fault refused in one line, and the hint
 // for a folder that holds none of the program's files. The program itself gets only what is
-// left for it: "--watch" or nothing (WinMain's command line).
+// left for it: "--watch" or nothing (WinMain's command line); --set is the platform's.
 #pragma once
 
 #include <string>
@@ -18,7 +18,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool watch = false;
-    std::string dir;  // empty: the current directory
+    std::string dir;                     // empty: the current directory
+    std::vector<std::string> constants;  // --set NAME=V[,V...], checked, for the platform
 };
 
 // Reads the arguments after the program name. Returns the empty string, or one line that says

@@ -5,7 +5,10 @@
 // file that receives every platform call, for following a run from outside; compiles are kept
 // in the compile cache (compile_cache.h) for the next start. Without a display the program says
 // so and exits with 1; termination signals close the program as its close box does
-// (termination.h).
+// (termination.h). The platform's instruments: --set and TESSALINE_DEBUG reach the Direct3D 9
+// front end (instruments.h), and a Ctrl + left click probes the pixel under the cursor
+// (gl_pixel_history.h): the device records frames from the first click on, and the frame after
+// each click is probed once it is presented.
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,14 +20,55 @@
 
 #include "platform/core/trace_file.h"
 #include "platform/core/window_system.h"
+#include "platform/d3d9/instruments.h"
 #include "platform/d3dx/font_raster.h"
 #include "platform/d3dx/hlsl/compile_cache.h"
 #include "platform/d3dx/isolated_process.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/command_line.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/termination.h"
 
 namespace {
+
+// The device the program made (it keeps it for the whole run) and the pixel a click asked for.
+struct Probe {
+    gl::GlDevice* device = nullptr;
+    int x = -1, y = -1;
+};
+Probe g_probe;
+
+void OnPresent(void*, gl::GlDevice& device) {
+    g_probe.device = &device;
+    if (g_probe.x < 0) return;
+    const gl::PixelHistory history = device.ProbePixel(g_probe.x, g_probe.y);
+    g_probe.x = g_probe.y = -1;
+    std::fputs(gl::FormatPixelHistory(history).c_str(), stderr);
+    device.SetOverlayLine(gl::PixelHistoryLine(history));
+}
+
+void OnModifierClick(int x, int y, int windowWidth, int windowHeight) {
+    gl::GlDevice* device = g_probe.device;
+    if (!device || windowWidth <= 0 || windowHeight <= 0) return;
+    // The back buffer is shown scaled to the window.
+    g_probe.x = x * device->Width() / windowWidth;
+    g_probe.y = y * device->Height() / windowHeight;
+    if (!device->RecordsFrames()) device->RecordFrames(true);
+}
+
+void InstallInstruments(const sdl::CommandLine& options) {
+    d3d9::InstrumentOptions instruments;
+    for (const std::string& text : options.constants) {
+        d3d9::ConstantSetting setting;
+        d3d9::ReadConstantSetting(text, setting);
+        instruments.constants.push_back(std::move(setting));
+    }
+    const char* debug = std::getenv("TESSALINE_DEBUG");
+    instruments.debugLayer = debug && *debug && std::strcmp(debug, "0") != 0;
+    d3d9::SetInstruments(std::move(instruments));
+    gl::ObserveNewDevices(OnPresent, nullptr);
+    sdl::SetModifierClickHandler(OnModifierClick);
+}
 
 int Run(const sdl::CommandLine& options) {
     if (!sdl::InstallSdlPlatform()) return 1;
@@ -64,6 +108,7 @@ int main(int argc, char** argv) {
     // Opened before --dir is entered, so that a relative name is the caller's.
     if (const char* tracePath = std::getenv("TESSALINE_TRACE")) platform::TraceToFile(tracePath);
     d3dx::UseCompileCache(d3dx::DefaultCompileCacheDir());
+    InstallInstruments(options);
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0)
         return Refuse("--dir " + options.dir + ": cannot enter it: " + std::strerror(errno));
     if (!sdl::HoldsProgramFiles(".")) {

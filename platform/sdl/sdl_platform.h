@@ -2,6 +2,8 @@
 // system mouse over SDL2, installed beneath the Win32 semantics of platform/core.
 #pragma once
 
+#include <functional>
+
 #include <SDL2/SDL.h>
 
 #include <string>
@@ -77,6 +79,11 @@ int ShowOwnMessageBox(SDL_Window* owner, const char* text, const char* caption, 
 void TranslateEvent(const SDL_Event& event, SDL_Window* disabled = nullptr);
 // Turns a termination signal, once, into WM_CLOSE to the program's window (see termination.h).
 void TurnTerminationIntoClose();
+
+// A Ctrl + left click in the program's window goes here, in the window's pixels with the
+// window's size, and nowhere else: the program never sees it (the pixel probe). Null: none.
+using ModifierClickHandler = std::function<void(int x, int y, int windowWidth, int windowHeight)>;
+void SetModifierClickHandler(ModifierClickHandler handler);
 
 // ---- X11 facts that SDL does not give --------------------------------------------------------
 

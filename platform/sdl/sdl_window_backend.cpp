@@ -4,8 +4,9 @@
 // focus and size events turned into messages, waiting for events (WaitMessage), the cursor,
 // modal message boxes (SDL's, else our own, stderr only where no display can show one),
 // termination signals turned into a close, and the screen saver kept off while the window
-// procedure refuses SC_SCREENSAVE. Leaves out: mouse messages (the program reads the mouse
-// through DirectInput), menus, painting.
+// procedure refuses SC_SCREENSAVE; a Ctrl + left click handed to the platform's pixel probe,
+// never to the program. Leaves out: mouse messages (the program reads the mouse through
+// DirectInput), menus, painting.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +44,23 @@ bool IsInput(const SDL_Event& e) {
         default:
             return false;
     }
+}
+
+ModifierClickHandler& ClickHandler() {
+    static ModifierClickHandler handler;
+    return handler;
+}
+
+// A Ctrl + left click in the program's window, for the handler alone; true where it took it.
+bool TakeModifierClick(const SDL_MouseButtonEvent& e) {
+    const ModifierClickHandler& handler = ClickHandler();
+    if (!handler || e.button != SDL_BUTTON_LEFT || !(SDL_GetModState() & KMOD_CTRL)) return false;
+    SDL_Window* window = SDL_GetWindowFromID(e.windowID);
+    if (!window || platform::NativeOf(platform::MainWindow()) != window) return false;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    handler(e.x, e.y, w, h);
+    return true;
 }
 
 HWND HandleOf(Uint32 windowId) {
@@ -292,9 +310,16 @@ void TranslateEvent(const SDL_Event& event, SDL_Window* disabled) {
         case SDL_MOUSEMOTION:
             NoteMouseMotion(event.motion.xrel, event.motion.yrel);
             break;
+        case SDL_MOUSEBUTTONDOWN:
+            TakeModifierClick(event.button);
+            break;
         default:
             break;
     }
+}
+
+void SetModifierClickHandler(ModifierClickHandler handler) {
+    ClickHandler() = std::move(handler);
 }
 
 void TurnTerminationIntoClose() {

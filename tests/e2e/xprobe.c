@@ -7,9 +7,9 @@
  *   xprobe WINDOW save FILE                          the window's pixels to FILE
  *   xprobe WINDOW diff FILE X0 Y0 X1 Y1              pixels that differ from FILE in the region
  *
- * Colour classes: yellow, red, orange (the tiger's coat, or sand under the warm shader), stripe
- * (near black, darker than the background: the tiger's stripes and eyes), background (0x2F2F2F),
- * white (a message box's face).
+ * Colour classes: yellow, red, cyan (the platform's probe line), orange (the tiger's coat, or
+ * sand under the warm shader), stripe (near black, darker than the background: the tiger's
+ * stripes and eyes), background (0x2F2F2F), white (a message box's face).
  */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -21,6 +21,7 @@ static int Is(const char* cls, unsigned long p) {
     const int r = (int)((p >> 16) & 0xFF), g = (int)((p >> 8) & 0xFF), b = (int)(p & 0xFF);
     if (!strcmp(cls, "yellow")) return r > 180 && g > 180 && b < 90;
     if (!strcmp(cls, "red")) return r > 180 && g < 70 && b < 70;
+    if (!strcmp(cls, "cyan")) return r < 90 && g > 180 && b > 180;
     if (!strcmp(cls, "orange")) return r > 170 && g > 60 && g < 170 && b < 90 && r - g > 60;
     if (!strcmp(cls, "background"))
         return abs(r - 0x2F) <= 2 && abs(g - 0x2F) <= 2 && abs(b - 0x2F) <= 2;

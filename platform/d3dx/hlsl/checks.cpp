@@ -1,6 +1,7 @@
 // Checks of the parsed shader and its interface (see hlsl/checks.h).
 #include "platform/d3dx/hlsl/checks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "platform/core/digest.h"
 #include "platform/d3dx/hlsl/checks.h"
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/hlsl/constant_uses.h"
@@ -191,10 +192,11 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     }
     glslang::TProgram program;
     GlobalFacts globals{pass.globals, effects.samplerTypes, {}, {}};
+    SlotEstimate slots;
     if (parsed && !HasError(diagnostics)) {
         add(RunTreePasses(*shader.getIntermediate(), info, request.entry, pass));
         add(CheckProgram(*shader.getIntermediate(), info, request.entry, pass));
-        add(CheckSlots(*shader.getIntermediate(), request.entry, info, pass));
+        add(CheckSlots(*shader.getIntermediate(), request.entry, info, pass, &slots));
         ReadConstantUses(*shader.getIntermediate(), request.entry, globals);
         program.addShader(&shader);
         if (!program.link(kMessages)) {
@@ -211,6 +213,9 @@ CompileResult CompileHlsl(const CompileRequest& request) {
         reflection.versionMajor = profile->major;
         reflection.versionMinor = profile->minor;
         reflection.entry = request.entry;
+        reflection.sourceName = request.fileName;
+        reflection.sourceDigest = platform::Digest64(request.source.data(), request.source.size());
+        reflection.slots = slots;
         glslang::SpvOptions options;
         std::vector<std::uint32_t> spirv;
         glslang::GlslangToSpv(*program.getIntermediate(profile->language), spirv, &options);

@@ -6,10 +6,13 @@
 // register run per element, a struct its members in order. Registers a setter writes are
 // written whole, their unused components zero.
 //
+// Every setter is traced with its values (the device calls it makes follow it).
+//
 // Handles are the table's own name strings (a member's is "s.member", an element's "a[2]"); a
 // name passed where a handle is expected is looked up as one, as D3DX does. Not implemented:
 // SetMatrixPointerArray and the transposed array setters, which the interface leaves out.
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -122,7 +125,91 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         return e && e->c.registerSet == D3DXRS_SAMPLER ? e->c.registerIndex : UINT(-1);
     }
 
+    // Each setter is traced where it starts and its result where it ends, so that the device's
+    // Set*ShaderConstant* calls it makes follow it in the trace.
     HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) override {
+        return Traced("SetDefaults", {Name(pDevice)}, [&] { return DoSetDefaults(pDevice); });
+    }
+    HRESULT SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
+                     UINT Bytes) override {
+        return Traced(
+            "SetValue",
+            {Name(pDevice), platform::Fmt(hConstant), Bytes32(pData, Bytes), platform::Fmt(Bytes)},
+            [&] { return DoSetValue(pDevice, hConstant, pData, Bytes); });
+    }
+    HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) override {
+        return Traced("SetBool", {Name(pDevice), platform::Fmt(hConstant), platform::Fmt(b)},
+                      [&] { return DoSetBool(pDevice, hConstant, b); });
+    }
+    HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) override {
+        return Traced("SetInt", {Name(pDevice), platform::Fmt(hConstant), platform::Fmt(n)},
+                      [&] { return DoSetInt(pDevice, hConstant, n); });
+    }
+    HRESULT SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) override {
+        return Traced("SetFloat", {Name(pDevice), platform::Fmt(hConstant), platform::Fmt(f)},
+                      [&] { return DoSetFloat(pDevice, hConstant, f); });
+    }
+    HRESULT SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const FLOAT* pf,
+                          UINT Count) override {
+        return Traced(
+            "SetFloatArray",
+            {Name(pDevice), platform::Fmt(hConstant), List(pf, Count), platform::Fmt(Count)},
+            [&] { return DoSetFloatArray(pDevice, hConstant, pf, Count); });
+    }
+    HRESULT SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
+                         UINT Count) override {
+        return Traced(
+            "SetBoolArray",
+            {Name(pDevice), platform::Fmt(hConstant), List(pb, Count), platform::Fmt(Count)},
+            [&] { return DoSetBoolArray(pDevice, hConstant, pb, Count); });
+    }
+    HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
+                        UINT Count) override {
+        return Traced(
+            "SetIntArray",
+            {Name(pDevice), platform::Fmt(hConstant), List(pn, Count), platform::Fmt(Count)},
+            [&] { return DoSetIntArray(pDevice, hConstant, pn, Count); });
+    }
+    HRESULT SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                      const D3DXVECTOR4* pVector) override {
+        return Traced(
+            "SetVector",
+            {Name(pDevice), platform::Fmt(hConstant), List(pVector ? &pVector->x : nullptr, 4)},
+            [&] { return DoSetVectorArray(pDevice, hConstant, pVector, 1); });
+    }
+    HRESULT SetVectorArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                           const D3DXVECTOR4* pVector, UINT Count) override {
+        return Traced("SetVectorArray",
+                      {Name(pDevice), platform::Fmt(hConstant),
+                       List(pVector ? &pVector->x : nullptr, 4 * Count), platform::Fmt(Count)},
+                      [&] { return DoSetVectorArray(pDevice, hConstant, pVector, Count); });
+    }
+    HRESULT SetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                      const D3DXMATRIX* pMatrix) override {
+        return Traced("SetMatrix",
+                      {Name(pDevice), platform::Fmt(hConstant),
+                       List(pMatrix ? &pMatrix->m[0][0] : nullptr, 16)},
+                      [&] { return DoSetMatrix(pDevice, hConstant, pMatrix); });
+    }
+    HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                           const D3DXMATRIX* pMatrix, UINT Count) override {
+        return Traced(
+            "SetMatrixArray",
+            {Name(pDevice), platform::Fmt(hConstant),
+             List(pMatrix ? &pMatrix->m[0][0] : nullptr, 16 * Count), platform::Fmt(Count)},
+            [&] { return DoSetMatrixArray(pDevice, hConstant, pMatrix, Count); });
+    }
+    HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                               const D3DXMATRIX* pMatrix) override {
+        return Traced("SetMatrixTranspose",
+                      {Name(pDevice), platform::Fmt(hConstant),
+                       List(pMatrix ? &pMatrix->m[0][0] : nullptr, 16)},
+                      [&] { return DoSetMatrixTranspose(pDevice, hConstant, pMatrix); });
+    }
+
+  private:
+    // The setters' bodies.
+    HRESULT DoSetDefaults(LPDIRECT3DDEVICE9 pDevice) {
         if (!pDevice) return D3DERR_INVALIDCALL;
         for (int t : top_) {
             const Entry& e = entries_[static_cast<std::size_t>(t)];
@@ -133,8 +220,7 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         return D3D_OK;
     }
 
-    HRESULT SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
-                     UINT Bytes) override {
+    HRESULT DoSetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData, UINT Bytes) {
         const Entry* e = Find(hConstant);
         if (!pDevice || !e || !pData) return D3DERR_INVALIDCALL;
         if (Bytes > e->c.bytes) return D3DERR_INVALIDCALL;
@@ -152,29 +238,29 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
         return Write(pDevice, *e, values);
     }
 
-    HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) override {
+    HRESULT DoSetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) {
         return SetFloats(pDevice, hConstant, {b ? 1.0f : 0.0f});
     }
-    HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) override {
+    HRESULT DoSetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) {
         return SetFloats(pDevice, hConstant, {static_cast<float>(n)});
     }
-    HRESULT SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) override {
+    HRESULT DoSetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) {
         return SetFloats(pDevice, hConstant, {f});
     }
-    HRESULT SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const FLOAT* pf,
-                          UINT Count) override {
+    HRESULT DoSetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const FLOAT* pf,
+                            UINT Count) {
         if (!pf && Count) return D3DERR_INVALIDCALL;
         return SetFloats(pDevice, hConstant, std::vector<float>(pf, pf + Count));
     }
-    HRESULT SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
-                         UINT Count) override {
+    HRESULT DoSetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
+                           UINT Count) {
         if (!pb && Count) return D3DERR_INVALIDCALL;
         std::vector<float> values;
         for (UINT i = 0; i < Count; ++i) values.push_back(pb[i] ? 1.0f : 0.0f);
         return SetFloats(pDevice, hConstant, values);
     }
-    HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
-                        UINT Count) override {
+    HRESULT DoSetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
+                          UINT Count) {
         if (!pn && Count) return D3DERR_INVALIDCALL;
         std::vector<float> values;
         for (UINT i = 0; i < Count; ++i) values.push_back(static_cast<float>(pn[i]));
@@ -182,12 +268,8 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
     }
 
     // A vector fills one element's components (as many as it has), whatever its class.
-    HRESULT SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
-                      const D3DXVECTOR4* pVector) override {
-        return SetVectorArray(pDevice, hConstant, pVector, 1);
-    }
-    HRESULT SetVectorArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
-                           const D3DXVECTOR4* pVector, UINT Count) override {
+    HRESULT DoSetVectorArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                             const D3DXVECTOR4* pVector, UINT Count) {
         const Entry* e = Find(hConstant);
         if (!pDevice || !e || !pVector || e->c.parameterClass == D3DXPC_STRUCT ||
             e->c.parameterClass == D3DXPC_OBJECT)
@@ -202,20 +284,49 @@ class ConstantTable : public platform::RefCounted<ID3DXConstantTable> {
     }
 
     // A D3DXMATRIX's element (r, c) is the constant's element (r, c).
-    HRESULT SetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
-                      const D3DXMATRIX* pMatrix) override {
+    HRESULT DoSetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                        const D3DXMATRIX* pMatrix) {
         return Matrices(pDevice, hConstant, pMatrix, 1, false);
     }
-    HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
-                           const D3DXMATRIX* pMatrix, UINT Count) override {
+    HRESULT DoSetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                             const D3DXMATRIX* pMatrix, UINT Count) {
         return Matrices(pDevice, hConstant, pMatrix, Count, false);
     }
-    HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
-                               const D3DXMATRIX* pMatrix) override {
+    HRESULT DoSetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                 const D3DXMATRIX* pMatrix) {
         return Matrices(pDevice, hConstant, pMatrix, 1, true);
     }
 
-  private:
+    template <typename Body>
+    HRESULT Traced(const char* api, std::vector<std::string> args, Body&& body) {
+        if (!platform::Tracing()) return body();
+        args.insert(args.begin(), platform::ObjectName(this));
+        platform::TracedCall call(api, std::move(args));
+        return call.Result(body());
+    }
+    static std::string Name(LPDIRECT3DDEVICE9 device) { return platform::ObjectName(device); }
+    // The values a setter was given, "{1 0 0.5}", or NULL.
+    template <typename T>
+    static std::string List(const T* values, UINT count) {
+        if (!values) return "NULL";
+        std::string out = "{";
+        for (UINT i = 0; i < count; ++i) out += (i ? " " : "") + platform::Fmt(values[i]);
+        return out + "}";
+    }
+    // SetValue's bytes as the 32-bit words they hold, in hex.
+    static std::string Bytes32(LPCVOID data, UINT bytes) {
+        if (!data) return "NULL";
+        std::string out = "{";
+        for (UINT i = 0; i + 4 <= bytes; i += 4) {
+            std::uint32_t w;
+            std::memcpy(&w, static_cast<const char*>(data) + i, 4);
+            char hex[12];
+            std::snprintf(hex, sizeof hex, "%s0x%08x", i ? " " : "", w);
+            out += hex;
+        }
+        return out + "}";
+    }
+
     D3DXHANDLE Handle(int index) const {
         return entries_[static_cast<std::size_t>(index)].path.c_str();
     }

@@ -123,6 +123,12 @@ std::vector<std::uint32_t> PackShader(const ShaderReflection& s) {
     w.U32(s.intRegisters);
     w.U32(s.boolRegisters);
     w.Str(s.glsl);
+    w.Str(s.sourceName);
+    w.U32(static_cast<std::uint32_t>(s.sourceDigest));
+    w.U32(static_cast<std::uint32_t>(s.sourceDigest >> 32));
+    for (std::uint32_t v : {s.slots.arithmetic, s.slots.texture, s.slots.arithmeticLimit,
+                            s.slots.textureLimit, std::uint32_t(s.slots.shared)})
+        w.U32(v);
     w.words[2] = static_cast<std::uint32_t>(w.words.size());
     return w.words;
 }
@@ -186,8 +192,15 @@ std::optional<ShaderReflection> UnpackShader(const DWORD* code) {
         !r.U32(s.intRegisters) || !r.U32(s.boolRegisters) || s.floatRegisters > 8192 ||
         s.intRegisters > 16 || s.boolRegisters > 16)
         return std::nullopt;
-    if (!r.Str(s.glsl, static_cast<std::uint32_t>(kMaxContainerWords * 4)) || r.Left() != 0)
+    if (!r.Str(s.glsl, static_cast<std::uint32_t>(kMaxContainerWords * 4)) || !r.Str(s.sourceName))
         return std::nullopt;
+    std::uint32_t low = 0, high = 0, shared = 0;
+    if (!r.U32(low) || !r.U32(high) || !r.U32(s.slots.arithmetic) || !r.U32(s.slots.texture) ||
+        !r.U32(s.slots.arithmeticLimit) || !r.U32(s.slots.textureLimit) || !r.U32(shared) ||
+        shared > 1 || r.Left() != 0)
+        return std::nullopt;
+    s.sourceDigest = (std::uint64_t{high} << 32) | low;
+    s.slots.shared = shared != 0;
     return s;
 }
 

@@ -44,6 +44,14 @@ struct ConstantVar {
     std::uint32_t structMembers = 0;
 };
 
+// The compiler's estimate of the instruction slots a shader needs, and the profile's limits
+// (one shared budget where the profile does not count arithmetic and texture slots apart).
+struct SlotEstimate {
+    std::uint32_t arithmetic = 0, texture = 0;
+    std::uint32_t arithmeticLimit = 0, textureLimit = 0;
+    bool shared = false;
+};
+
 struct ShaderReflection {
     ShaderStage stage = ShaderStage::Pixel;
     std::uint32_t versionMajor = 2, versionMinor = 0;
@@ -59,6 +67,11 @@ struct ShaderReflection {
     // Registers the GLSL reads its constants from: tessC[floatRegisters] (vec4), tessI (ivec4)
     // and tessB (bool), each from register 0.
     std::uint32_t floatRegisters = 0, intRegisters = 0, boolRegisters = 0;
+    // What the compile knew that the device reports (its debug layer and traces): the source
+    // file as named, the digest of its bytes (platform/core/digest.h) and the slot estimate.
+    std::string sourceName;
+    std::uint64_t sourceDigest = 0;
+    SlotEstimate slots;
 };
 
 inline constexpr std::uint32_t kContainerTag = 0x44485354;  // "TSHD"

@@ -189,7 +189,7 @@ class Estimator {
         }
     }
 
-    SlotEstimate Entry(const std::string& entry) {
+    SlotCounts Entry(const std::string& entry) {
         for (const auto& [name, node] : functions_) {
             if (name.rfind(entry + "(", 0) == 0 && active_.insert(name).second) {
                 returns_.emplace_back();
@@ -199,7 +199,7 @@ class Estimator {
             }
         }
         // What the outputs depend on, each value once.
-        SlotEstimate slots;
+        SlotCounts slots;
         std::vector<bool> reached(values_.size(), false);
         std::vector<ValueId> work = roots_;
         while (!work.empty()) {
@@ -629,16 +629,24 @@ double SlotMargin(const ProfileInfo& /*profile*/) {
     return 1.25;
 }
 
-SlotEstimate EstimateSlots(const glslang::TIntermediate& intermediate, const std::string& entry,
-                           const ProfileInfo& profile, const SourcePassResult& pass) {
+SlotCounts EstimateSlots(const glslang::TIntermediate& intermediate, const std::string& entry,
+                         const ProfileInfo& profile, const SourcePassResult& pass) {
     return Estimator(intermediate, profile, pass).Entry(entry);
 }
 
 std::vector<Diagnostic> CheckSlots(const glslang::TIntermediate& intermediate,
                                    const std::string& entry, const ProfileInfo& profile,
-                                   const SourcePassResult& pass) {
-    const SlotEstimate slots = EstimateSlots(intermediate, entry, profile, pass);
+                                   const SourcePassResult& pass, SlotEstimate* report) {
+    const SlotCounts slots = EstimateSlots(intermediate, entry, profile, pass);
     const SlotLimits limits = LimitsOf(profile);
+    if (report) {
+        const auto whole = [](double v) {
+            return static_cast<std::uint32_t>(std::clamp(std::llround(v), 0ll, 0xFFFFFFFFll));
+        };
+        *report = {whole(slots.arithmetic), whole(slots.texture),
+                   static_cast<std::uint32_t>(limits.arithmetic),
+                   static_cast<std::uint32_t>(limits.texture), limits.shared};
+    }
     const double margin = SlotMargin(profile);
     const int line = pass.entryLine ? pass.entryLine : 1;
     std::vector<Diagnostic> out;

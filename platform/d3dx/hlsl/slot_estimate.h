@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/d3dx/hlsl/shader_container.h"
 #include "platform/d3dx/hlsl/source_pass.h"
 
 namespace d3dx {
 
-struct SlotEstimate {
+struct SlotCounts {
     double arithmetic = 0, texture = 0;
 };
 
@@ -30,12 +31,13 @@ SlotLimits LimitsOf(const ProfileInfo& profile);
 // estimate to limit among the shaders that shipped for the profile, and some room.
 double SlotMargin(const ProfileInfo& profile);
 
-SlotEstimate EstimateSlots(const glslang::TIntermediate& intermediate, const std::string& entry,
-                           const ProfileInfo& profile, const SourcePassResult& pass);
+SlotCounts EstimateSlots(const glslang::TIntermediate& intermediate, const std::string& entry,
+                         const ProfileInfo& profile, const SourcePassResult& pass);
 
-// The estimate against the limits: an error beyond the margin, a warning within it.
+// The estimate against the limits: an error beyond the margin, a warning within it. `report`,
+// where given, receives the estimate and the limits for the code container.
 std::vector<Diagnostic> CheckSlots(const glslang::TIntermediate& intermediate,
                                    const std::string& entry, const ProfileInfo& profile,
-                                   const SourcePassResult& pass);
+                                   const SourcePassResult& pass, SlotEstimate* report = nullptr);
 
 }  // namespace d3dx
