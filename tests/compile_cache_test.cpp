@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -151,10 +152,10 @@ TEST_F(CompileCache, ADamagedOrForeignEntryIsAMiss) {
     ASSERT_EQ(entries.size(), 1u);
     const std::string path = entries[0];
     const std::string whole = test::ReadFile(path);
-    // The layout written down: magic, three length-prefixed fields, an 8-byte checksum.
-    const std::string magic = "tessaline compile cache 1\n";
+    // The layout written down: magic, four length-prefixed fields, an 8-byte checksum.
+    const std::string magic = "tessaline compile cache 2\n";
     ASSERT_EQ(whole.compare(0, magic.size(), magic), 0);
-    ASSERT_GT(whole.size(), magic.size() + 3 * 4 + 8);
+    ASSERT_GT(whole.size(), magic.size() + 4 * 4 + 8);
 
     const std::vector<std::pair<const char*, std::string>> damages = {
         {"empty", ""},
@@ -167,7 +168,7 @@ TEST_F(CompileCache, ADamagedOrForeignEntryIsAMiss) {
                                       whole.substr(whole.size() / 2 + 1)},
         {"the checksum changed",
          whole.substr(0, whole.size() - 1) + static_cast<char>(whole.back() ^ 0x80)},
-        {"another version's magic", "tessaline compile cache 2\n" + whole.substr(magic.size())},
+        {"another version's magic", "tessaline compile cache 1\n" + whole.substr(magic.size())},
     };
     for (const auto& [what, bytes] : damages) {
         SCOPED_TRACE(what);
@@ -266,8 +267,8 @@ TEST_F(CompileCache, TheDirectoryFollowsTheEnvironment) {
     }
 }
 
-// The identity is the build IDs that the ELF notes hold, as binutils reads them: this program's
-// (the compiler is linked into it) and SPIRV-Cross's.
+// The identity is the build IDs that the ELF notes hold, as binutils reads them: the compile
+// worker's (the compiler runs there) and SPIRV-Cross's.
 TEST_F(CompileCache, TheCompilerIsIdentifiedByItsBuildIds) {
     d3dx::ResetCompilerIdentityForTests();
     const std::string identity = d3dx::CompilerIdentity();
@@ -288,8 +289,9 @@ TEST_F(CompileCache, TheCompilerIsIdentifiedByItsBuildIds) {
             spirvCross = line.substr(at);
     }
     ASSERT_FALSE(spirvCross.empty()) << "SPIRV-Cross is not loaded";
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
-    EXPECT_EQ(identity, "compiler " + buildId(self) + " spirv-cross " + buildId(spirvCross));
+    ASSERT_FALSE(d3dx::CompileWorkerPath().empty());
+    EXPECT_EQ(identity, "compiler " + buildId(d3dx::CompileWorkerPath()) + " spirv-cross " +
+                            buildId(spirvCross));
 }
 
 TEST_F(CompileCache, ACompileIsTakenFromTheCacheButAFailureNever) {
@@ -372,3 +374,45 @@ TEST(CacheDigests, AreSha256AndHmacSha256) {
 }
 
 }  // namespace
+
+TEST_F(CompileCache, AChangedIncludedFileCompilesAgain) {
+    record::InstallRecordingPlatform();
+    d3dx::ResetCompilerIdentityForTests();
+    const std::map<std::string, std::string> files = {
+        {"pixel.psh", "#include \"colour.fxh\"\nfloat4 ps_main() : COLOR0 { return COLOUR; }\n"},
+        {"colour.fxh", "#include \"inner.fxh\"\n#define COLOUR float4(0, GREEN, 0, 1)\n"},
+        {"inner.fxh", "#define GREEN 1\n"},
+    };
+    const auto restore = [&] {
+        for (const auto& [name, text] : files) test::WriteFile(dir_.Path(name), text);
+    };
+    const auto compile = [&] {
+        ID3DXBuffer* code = nullptr;
+        const HRESULT hr =
+            D3DXCompileShaderFromFileA(dir_.Path("pixel.psh").c_str(), nullptr, nullptr, "ps_main",
+                                       "ps_2_0", 0, &code, nullptr, nullptr);
+        if (code) code->Release();
+        return hr;
+    };
+    restore();
+    ASSERT_EQ(compile(), D3D_OK);
+    // From here a compile that runs the compiler crashes: D3D_OK is a hit.
+    d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Crash);
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"nothing", [] {}},
+        {"the included file",
+         [&] { test::WriteFile(dir_.Path("colour.fxh"), "#define COLOUR 1\n"); }},
+        {"the file it includes",
+         [&] { test::WriteFile(dir_.Path("inner.fxh"), "#define GREEN 0\n"); }},
+        {"the file it includes, removed", [&] { std::filesystem::remove(dir_.Path("inner.fxh")); }},
+    };
+    testing::internal::CaptureStderr();
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        change();
+        EXPECT_EQ(compile(), std::string(what) == "nothing" ? D3D_OK : E_FAIL);
+        restore();
+        EXPECT_EQ(compile(), D3D_OK) << "the unchanged files hit again";
+    }
+    testing::internal::GetCapturedStderr();
+}

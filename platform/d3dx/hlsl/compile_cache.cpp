@@ -1,7 +1,8 @@
 // The compile cache (compile_cache.h). An entry is one file named by a hash of its request:
 //
-//   "tessaline compile cache 1\n", then length-prefixed fields (32-bit little-endian lengths):
-//   the key (the compiler's identity and the whole request), the messages, the code; then a
+//   "tessaline compile cache 2\n", then length-prefixed fields (32-bit little-endian lengths):
+//   the key (the compiler's identity and the whole request), the included files (their count,
+//   then each one's type, including file, name and SHA-256), the messages, the code; then a
 //   64-bit checksum of all that precedes it.
 //
 // Entries are written whole under another name and renamed into place, so that a reader (this
@@ -9,10 +10,7 @@
 #include "platform/d3dx/hlsl/compile_cache.h"
 
 #include <dirent.h>
-#include <dlfcn.h>
-#include <elf.h>
 #include <fcntl.h>
-#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,11 +29,12 @@
 #include <vector>
 
 #include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/hlsl/build_id.h"
 
 namespace d3dx {
 namespace {
 
-constexpr std::string_view kMagic = "tessaline compile cache 1\n";
+constexpr std::string_view kMagic = "tessaline compile cache 2\n";
 constexpr std::string_view kSuffix = ".entry";
 constexpr std::size_t kMaxEntryBytes = std::size_t{16} << 20;
 
@@ -95,6 +94,36 @@ std::string KeyOf(const std::string& identity, const CompileRequest& request) {
     return key;
 }
 
+std::string PutIncludes(const std::vector<IncludedFile>& includes) {
+    std::string out;
+    PutWord(out, includes.size(), 4);
+    for (const IncludedFile& f : includes) {
+        PutWord(out, f.type, 4);
+        PutWord(out, f.parent, 4);
+        Put(out, f.name);
+        Put(out, f.digest);
+    }
+    return out;
+}
+
+bool TakeIncludes(std::string_view in, std::vector<IncludedFile>& includes) {
+    if (in.size() < 4) return false;
+    const std::uint64_t count = TakeWord(in, 4);
+    if (count > kMaxIncludes) return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        IncludedFile f;
+        std::string_view name, digest;
+        if (in.size() < 8) return false;
+        f.type = static_cast<std::uint32_t>(TakeWord(in, 4));
+        f.parent = static_cast<std::uint32_t>(TakeWord(in, 4));
+        if (!Take(in, name) || !Take(in, digest)) return false;
+        f.name = name;
+        f.digest = digest;
+        includes.push_back(std::move(f));
+    }
+    return in.empty();
+}
+
 std::string Hex(const unsigned char* bytes, std::size_t count) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
@@ -112,59 +141,11 @@ std::string EntryPath(const std::string& dir, const std::string& key) {
     return dir + "/" + Hex(bytes, sizeof bytes) + std::string(kSuffix);
 }
 
-bool HoldsAddress(const dl_phdr_info& info, std::uintptr_t address) {
-    for (int i = 0; i < info.dlpi_phnum; ++i) {
-        const ElfW(Phdr)& p = info.dlpi_phdr[i];
-        const std::uintptr_t start = info.dlpi_addr + p.p_vaddr;
-        if (p.p_type == PT_LOAD && address >= start && address < start + p.p_memsz) return true;
-    }
-    return false;
-}
-
-// The GNU build ID among the notes of one PT_NOTE segment, in hex; empty when there is none.
-std::string BuildIdNote(const char* at, const char* end, std::size_t align) {
-    const auto round = [align](std::size_t n) { return (n + align - 1) / align * align; };
-    while (static_cast<std::size_t>(end - at) >= sizeof(ElfW(Nhdr))) {
-        ElfW(Nhdr) note;
-        std::memcpy(&note, at, sizeof note);
-        const char* name = at + sizeof note;
-        const std::size_t left = static_cast<std::size_t>(end - name);
-        if (round(note.n_namesz) > left || round(note.n_descsz) > left - round(note.n_namesz))
-            return {};
-        const char* desc = name + round(note.n_namesz);
-        if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == 4 &&
-            std::memcmp(name, "GNU", 4) == 0)
-            return Hex(reinterpret_cast<const unsigned char*>(desc), note.n_descsz);
-        at = desc + round(note.n_descsz);
-    }
-    return {};
-}
-
-// The build ID of the loaded object that holds `address`, in hex; empty when it has none.
-std::string BuildIdOf(const void* address) {
-    struct Search {
-        std::uintptr_t address;
-        std::string id;
-    } search{reinterpret_cast<std::uintptr_t>(address), {}};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* data) {
-            auto* s = static_cast<Search*>(data);
-            if (!HoldsAddress(*info, s->address)) return 0;
-            for (int i = 0; i < info->dlpi_phnum && s->id.empty(); ++i) {
-                const ElfW(Phdr)& p = info->dlpi_phdr[i];
-                if (p.p_type != PT_NOTE) continue;
-                const char* at = reinterpret_cast<const char*>(info->dlpi_addr + p.p_vaddr);
-                s->id = BuildIdNote(at, at + p.p_memsz, p.p_align == 8 ? 8 : 4);
-            }
-            return 1;
-        },
-        &search);
-    return search.id;
-}
-
 std::string BuiltIdentity() {
-    const std::string compiler = BuildIdOf(reinterpret_cast<const void*>(&CompileHlsl));
-    const std::string spirvCross = BuildIdOf(reinterpret_cast<const void*>(&spvc_context_create));
+    const std::string& worker = CompileWorkerPath();
+    const std::string compiler = worker.empty() ? std::string() : FileBuildId(worker);
+    const std::string spirvCross =
+        LoadedBuildId(reinterpret_cast<const void*>(&spvc_context_create));
     if (compiler.empty() || spirvCross.empty()) return {};
     return "compiler " + compiler + " spirv-cross " + spirvCross;
 }
@@ -272,7 +253,8 @@ void ResetCompilerIdentityForTests() {
     g_identityReplaced = false;
 }
 
-bool LookUpCompile(const CompileRequest& request, CompileResult& result) {
+bool LookUpCompile(const CompileRequest& request, CompileResult& result,
+                   const IncludeCheck& includesUnchanged) {
     const std::string dir = Directory();
     const std::string identity = CompilerIdentity();
     if (dir.empty() || identity.empty()) return false;
@@ -287,14 +269,20 @@ bool LookUpCompile(const CompileRequest& request, CompileResult& result) {
     std::string_view sum = in.substr(in.size() - 8);
     if (TakeWord(sum, 8) != Fnv1a(checked)) return false;
     checked.remove_prefix(kMagic.size());
-    std::string_view storedKey, errors, code;
-    if (!Take(checked, storedKey) || !Take(checked, errors) || !Take(checked, code) ||
-        !checked.empty() || storedKey != key || code.empty() || code.size() % 4 != 0)
+    std::string_view storedKey, included, errors, code;
+    std::vector<IncludedFile> includes;
+    if (!Take(checked, storedKey) || !Take(checked, included) || !Take(checked, errors) ||
+        !Take(checked, code) || !checked.empty() || storedKey != key || code.empty() ||
+        code.size() % 4 != 0 || !TakeIncludes(included, includes))
         return false;
+    // The files it included, opened again: a changed one is a miss.
+    if (!includes.empty() && (!includesUnchanged || !includesUnchanged(includes))) return false;
     result.ok = true;
     result.errors.assign(errors);
     result.code.resize(code.size() / 4);
     std::memcpy(result.code.data(), code.data(), code.size());
+    result.includes = std::move(includes);
+    result.identity = identity;
     // Used now: the last to be evicted.
     utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
     return true;
@@ -303,10 +291,13 @@ bool LookUpCompile(const CompileRequest& request, CompileResult& result) {
 void StoreCompile(const CompileRequest& request, const CompileResult& result) {
     const std::string dir = Directory();
     const std::string identity = CompilerIdentity();
-    if (dir.empty() || identity.empty() || !result.ok || result.code.empty()) return;
+    if (dir.empty() || identity.empty() || !result.ok || result.code.empty() ||
+        (!result.identity.empty() && result.identity != identity))
+        return;
     const std::string key = KeyOf(identity, request);
     std::string entry(kMagic);
     Put(entry, key);
+    Put(entry, PutIncludes(result.includes));
     Put(entry, result.errors);
     Put(entry, std::string_view(reinterpret_cast<const char*>(result.code.data()),
                                 result.code.size() * 4));
