@@ -6,7 +6,13 @@
 // the compile worker and of SPIRV-Cross), so that a rebuilt or upgraded compiler never sees an
 // older one's results. Failed compiles are not kept: their messages must come from the compiler
 // each time, and a limit hit on a busy machine is not a result.
-// A damaged, cut short or foreign entry is a miss.
+//
+// Only its user can write it: the directory, checked once it is open (not by its path), must be
+// the user's own, not writable by group or others, and not a symbolic link; a random 32-byte
+// key, kept in it readable by the user alone, signs every entry (HMAC-SHA-256), so that an entry
+// written by anyone without the key (forged, or copied from another user's cache) is a miss.
+// Where the directory or its key fails these checks the cache is off, with one line on stderr
+// that says why.
 #pragma once
 
 #include <functional>
@@ -17,8 +23,8 @@
 
 namespace d3dx {
 
-// Keeps compiles in `dir` (made on first store, readable by the user alone); an empty `dir`
-// turns the cache off, as it is until a program turns it on.
+// Keeps compiles in `dir` (made on first store, the user's alone); an empty `dir` turns the
+// cache off, as it is until a program turns it on.
 void UseCompileCache(const std::string& dir);
 
 // Where the programs keep it: $TESSALINE_COMPILE_CACHE when set (empty or "off": no cache),
