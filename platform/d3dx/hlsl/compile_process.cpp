@@ -5,10 +5,11 @@
 // worker asks for each #include; the answer comes from `open`, in this process, where the
 // caller's ID3DXInclude lives.
 //
-// A fresh worker spends most of a compile building glslang's tables, so one worker is kept
-// started ahead of need (with --warm, building them while it waits): each compile takes it
-// where it was started with the same limits, and once the compile is over starts the next. A
-// program whose compiles all come from the cache starts none.
+// A fresh worker spends most of a compile building glslang's tables, so two workers are kept
+// started ahead of need (with --warm, building them while they wait): each compile takes one
+// that was started with the same limits, and once the compile is over starts the next. Two, as
+// --watch follows a shader's compile with its preprocessing. A program whose compiles all come
+// from the cache starts none.
 //
 // The worker is found, in this order: beside the running program (a program run from its build
 // folder, where the worker is built too); in libexec/tessaline under the prefix the program is
@@ -43,37 +44,51 @@ CompileResult Failure(const CompileRequest& request, const std::string& why) {
     return r;
 }
 
+constexpr std::size_t kSpares = 2;
+
+struct Spare {
+    std::unique_ptr<WorkerProcess> worker;
+    std::vector<std::string> args;
+    IsolationLimits limits;
+};
 std::mutex g_spareMutex;
-std::unique_ptr<WorkerProcess> g_spare;
-std::vector<std::string> g_spareArgs;
-IsolationLimits g_spareLimits;
+std::vector<Spare> g_spares;
 
 bool SameLimits(const IsolationLimits& a, const IsolationLimits& b) {
     return a.wallMs == b.wallMs && a.cpuSeconds == b.cpuSeconds && a.memoryBytes == b.memoryBytes;
 }
 
-// The worker started ahead for these arguments and limits, if it is still there.
+// A worker started ahead for these arguments and limits, if one is still there. Those started
+// for others are stopped: the tests change them, a program never does.
 std::unique_ptr<WorkerProcess> TakeSpare(const std::vector<std::string>& args,
                                          const IsolationLimits& limits) {
     std::lock_guard<std::mutex> lock(g_spareMutex);
-    std::unique_ptr<WorkerProcess> spare = std::move(g_spare);
-    if (!spare || spare->Ended() || args != g_spareArgs || !SameLimits(limits, g_spareLimits))
-        return nullptr;  // a spare of other limits is stopped as it goes
-    return spare;
+    std::unique_ptr<WorkerProcess> taken;
+    std::vector<Spare> kept;
+    for (Spare& s : g_spares) {
+        const bool fits = s.args == args && SameLimits(s.limits, limits);
+        if (!fits || !s.worker->Ours() || s.worker->Ended()) continue;
+        if (!taken) {
+            taken = std::move(s.worker);
+        } else {
+            kept.push_back(std::move(s));
+        }
+    }
+    g_spares = std::move(kept);
+    return taken;
 }
 
-void StartSpare(const std::string& program, const std::vector<std::string>& args,
-                const IsolationLimits& limits) {
+void StartSpares(const std::string& program, const std::vector<std::string>& args,
+                 const IsolationLimits& limits) {
     std::lock_guard<std::mutex> lock(g_spareMutex);
-    if (g_spare && g_spare->Ours()) return;
-    auto spare = std::make_unique<WorkerProcess>();
     std::vector<std::string> warmArgs = args;
     warmArgs.push_back("--warm");
-    std::string error;
-    if (!spare->Start(program, warmArgs, limits, error)) return;
-    g_spare = std::move(spare);
-    g_spareArgs = args;
-    g_spareLimits = limits;
+    while (g_spares.size() < kSpares) {
+        auto worker = std::make_unique<WorkerProcess>();
+        std::string error;
+        if (!worker->Start(program, warmArgs, limits, error)) return;
+        g_spares.push_back({std::move(worker), args, limits});
+    }
 }
 
 const char* FaultName(CompilerFault fault) {
@@ -215,7 +230,7 @@ CompileResult CompileInWorker(const CompileRequest& request, const IncludeOpener
         result = Converse(*worker, request, open, limits, early);
     }
     worker.reset();
-    StartSpare(program, args, limits);
+    StartSpares(program, args, limits);
     return result;
 }
 
