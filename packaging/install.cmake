@@ -1,6 +1,8 @@
 # Install and package, included at the end of the top CMakeLists.txt: what `cmake --install`
 # puts under the prefix and what the Debian package (`cpack` in the build folder) holds. That is
-# exactly: the three programs, stripped; the default assets by name; the README, the copyright
+# exactly: the three programs, stripped; the compile worker the harness starts for each shader
+# compile, stripped, in libexec/tessaline (where the programs look for it, from their bin
+# folder); the default assets by name; the README, the copyright
 # file and the changelog; a man page for each program, made from its --help at build time; and
 # a desktop entry that starts tessaline on the installed assets.
 include(GNUInstallDirs)
@@ -14,6 +16,7 @@ endif()
 ]])
 install(TARGETS tessaline tessaline-snapshot tessaline-compile
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tessaline-compile-worker RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tessaline)
 install(FILES
   assets/vertex.vsh assets/pixel.psh assets/Tiger.x assets/seafloor.x
   assets/tiger_coat.bmp assets/tiger_muzzle.bmp assets/sand.bmp

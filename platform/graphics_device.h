@@ -714,7 +714,25 @@ struct ID3DXConstantTable : IUnknown {
 };
 using LPD3DXCONSTANTTABLE = ID3DXConstantTable*;
 
-struct ID3DXInclude;
+// Where an #include's file is looked for: "name" (beside the file that includes it first) or
+// <name>.
+enum D3DXINCLUDE_TYPE : DWORD {
+    D3DXINC_LOCAL = 0,
+    D3DXINC_SYSTEM = 1,
+};
+
+// The caller's opener of #include files, as the D3DX shader functions take it: Open hands back
+// a file's bytes, which stay valid until Close is called with them. pParentData is the data
+// Open handed back for the file that includes this one, null for the shader's own source. Not
+// reference counted: the caller owns it.
+struct ID3DXInclude {
+    virtual HRESULT Open(D3DXINCLUDE_TYPE IncludeType, LPCSTR pFileName, LPCVOID pParentData,
+                         LPCVOID* ppData, UINT* pBytes) = 0;
+    virtual HRESULT Close(LPCVOID pData) = 0;
+
+  protected:
+    virtual ~ID3DXInclude() = default;
+};
 using LPD3DXINCLUDE = ID3DXInclude*;
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
@@ -727,6 +745,16 @@ HRESULT D3DXCompileShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
                                    LPD3DXINCLUDE pInclude, LPCSTR pFunctionName, LPCSTR pProfile,
                                    DWORD Flags, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
                                    LPD3DXCONSTANTTABLE* ppConstantTable);
+HRESULT D3DXCompileShader(LPCSTR pSrcData, UINT SrcDataLen, const D3DXMACRO* pDefines,
+                          LPD3DXINCLUDE pInclude, LPCSTR pFunctionName, LPCSTR pProfile,
+                          DWORD Flags, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                          LPD3DXCONSTANTTABLE* ppConstantTable);
+HRESULT D3DXPreprocessShader(LPCSTR pSrcData, UINT SrcDataSize, const D3DXMACRO* pDefines,
+                             LPD3DXINCLUDE pInclude, LPD3DXBUFFER* ppShaderText,
+                             LPD3DXBUFFER* ppErrorMsgs);
+HRESULT D3DXPreprocessShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
+                                      LPD3DXINCLUDE pInclude, LPD3DXBUFFER* ppShaderText,
+                                      LPD3DXBUFFER* ppErrorMsgs);
 HRESULT D3DXCreateFontA(LPDIRECT3DDEVICE9 pDevice, INT Height, UINT Width, UINT Weight,
                         UINT MipLevels, BOOL Italic, DWORD CharSet, DWORD OutputPrecision,
                         DWORD Quality, DWORD PitchAndFamily, LPCSTR pFaceName, LPD3DXFONT* ppFont);

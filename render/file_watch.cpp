@@ -3,6 +3,11 @@
 // is signalled compares the attributes (last write, creation, size) of the files in that folder
 // with those seen before. A file that was replaced (an editor's write-then-rename), created,
 // deleted or written counts as changed.
+//
+// A shader's files are its own and every file it includes: D3DX's preprocessor names each file
+// the preprocessed text came from in its #line directives. They are learnt at start-up and again
+// in the idle iteration after each reload of the shader (once the new shader is on the screen);
+// a preprocessing that fails keeps the files learnt before.
 #include <algorithm>
 #include <cstdio>
 #include <set>
@@ -20,7 +25,8 @@ struct WatchedFile {
     std::string name;  // as the program opens it
     std::size_t folder = 0;
     Kind kind = Kind::Mesh;
-    int slot = -1;  // meshes and textures: the scene slot whose object reads it
+    int slot = -1;          // meshes and textures: the scene slot whose object reads it
+    bool included = false;  // a file the shader of `kind` includes
     bool present = false;
     WIN32_FILE_ATTRIBUTE_DATA seen{};
 };
@@ -39,6 +45,8 @@ std::vector<WatchedFile> files;
 // Texture names of a slot's last reload that failed: watched too, so that creating a texture
 // that the new mesh file names brings the reload back.
 std::vector<std::string> namedByFailedReload[kMaxWatchedSlots];
+// The vertex and pixel shaders reloaded in the last check: their included files are learnt again.
+bool includesToLearn[2] = {};
 
 std::string FolderOf(const std::string& name) {
     const std::size_t slash = name.find_last_of('/');
@@ -79,14 +87,15 @@ bool LookAgain(WatchedFile& file) {
     return true;
 }
 
-void Watch(const std::string& name, Kind kind, int slot) {
+void Watch(const std::string& name, Kind kind, int slot, bool included = false) {
     for (const WatchedFile& f : files) {
-        if (f.name == name && f.kind == kind && f.slot == slot) return;
+        if (f.name == name && f.kind == kind && f.slot == slot && f.included == included) return;
     }
     WatchedFile file;
     file.name = name;
     file.kind = kind;
     file.slot = slot;
+    file.included = included;
     file.folder = FolderIndex(FolderOf(name));
     LookAgain(file);
     files.push_back(file);
@@ -118,6 +127,48 @@ void WatchTextures() {
     }
 }
 
+// The files named by the #line directives of a shader's preprocessed text (#line 1
+// "common.fxh"), but the shader's own; false where it does not preprocess.
+bool IncludedFiles(const ShaderSource& source, std::vector<std::string>& names) {
+    ID3DXBuffer* text = nullptr;
+    if (FAILED(D3DXPreprocessShaderFromFileA(source.file, nullptr, nullptr, &text, nullptr)))
+        return false;
+    std::istringstream lines(static_cast<const char*>(text->GetBufferPointer()));
+    text->Release();
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t open = line.find('"');
+        if (line.rfind("#line ", 0) != 0 || open == std::string::npos) continue;
+        std::string name;
+        for (std::size_t i = open + 1; i < line.size() && line[i] != '"'; ++i) {
+            if (line[i] == '\\' && i + 1 < line.size()) ++i;
+            name += line[i];
+        }
+        if (name != source.file && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
+    return true;
+}
+
+// Watches the files the shader includes now, keeping what was seen of those already watched.
+void WatchIncludes(bool pixel) {
+    const ShaderSource& source = pixel ? kPixelShaderSource : kVertexShaderSource;
+    const Kind kind = pixel ? Kind::PixelShader : Kind::VertexShader;
+    std::vector<std::string> names;
+    if (!IncludedFiles(source, names)) return;
+    std::vector<WatchedFile> kept, before;
+    for (WatchedFile& f : files) (f.kind == kind && f.included ? before : kept).push_back(f);
+    files = std::move(kept);
+    for (const std::string& name : names) {
+        const auto seen = std::find_if(before.begin(), before.end(),
+                                       [&](const WatchedFile& f) { return f.name == name; });
+        if (seen != before.end()) {
+            files.push_back(*seen);
+        } else {
+            Watch(name, kind, -1, true);
+        }
+    }
+}
+
 bool StartedWell(const MeshObject* object) {
     if (!object->mesh) return false;
     std::size_t loaded = 0;
@@ -143,6 +194,8 @@ void StartWatchingFiles() {
     for (int slot = 0; slot < WatchedSlots(); ++slot)
         Watch(sceneTable.slots[slot]->sourceFile, Kind::Mesh, slot);
     WatchTextures();
+    WatchIncludes(false);
+    WatchIncludes(true);
     // Start-up reported its failures in boxes; tried once more, they leave their messages.
     if (!vertexShader) ReloadShader(false);
     if (!pixelShader) ReloadShader(true);
@@ -162,6 +215,10 @@ void CheckWatchedFiles() {
         FindNextChangeNotification(folder.change);
         folder.signalled = any = true;
     }
+    for (const bool pixel : {false, true}) {
+        if (includesToLearn[pixel]) WatchIncludes(pixel);
+        includesToLearn[pixel] = false;
+    }
     if (!any) return;
     bool shaders[2] = {};
     std::set<int> slots;
@@ -174,8 +231,12 @@ void CheckWatchedFiles() {
         }
     }
     for (WatchedFolder& folder : folders) folder.signalled = false;
-    if (shaders[0]) ReloadShader(false);
-    if (shaders[1]) ReloadShader(true);
+    // Reloaded now, their includes learnt in the next check, once the new shader is drawn.
+    for (const bool pixel : {false, true}) {
+        if (!shaders[pixel]) continue;
+        ReloadShader(pixel);
+        includesToLearn[pixel] = true;
+    }
     for (int slot : slots) namedByFailedReload[slot] = ReloadSceneObject(slot);
     if (!slots.empty()) WatchTextures();
 }

@@ -1,7 +1,8 @@
-// --watch: the program's files watched while it runs. The two shader files, the two mesh files
-// and the texture files the meshes name are checked once per idle iteration, without waiting
-// (file_watch.cpp); a changed file is reloaded into its place, and a file that fails keeps its
-// last good version and a message for the overlay's fourth line (reload.cpp).
+// --watch: the program's files watched while it runs. The two shader files and every file they
+// include, the two mesh files and the texture files the meshes name are checked once per idle
+// iteration, without waiting (file_watch.cpp); a changed file is reloaded into its place, and a
+// file that fails keeps its last good version and a message for the overlay's fourth line
+// (reload.cpp).
 #pragma once
 
 #include <string>

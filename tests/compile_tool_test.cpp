@@ -2,6 +2,8 @@
 // (with and without --werror), one that does not compile, and a bad command line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ TEST(CompileTool, ExitCodesAndTheFormsEditorsAndAuthorsRead) {
     // A register type the profile does not have is ignored, with a warning.
     constexpr char kWarns[] = "int n : register(i2);\nfloat4 main() : COLOR0 { return n; }\n";
     constexpr char kBad[] = "float4 main() : COLOR0 {\n    return 1\n}\n";
+    constexpr char kIncluding[] =
+        "#include \"tint.fxh\"\nfloat4 main() : COLOR0 { return TINT; }\n";
     const Case cases[] = {
         {"good",
          kGood,
@@ -81,18 +85,27 @@ TEST(CompileTool, ExitCodesAndTheFormsEditorsAndAuthorsRead) {
          {"none.hlsl:"},
          false},
         {"unknown option", kGood, {"--bogus"}, 2, {}, {"--bogus: unknown option"}, false},
-        {"includes",
-         kGood,
+        {"an include found in an -I folder",
+         kIncluding,
          {"-T", "ps_2_0", "-E", "main", "-I", "inc", "shader.hlsl"},
          0,
          {"compiled"},
-         {"-I inc: includes are not resolved yet"},
+         {},
+         true},
+        {"an include not found",
+         kIncluding,
+         {"-T", "ps_2_0", "-E", "main", "shader.hlsl"},
+         1,
+         {},
+         {"shader.hlsl(1,1): error", "tint.fxh"},
          false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::TempDir dir;
         test::WriteFile(dir.Path("shader.hlsl"), c.source);
+        std::filesystem::create_directory(dir.Path("inc"));
+        test::WriteFile(dir.Path("inc/tint.fxh"), "#define TINT float4(1, 0, 0, 1)\n");
         const test::ProcessRun run = test::RunProcess(TESS_COMPILE, c.args, dir.path());
         EXPECT_EQ(run.code, c.code) << run.err;
         for (const std::string& part : c.out)

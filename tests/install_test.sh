@@ -1,7 +1,8 @@
 #!/bin/bash
 # cmake --install into a temporary prefix holds exactly the files of installed_files.txt (paths
-# under the prefix): the programs stripped, gzipped man pages that man formats without a warning
-# and that hold every option of the program's --help, the DEP-5 copyright file, and a desktop
+# under the prefix): the programs and their compile worker stripped, the installed programs
+# compiling their shaders with the installed worker, gzipped man pages that man formats without
+# a warning and that hold every option of the program's --help, the DEP-5 copyright file, and a desktop
 # entry that starts that prefix's tessaline on its assets. Installed with DESTDIR, as the
 # package is staged, the entry names the final prefix, not the staging folder.
 # Usage: install_test.sh BUILD_DIR MANIFEST
@@ -26,12 +27,29 @@ cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" ||
 files_under "$work/prefix" >"$work/found"
 diff -u "$work/expected" "$work/found" || fail "the install does not hold exactly the expected files"
 
-for program in tessaline tessaline-snapshot tessaline-compile; do
-    binary="$work/prefix/bin/$program"
-    [ -x "$binary" ] || fail "$program is not executable"
+for binary in "$work/prefix/libexec/tessaline/tessaline-compile-worker" \
+    "$work/prefix/bin/tessaline" "$work/prefix/bin/tessaline-snapshot" \
+    "$work/prefix/bin/tessaline-compile"; do
+    [ -x "$binary" ] || fail "$binary is not executable"
     if readelf -S --wide "$binary" | grep -Eq '\.symtab|\.debug_'; then
-        fail "$program is not stripped"
+        fail "$binary is not stripped"
     fi
+done
+
+# The installed snapshot tool compiles the installed shaders with the installed worker (a
+# program outside the build folder never takes the build folder's): --strict fails on a shader
+# that does not compile. Skipped where the machine cannot render headless.
+if SDL_VIDEODRIVER=offscreen TESSALINE_COMPILE_CACHE=off "$work/prefix/bin/tessaline-snapshot" \
+    --dir "$work/prefix/share/tessaline" --strict --out "$work/frame.png" >"$work/snapshot.log" 2>&1; then
+    :
+elif grep -q "HLSL:" "$work/snapshot.log"; then
+    cat "$work/snapshot.log"
+    fail "the installed program cannot compile its shaders"
+else
+    echo "note: the installed snapshot tool did not run here: $(tail -1 "$work/snapshot.log")"
+fi
+
+for program in tessaline tessaline-snapshot tessaline-compile; do
     page="$work/prefix/share/man/man1/$program.1.gz"
     gzip -t "$page" || fail "$page is not gzip data"
     upper=$(tr a-z A-Z <<<"$program")

@@ -1,10 +1,13 @@
 // The HLSL compiler behind D3DXCompileShaderFromFileA: reflection of valid shaders, the
-// messages of bad ones, and a compiler that crashes or hangs.
+// messages of bad ones, and a compiler that crashes, hangs or breaks its protocol in a worker
+// process that inherits nothing from the harness.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -299,7 +302,7 @@ TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
         request.fileName = "hang.psh";
         request.entry = "ps_main";
         request.profile = "ps_2_0";
-        d3dx::CompileInChild(request);
+        d3dx::CompileInWorker(request);
         _exit(0);
     }
     std::vector<pid_t> compile;
@@ -317,6 +320,53 @@ TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
     }
     if (!gone) kill(compile[0], SIGKILL);
     EXPECT_TRUE(gone) << "the compile child outlived the harness";
+}
+
+// The worker is started afresh, not forked: it holds none of the harness's descriptors (even
+// one without close-on-exec) or environment, and has a process group of its own. Seen in the
+// worker a compile leaves waiting for the next one.
+TEST_F(Shaders, TheCompileWorkerIsAFreshProcessThatInheritsNothing) {
+    const int leaked = open("/dev/null", O_RDONLY);  // no O_CLOEXEC
+    ASSERT_GE(leaked, 3);
+    setenv("TESSALINE_NOT_FOR_THE_WORKER", "1", 1);
+    ASSERT_EQ(Compile("fresh.psh", kPixelShader, "ps_main", "ps_2_0").hr, D3D_OK);
+    pid_t worker = -1;
+    for (int i = 0; i < 500 && worker < 0; ++i) {
+        for (const pid_t child : ChildrenOf(getpid())) {
+            std::error_code error;
+            const auto exe =
+                std::filesystem::read_symlink("/proc/" + std::to_string(child) + "/exe", error);
+            if (exe.filename() == "tessaline-compile-worker") worker = child;
+        }
+        if (worker < 0) usleep(10000);
+    }
+    close(leaked);
+    unsetenv("TESSALINE_NOT_FOR_THE_WORKER");
+    ASSERT_GT(worker, 0) << "no worker waits for the next compile";
+    const std::string proc = "/proc/" + std::to_string(worker);
+    std::vector<std::string> descriptors;
+    for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd"))
+        descriptors.push_back(fd.path().filename());
+    std::sort(descriptors.begin(), descriptors.end());
+    EXPECT_EQ(descriptors, (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(std::filesystem::read_symlink(proc + "/fd/0").string().rfind("socket:", 0), 0u);
+    EXPECT_EQ(std::filesystem::read_symlink(proc + "/fd/1"), "/dev/null");
+    const std::string environment = test::ReadFile(proc + "/environ");
+    EXPECT_EQ(environment.find("TESSALINE_NOT_FOR_THE_WORKER"), std::string::npos);
+    EXPECT_EQ(environment.find("PATH="), std::string::npos) << "not even PATH";
+    EXPECT_EQ(getpgid(worker), worker) << "a process group of its own";
+}
+
+TEST_F(Shaders, AWorkerThatBreaksTheProtocolIsAFailedCompile) {
+    d3dx::SetCompilerFaultForTests(d3dx::CompilerFault::Garbage);
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    const Compiled c = Compile("garbage.psh", kPixelShader, "ps_main", "ps_2_0");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(c.hr, E_FAIL);
+    EXPECT_NE(c.ErrorText().find("broke its protocol"), std::string::npos) << c.ErrorText();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5))
+        << "not waited for";
 }
 
 TEST_F(Shaders, TheDefaultShadersCompileWithoutAWord) {

@@ -1,10 +1,11 @@
 // tessaline --watch on the recording platform, with files changed between idle iterations: what
 // each iteration asks the platform, the shader compiled, created and bound where the old one
-// was, the last good version kept on a failure with its message in a fourth overlay line (and no
-// box), a mesh or texture reloaded into its slot with its placement, and nothing of it all
-// without --watch.
+// was (also when a file it includes is saved), the last good version kept on a failure with its
+// message in a fourth overlay line (and no box), a mesh or texture reloaded into its slot with its
+// placement, and nothing of it all without --watch.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -25,9 +26,9 @@ using test::CallText;
 
 constexpr float kDeg = 0.017453292f;
 const Verbatim out{"&"}, none{"NULL"};
-constexpr const char* kWatchApis[] = {"FindFirstChangeNotificationA", "FindNextChangeNotification",
-                                      "FindCloseChangeNotification", "WaitForSingleObject",
-                                      "GetFileAttributesExA"};
+constexpr const char* kWatchApis[] = {
+    "FindFirstChangeNotificationA", "FindNextChangeNotification", "FindCloseChangeNotification",
+    "WaitForSingleObject",          "GetFileAttributesExA",       "D3DXPreprocessShaderFromFileA"};
 
 const char kGreenShader[] = "float4 ps_main() : COLOR0 { return float4(0, 1, 0, 1); }\n";
 const char kBrokenShader[] = "float4 ps_main() : COLOR0 {\n    return float4(nothing, 1);\n}\n";
@@ -165,12 +166,16 @@ TEST_F(Watch, WithoutItNothingIsWatchedAndWithItStartUpAndFramesOnlyGainTheCheck
         for (const char* api : kWatchApis) EXPECT_TRUE(Matching(Iteration(plain, i), api).empty());
     }
 
-    // Start-up: the same calls, then the folder and the files' attributes.
+    // Start-up: the same calls, then the folder, the files' attributes and what the shaders
+    // include (their preprocessed text says: nothing here).
     std::vector<std::string> expected = StartUp(plain);
     expected.push_back(CallText("FindFirstChangeNotificationA", Args(".", 0, 0x11), "change#1"));
     for (const char* name :
          {"vertex.vsh", "pixel.psh", "Tiger.x", "seafloor.x", "tiger.bmp", "sand.bmp"})
         expected.push_back(CallText("GetFileAttributesExA", Args(name, 0, out), "1"));
+    for (const char* shader : {"vertex.vsh", "pixel.psh"})
+        expected.push_back(
+            CallText("D3DXPreprocessShaderFromFileA", Args(shader, none, none, out, none), "0"));
     EXPECT_EQ(StartUp(watched), expected);
     // Each iteration: one check that does not wait, then the same calls.
     for (int i = 0; i < 3; ++i) {
@@ -210,6 +215,50 @@ TEST_F(Watch, ASavedPixelShaderIsCreatedAndBoundWhereTheOldOneIsBound) {
         EXPECT_EQ(Iteration(run, 3).front(), kNothingChanged);
         EXPECT_TRUE(Matching(Iteration(run, 3), "D3DXCompileShaderFromFileA").empty());
     }
+}
+
+// pixel.psh includes tint.fxh, which includes inner\Base.fxh (a name written on Windows, found
+// as inner/base.fxh). Saving the nested header recompiles the shader; once tint.fxh no longer
+// includes it, saving it does nothing.
+TEST_F(Watch, ASavedIncludedFileRecompilesTheShaderThatIncludesIt) {
+    test::AssetOptions assets;
+    assets.pixelShader = false;
+    std::filesystem::create_directories(dir_.Path("inner"));
+    test::WriteFile(dir_.Path("pixel.psh"),
+                    "#include \"tint.fxh\"\nfloat4 ps_main() : COLOR0 { return TINT; }\n");
+    test::WriteFile(dir_.Path("tint.fxh"), "#include \"inner\\\\Base.fxh\"\n#define TINT BASE\n");
+    const std::string base = "#define BASE float4(0, 1, 0, 1)\n";
+    test::WriteFile(dir_.Path("inner/base.fxh"), base);
+    const ProgramRun run = Run(Script{}.Close(7),
+                               {{2, Write("inner/base.fxh", "#define BASE float4(0, 0, 1, 1)\n")},
+                                {4, Write("tint.fxh", "#define TINT float4(1, 0, 0, 1)\n")},
+                                {6, Write("inner/base.fxh", base)}},
+                               assets);
+    const auto starting = [](const std::vector<std::string>& calls, const std::string& prefix) {
+        return std::count_if(calls.begin(), calls.end(),
+                             [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+    };
+    const std::vector<std::string> startUp = StartUp(run);
+    for (const char* file : {"tint.fxh", "inner/base.fxh"})
+        EXPECT_EQ(starting(startUp, "GetFileAttributesExA(\"" + std::string(file)), 1) << file;
+    EXPECT_EQ(starting(startUp, "FindFirstChangeNotificationA(\"inner\""), 1);
+    const auto compiled = [&](int iteration) {
+        return starting(Iteration(run, iteration), "D3DXCompileShaderFromFileA(\"pixel.psh\"");
+    };
+    // The nested header saved: compiled, created and drawn with.
+    EXPECT_EQ(compiled(2), 1);
+    EXPECT_EQ(Matching(Iteration(run, 2), "CreatePixelShader"),
+              (std::vector<std::string>{
+                  CallText("CreatePixelShader", Args(Verbatim{"code"}, out), "0 ps#2")}));
+    EXPECT_EQ(BoundWhenDrawn(run, 2, "mesh#2"), "ps#2");
+    // Its files learnt again in the next iteration, after the frame that shows it.
+    EXPECT_EQ(Matching(Iteration(run, 3), "D3DXPreprocessShaderFromFileA").size(), 1u);
+    EXPECT_EQ(compiled(3), 0);
+    // tint.fxh saved without its #include: compiled; the nested header is no longer watched.
+    EXPECT_EQ(compiled(4), 1);
+    EXPECT_EQ(BoundWhenDrawn(run, 4, "mesh#2"), "ps#3");
+    EXPECT_EQ(compiled(6), 0);
+    EXPECT_TRUE(test::TextsOf(run.calls, {"MessageBoxA"}).empty());
 }
 
 TEST_F(Watch, ABrokenShaderKeepsTheLastGoodOneAndShowsItsMessageUntilItIsMended) {

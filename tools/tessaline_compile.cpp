@@ -11,6 +11,7 @@
 #include "platform/d3d9/debug_layer.h"
 #include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/include_files.h"
 #include "platform/d3dx/isolated_process.h"
 
 namespace {
@@ -24,7 +25,9 @@ const char kUsage[] =
 
 Compiles the HLSL file FILE with the compiler Tessaline uses for D3DXCompileShaderFromFileA.
 Its messages go to stderr, one line each, in the form editors and build tools parse
-(FILE(LINE,COLUMN): error: MESSAGE); for a shader that compiles, its constant table and
+(FILE(LINE,COLUMN): error X3004: MESSAGE, with the real compiler's number where it has one); an
+#include is found beside the file that includes it, then in each -I folder in order, then in
+the current folder. For a shader that compiles, its constant table and
 instruction slot estimate go to stdout.
 
 Options:
@@ -33,8 +36,7 @@ Options:
   -E ENTRY       the entry point's name
   -D NAME[=VALUE]
                  define a macro (VALUE empty where not given); may be repeated
-  -I DIR         a folder to search for #include files; may be repeated (includes are not
-                 resolved yet: the option is taken and said to have no effect)
+  -I DIR         a folder to search for #include files; may be repeated
   --werror       warnings fail the compile too
   --help         print this text and exit
   --version      print the version and exit
@@ -213,9 +215,6 @@ int main(int argc, char** argv) {
         std::printf("tessaline-compile %s\n", TESS_VERSION);
         return 0;
     }
-    for (const std::string& dir : options.includeDirs)
-        std::fprintf(stderr, "tessaline-compile: -I %s: includes are not resolved yet\n",
-                     dir.c_str());
     d3dx::CompileRequest request;
     request.fileName = options.file;
     request.entry = options.entry;
@@ -226,7 +225,10 @@ int main(int argc, char** argv) {
     if (!d3dx::ReadFileBytes(options.file.c_str(), kMaxSourceBytes, bytes, error))
         return Refuse(options.file + ": " + error);
     request.source.assign(bytes.begin(), bytes.end());
-    const d3dx::CompileResult result = d3dx::CompileInChild(request);
+    // Includes as D3DX finds them for a file, with the -I folders after the includer's own.
+    d3dx::FileIncludes files(options.file, options.includeDirs);
+    d3dx::IncludeServer includes(&files, options.file);
+    const d3dx::CompileResult result = d3dx::CompileInWorker(request, includes.Opener());
     d3dx::FinishBackgroundWork();
     bool warned = false;
     std::size_t at = 0;

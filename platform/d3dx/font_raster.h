@@ -33,11 +33,11 @@ std::optional<FontAtlas> RasteriseFont(const std::string& faceName, int height, 
 
 // Loads the font configuration ahead of the first font (it takes a while on a cold start).
 void WarmFonts();
-// Starts WarmFonts on a thread of its own, so that it overlaps the program's start-up; compiles
-// and decoders wait for it before they fork. Started once SDL has started: beside SDL_Init it
-// slowed the start-up by 4 ms under X11. The compiler is not warmed here: on a start-up whose
-// shaders the compile cache answers that only slowed the start-up beside it (3 to 4 ms on 2
-// cores); the first compile that runs the compiler warms it.
+// Starts WarmFonts on a thread of its own, so that it overlaps the program's start-up; the
+// decoders wait for it before they fork. Started once SDL has started: beside SDL_Init it slowed
+// the start-up by 4 ms under X11. The compiler is not warmed here: it runs, and warms, in a
+// worker process of its own (hlsl/compile_process.cpp), which a start-up whose shaders the
+// compile cache answers never starts.
 void StartWarmUp();
 
 // The width in pixels of `text` (up to the first line break) in this atlas.

@@ -50,9 +50,9 @@ constexpr int kOutOfMemoryStatus = 99;
     return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-// In the child, before the work: it dies with the harness (also when the harness died between
-// fork and here), and takes on its own limits.
-void BindChild(pid_t parent, const IsolationLimits& limits) {
+}  // namespace
+
+void BindToParent(pid_t parent, const IsolationLimits& limits) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(1);
     if (limits.cpuSeconds > 0) {
@@ -70,6 +70,8 @@ void BindChild(pid_t parent, const IsolationLimits& limits) {
     }
 #endif
 }
+
+namespace {
 
 std::string Seconds(double s) {
     char text[32];
@@ -89,6 +91,23 @@ void WriteAll(int fd, const void* data, std::size_t size) {
 }
 
 }  // namespace
+
+std::string ChildFailure(int status, bool timedOut, const IsolationLimits& limits) {
+    if (timedOut) {
+        return "did not finish within its time limit of " + Seconds(limits.wallMs / 1000.0) +
+               " s and was stopped";
+    }
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) {
+        return "used more than its limit of " + Seconds(limits.cpuSeconds) +
+               " s of CPU time and was stopped";
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kOutOfMemoryStatus) {
+        return "ran out of its memory limit of " +
+               Seconds(static_cast<double>(limits.memoryBytes >> 20)) + " MiB and was stopped";
+    }
+    if (WIFSIGNALED(status)) return std::string("crashed (") + strsignal(WTERMSIG(status)) + ")";
+    return "ended without a whole result";
+}
 
 bool MemoryLimitEnforced() {
 #ifdef TESS_SANITIZED
@@ -127,7 +146,7 @@ IsolatedResult RunIsolated(const std::function<std::string()>& work,
     }
     if (pid == 0) {
         close(fds[0]);
-        BindChild(parent, limits);
+        BindToParent(parent, limits);
         const std::string output = work();
         // The length first, so that the parent can tell a whole answer from a cut one.
         const std::uint64_t length = output.size();
@@ -167,18 +186,8 @@ IsolatedResult RunIsolated(const std::function<std::string()>& work,
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     std::uint64_t length = 0;
-    if (timedOut) {
-        result.failure = "did not finish within its time limit of " +
-                         Seconds(timeLimitMs / 1000.0) + " s and was stopped";
-    } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) {
-        result.failure = "used more than its limit of " + Seconds(limits.cpuSeconds) +
-                         " s of CPU time and was stopped";
-    } else if (WIFEXITED(status) && WEXITSTATUS(status) == kOutOfMemoryStatus) {
-        result.failure = "ran out of its memory limit of " +
-                         Seconds(static_cast<double>(limits.memoryBytes >> 20)) +
-                         " MiB and was stopped";
-    } else if (WIFSIGNALED(status)) {
-        result.failure = std::string("crashed (") + strsignal(WTERMSIG(status)) + ")";
+    if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) == kOutOfMemoryStatus) {
+        result.failure = ChildFailure(status, timedOut, limits);
     } else if (data.size() < sizeof length || (std::memcpy(&length, data.data(), sizeof length),
                                                data.size() - sizeof length != length)) {
         result.failure = "ended without a whole result";

@@ -5,6 +5,8 @@
 // CPU time and memory.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -30,6 +32,14 @@ inline IsolatedResult RunIsolated(const std::function<std::string()>& work, int 
 
 // False in sanitizer builds, whose shadow memory leaves no room for a limit on address space.
 bool MemoryLimitEnforced();
+
+// In a child (forked, or a helper program we started): it dies with `parent` (also when the
+// parent died before this), and takes on the limits on CPU time and memory.
+void BindToParent(pid_t parent, const IsolationLimits& limits);
+// Why a child that ended with `status` (waitpid's) failed, for a diagnostic: "crashed
+// (Segmentation fault)", "used more than its limit of 5 s of CPU time and was stopped", ...;
+// "ended without a whole result" for a child that exited by itself.
+std::string ChildFailure(int status, bool timedOut, const IsolationLimits& limits);
 
 // Work that readies things ahead of their first use (the compiler's tables, the fonts) on a
 // thread of its own; RunIsolated waits for it, as no other thread may be inside such code while

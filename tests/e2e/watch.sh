@@ -2,7 +2,8 @@
 # tessaline --watch under Xvfb, as a shader author uses it: saving pixel.psh (as editors do, a
 # new file renamed over the old) changes the picture; a save that does not compile keeps the
 # last good picture and shows the compiler's message in red in a fourth overlay line and on
-# stderr; mending it swaps the new shader in and takes the line away; a saved texture shows.
+# stderr; mending it swaps the new shader in and takes the line away; saving a file the shader
+# includes changes the picture too; a saved texture shows.
 # Usage: watch.sh TESSALINE XCLOSE XPROBE ASSETS_DIR
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -62,12 +63,24 @@ wait_for '[ "$(floor_pixel)" = 0000FF ]' 20 || fail "the mended shader does not 
 wait_for '[ "$(fourth_line_red)" = 0 ]' 10 || fail "the fourth line stays after the mend"
 echo "the mended shader shows and the message goes"
 
+# A shader that includes tint.fxh, then tint.fxh saved (as an editor saves, renamed over).
+printf '#define TINT float4(1, 1, 0, 1)\n' >"$run/tint.fxh"
+save_shader "#include \"tint.fxh\"
+float4 ps_main(float2 uv : TEXCOORD0) : COLOR0 { return TINT; }"
+wait_for '[ "$(floor_pixel)" = FFFF00 ]' 20 || fail "the including shader does not show: $(floor_pixel)"
+# Its included files are learnt in the iteration after the reload; then the header is saved.
+sleep 0.5
+printf '#define TINT float4(0, 1, 1, 1)\n' >"$run/tint.fxh.new"
+mv "$run/tint.fxh.new" "$run/tint.fxh"
+wait_for '[ "$(floor_pixel)" = 00FFFF ]' 20 || fail "the saved header does not show: $(floor_pixel)"
+echo "a saved header shows: sea floor FFFF00 -> 00FFFF"
+
 # A texture saved: with the pixel shader off (U), the sea floor shows its new picture.
 xdotool windowfocus --sync "$wid" 2>/dev/null
 xdotool keydown u
 sleep 0.3
 xdotool keyup u
-wait_for '[ "$(floor_pixel)" != 0000FF ]' 10 || fail "U did not turn the pixel shader off"
+wait_for '[ "$(floor_pixel)" != 00FFFF ]' 10 || fail "U did not turn the pixel shader off"
 sand=$(floor_pixel)
 # A 2 x 2 magenta BMP (24-bit) in place of the sea floor's sand.
 printf 'BM\x46\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x02\x00\x00\x00\x02\x00\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x10\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\xff\xff\x00\xff\x00\x00\xff\x00\xff\xff\x00\xff\x00\x00' >"$run/sand.new"
@@ -80,4 +93,4 @@ echo "a saved texture shows: sea floor $sand -> $(floor_pixel)"
 wait_exit "$APP_PID" 15
 APP_PID=
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE, expected 0"
-echo "PASS: --watch swaps saved shaders and textures in and shows what fails"
+echo "PASS: --watch swaps saved shaders, their headers and textures in and shows what fails"

@@ -1,18 +1,17 @@
-// The compile cache (compile_cache.h). An entry is one file named by a hash of its request:
+// The compile cache (compile_cache.h). An entry is one file, named by a keyed hash of its
+// request, opened relative to the checked directory (cache_directory.h):
 //
-//   "tessaline compile cache 1\n", then length-prefixed fields (32-bit little-endian lengths):
-//   the key (the compiler's identity and the whole request), the messages, the code; then a
-//   64-bit checksum of all that precedes it.
+//   "tessaline compile cache 3\n", then length-prefixed fields (32-bit little-endian lengths):
+//   the key (the compiler's identity and the whole request), the included files (their count,
+//   then each one's type, including file, name and SHA-256), the messages, the code; then the
+//   HMAC-SHA-256, under the cache's key, of all that precedes it.
 //
 // Entries are written whole under another name and renamed into place, so that a reader (this
 // program started twice) sees a whole entry or none.
 #include "platform/d3dx/hlsl/compile_cache.h"
 
 #include <dirent.h>
-#include <dlfcn.h>
-#include <elf.h>
 #include <fcntl.h>
-#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +21,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -30,40 +30,38 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/hlsl/build_id.h"
+#include "platform/d3dx/hlsl/cache_directory.h"
+#include "platform/d3dx/hlsl/sha256.h"
 
 namespace d3dx {
 namespace {
 
-constexpr std::string_view kMagic = "tessaline compile cache 1\n";
+constexpr std::string_view kMagic = "tessaline compile cache 3\n";
 constexpr std::string_view kSuffix = ".entry";
 constexpr std::size_t kMaxEntryBytes = std::size_t{16} << 20;
 
+enum class State { Unknown, Ready, Off };
+
 std::mutex g_mutex;
 std::string g_dir;
+State g_state = State::Unknown;
+CacheDirectory g_open;
 bool g_identityReplaced = false;
 std::string g_identityForTests;
-
-std::uint64_t Fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
-}
 
 void PutWord(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-std::uint64_t TakeWord(std::string_view& in, int bytes) {
-    std::uint64_t value = 0;
+bool TakeWord(std::string_view& in, std::uint64_t& value, int bytes) {
+    if (in.size() < static_cast<std::size_t>(bytes)) return false;
+    value = 0;
     for (int i = 0; i < bytes; ++i)
         value |= std::uint64_t{static_cast<unsigned char>(in[static_cast<std::size_t>(i)])}
                  << (8 * i);
     in.remove_prefix(static_cast<std::size_t>(bytes));
-    return value;
+    return true;
 }
 
 void Put(std::string& out, std::string_view field) {
@@ -72,9 +70,8 @@ void Put(std::string& out, std::string_view field) {
 }
 
 bool Take(std::string_view& in, std::string_view& field) {
-    if (in.size() < 4) return false;
-    const std::uint64_t length = TakeWord(in, 4);
-    if (length > in.size()) return false;
+    std::uint64_t length = 0;
+    if (!TakeWord(in, length, 4) || length > in.size()) return false;
     field = in.substr(0, length);
     in.remove_prefix(length);
     return true;
@@ -95,88 +92,98 @@ std::string KeyOf(const std::string& identity, const CompileRequest& request) {
     return key;
 }
 
-std::string Hex(const unsigned char* bytes, std::size_t count) {
-    static constexpr char kDigits[] = "0123456789abcdef";
+std::string PutIncludes(const std::vector<IncludedFile>& includes) {
     std::string out;
-    for (std::size_t i = 0; i < count; ++i) {
-        out += kDigits[bytes[i] >> 4];
-        out += kDigits[bytes[i] & 0xF];
+    PutWord(out, includes.size(), 4);
+    for (const IncludedFile& f : includes) {
+        PutWord(out, f.type, 4);
+        PutWord(out, f.parent, 4);
+        Put(out, f.name);
+        Put(out, f.digest);
     }
     return out;
 }
 
-std::string EntryPath(const std::string& dir, const std::string& key) {
-    const std::uint64_t hash = Fnv1a(key);
-    unsigned char bytes[8];
-    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(hash >> (56 - 8 * i));
-    return dir + "/" + Hex(bytes, sizeof bytes) + std::string(kSuffix);
-}
-
-bool HoldsAddress(const dl_phdr_info& info, std::uintptr_t address) {
-    for (int i = 0; i < info.dlpi_phnum; ++i) {
-        const ElfW(Phdr)& p = info.dlpi_phdr[i];
-        const std::uintptr_t start = info.dlpi_addr + p.p_vaddr;
-        if (p.p_type == PT_LOAD && address >= start && address < start + p.p_memsz) return true;
+bool TakeIncludes(std::string_view in, std::vector<IncludedFile>& includes) {
+    std::uint64_t count = 0;
+    if (!TakeWord(in, count, 4) || count > kMaxIncludes) return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        IncludedFile f;
+        std::uint64_t type = 0, parent = 0;
+        std::string_view name, digest;
+        if (!TakeWord(in, type, 4) || !TakeWord(in, parent, 4) || !Take(in, name) ||
+            !Take(in, digest))
+            return false;
+        f.type = static_cast<std::uint32_t>(type);
+        f.parent = static_cast<std::uint32_t>(parent);
+        f.name = name;
+        f.digest = digest;
+        includes.push_back(std::move(f));
     }
-    return false;
+    return in.empty();
 }
 
-// The GNU build ID among the notes of one PT_NOTE segment, in hex; empty when there is none.
-std::string BuildIdNote(const char* at, const char* end, std::size_t align) {
-    const auto round = [align](std::size_t n) { return (n + align - 1) / align * align; };
-    while (static_cast<std::size_t>(end - at) >= sizeof(ElfW(Nhdr))) {
-        ElfW(Nhdr) note;
-        std::memcpy(&note, at, sizeof note);
-        const char* name = at + sizeof note;
-        const std::size_t left = static_cast<std::size_t>(end - name);
-        if (round(note.n_namesz) > left || round(note.n_descsz) > left - round(note.n_namesz))
-            return {};
-        const char* desc = name + round(note.n_namesz);
-        if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == 4 &&
-            std::memcmp(name, "GNU", 4) == 0)
-            return Hex(reinterpret_cast<const unsigned char*>(desc), note.n_descsz);
-        at = desc + round(note.n_descsz);
+std::string_view View(const Digest& d) {
+    return {reinterpret_cast<const char*>(d.data()), d.size()};
+}
+
+// Named by a keyed hash, so that nobody without the key can tell which entry answers what.
+std::string EntryName(const std::string& cacheKey, const std::string& key) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const Digest d = HmacSha256(cacheKey, "entry name\n" + key);
+    std::string out;
+    for (std::size_t i = 0; i < 16; ++i) {
+        out += kDigits[d[i] >> 4];
+        out += kDigits[d[i] & 0xF];
     }
-    return {};
-}
-
-// The build ID of the loaded object that holds `address`, in hex; empty when it has none.
-std::string BuildIdOf(const void* address) {
-    struct Search {
-        std::uintptr_t address;
-        std::string id;
-    } search{reinterpret_cast<std::uintptr_t>(address), {}};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* data) {
-            auto* s = static_cast<Search*>(data);
-            if (!HoldsAddress(*info, s->address)) return 0;
-            for (int i = 0; i < info->dlpi_phnum && s->id.empty(); ++i) {
-                const ElfW(Phdr)& p = info->dlpi_phdr[i];
-                if (p.p_type != PT_NOTE) continue;
-                const char* at = reinterpret_cast<const char*>(info->dlpi_addr + p.p_vaddr);
-                s->id = BuildIdNote(at, at + p.p_memsz, p.p_align == 8 ? 8 : 4);
-            }
-            return 1;
-        },
-        &search);
-    return search.id;
+    return out + std::string(kSuffix);
 }
 
 std::string BuiltIdentity() {
-    const std::string compiler = BuildIdOf(reinterpret_cast<const void*>(&CompileHlsl));
-    const std::string spirvCross = BuildIdOf(reinterpret_cast<const void*>(&spvc_context_create));
+    const std::string& worker = CompileWorkerPath();
+    const std::string compiler = worker.empty() ? std::string() : FileBuildId(worker);
+    const std::string spirvCross =
+        LoadedBuildId(reinterpret_cast<const void*>(&spvc_context_create));
     if (compiler.empty() || spirvCross.empty()) return {};
     return "compiler " + compiler + " spirv-cross " + spirvCross;
 }
 
-bool MakeDirectories(const std::string& path) {
-    for (std::size_t at = 1; at <= path.size(); ++at) {
-        if (at != path.size() && path[at] != '/') continue;
-        const std::string part = path.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+// The directory ready to use, opened and checked once; `make` where a store may make it. Called
+// with g_mutex held.
+bool Ready(bool make) {
+    if (g_state != State::Unknown) return g_state == State::Ready;
+    if (g_dir.empty()) return false;
+    std::string why;
+    const CacheDirectoryState state = OpenCacheDirectory(g_dir, make, g_open, why);
+    if (state == CacheDirectoryState::Refused) {
+        std::fprintf(stderr, "HLSL: the compile cache %s is off: %s\n", g_dir.c_str(), why.c_str());
+        g_state = State::Off;
+    } else if (state == CacheDirectoryState::Ready) {
+        g_state = State::Ready;
     }
+    return g_state == State::Ready;
+}
+
+// A whole regular file of the directory, not following a link and not waiting on a pipe.
+bool ReadEntry(const std::string& name, std::string& bytes) {
+    const int fd = openat(g_open.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
     struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+              static_cast<std::size_t>(info.st_size) <= kMaxEntryBytes;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        ok = got == bytes.size();
+    }
+    close(fd);
+    return ok;
 }
 
 bool WriteWhole(int fd, std::string_view bytes) {
@@ -190,9 +197,14 @@ bool WriteWhole(int fd, std::string_view bytes) {
 }
 
 // Keeps the newest kCompileCacheEntries entries (a hit renews its entry's time).
-void Evict(const std::string& dir) {
-    DIR* d = opendir(dir.c_str());
-    if (!d) return;
+void Evict() {
+    const int listing = dup(g_open.fd);
+    DIR* d = listing >= 0 ? fdopendir(listing) : nullptr;
+    if (!d) {
+        if (listing >= 0) close(listing);
+        return;
+    }
+    rewinddir(d);
     std::vector<std::pair<std::int64_t, std::string>> entries;
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -200,28 +212,22 @@ void Evict(const std::string& dir) {
         const std::string_view name = e->d_name;
         const bool part = name.find(".part-") != std::string_view::npos;
         if (!part && (name.size() <= kSuffix.size() || !name.ends_with(kSuffix))) continue;
-        const std::string path = dir + "/" + std::string(name);
         struct stat info {};
-        if (stat(path.c_str(), &info) != 0) continue;
+        if (fstatat(g_open.fd, e->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
         // A part left by a program that died while writing it.
         if (part) {
-            if (now.tv_sec - info.st_mtim.tv_sec > 600) unlink(path.c_str());
+            if (now.tv_sec - info.st_mtim.tv_sec > 600) unlinkat(g_open.fd, e->d_name, 0);
             continue;
         }
         entries.emplace_back(
             static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            path);
+            std::string(name));
     }
     closedir(d);
     if (entries.size() <= static_cast<std::size_t>(kCompileCacheEntries)) return;
     std::sort(entries.begin(), entries.end());
     const std::size_t excess = entries.size() - static_cast<std::size_t>(kCompileCacheEntries);
-    for (std::size_t i = 0; i < excess; ++i) unlink(entries[i].second.c_str());
-}
-
-std::string Directory() {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    return g_dir;
+    for (std::size_t i = 0; i < excess; ++i) unlinkat(g_open.fd, entries[i].second.c_str(), 0);
 }
 
 }  // namespace
@@ -236,6 +242,9 @@ void UseCompileCache(const std::string& dir) {
         }
     }
     std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_open.fd >= 0) close(g_open.fd);
+    g_open = CacheDirectory{};
+    g_state = State::Unknown;
     g_dir = absolute;
 }
 
@@ -272,59 +281,80 @@ void ResetCompilerIdentityForTests() {
     g_identityReplaced = false;
 }
 
-bool LookUpCompile(const CompileRequest& request, CompileResult& result) {
-    const std::string dir = Directory();
+bool LookUpCompile(const CompileRequest& request, CompileResult& result,
+                   const IncludeCheck& includesUnchanged) {
     const std::string identity = CompilerIdentity();
-    if (dir.empty() || identity.empty()) return false;
-    const std::string key = KeyOf(identity, request);
-    const std::string path = EntryPath(dir, key);
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!ReadFileBytes(path.c_str(), kMaxEntryBytes, bytes, error)) return false;
-    std::string_view in(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (in.size() < kMagic.size() + 8 || !in.starts_with(kMagic)) return false;
-    std::string_view checked = in.substr(0, in.size() - 8);
-    std::string_view sum = in.substr(in.size() - 8);
-    if (TakeWord(sum, 8) != Fnv1a(checked)) return false;
-    checked.remove_prefix(kMagic.size());
-    std::string_view storedKey, errors, code;
-    if (!Take(checked, storedKey) || !Take(checked, errors) || !Take(checked, code) ||
-        !checked.empty() || storedKey != key || code.empty() || code.size() % 4 != 0)
-        return false;
-    result.ok = true;
-    result.errors.assign(errors);
-    result.code.resize(code.size() / 4);
-    std::memcpy(result.code.data(), code.data(), code.size());
+    std::vector<IncludedFile> includes;
+    CompileResult found;
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (identity.empty() || !Ready(false)) return false;
+        const std::string key = KeyOf(identity, request);
+        name = EntryName(g_open.key, key);
+        std::string bytes;
+        if (!ReadEntry(name, bytes) || bytes.size() < kMagic.size() + 32 ||
+            !std::string_view(bytes).starts_with(kMagic))
+            return false;
+        std::string_view in(bytes);
+        std::string_view signedPart = in.substr(0, in.size() - 32);
+        Digest tag;
+        std::memcpy(tag.data(), bytes.data() + bytes.size() - 32, 32);
+        if (!SameDigest(tag, HmacSha256(g_open.key, signedPart))) return false;
+        signedPart.remove_prefix(kMagic.size());
+        std::string_view storedKey, included, errors, code;
+        if (!Take(signedPart, storedKey) || !Take(signedPart, included) ||
+            !Take(signedPart, errors) || !Take(signedPart, code) || !signedPart.empty() ||
+            storedKey != key || code.empty() || code.size() % 4 != 0 ||
+            !TakeIncludes(included, includes))
+            return false;
+        found.ok = true;
+        found.errors.assign(errors);
+        found.code.resize(code.size() / 4);
+        std::memcpy(found.code.data(), code.data(), code.size());
+    }
+    // Opened again, outside the lock: the caller's handler may take its time.
+    if (!includes.empty() && (!includesUnchanged || !includesUnchanged(includes))) return false;
+    found.includes = std::move(includes);
+    found.identity = identity;
+    result = std::move(found);
+    std::lock_guard<std::mutex> lock(g_mutex);
     // Used now: the last to be evicted.
-    utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+    if (g_state == State::Ready) utimensat(g_open.fd, name.c_str(), nullptr, AT_SYMLINK_NOFOLLOW);
     return true;
 }
 
 void StoreCompile(const CompileRequest& request, const CompileResult& result) {
-    const std::string dir = Directory();
     const std::string identity = CompilerIdentity();
-    if (dir.empty() || identity.empty() || !result.ok || result.code.empty()) return;
+    if (identity.empty() || !result.ok || result.code.empty() ||
+        (!result.identity.empty() && result.identity != identity))
+        return;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!Ready(true)) return;
     const std::string key = KeyOf(identity, request);
     std::string entry(kMagic);
     Put(entry, key);
+    Put(entry, PutIncludes(result.includes));
     Put(entry, result.errors);
     Put(entry, std::string_view(reinterpret_cast<const char*>(result.code.data()),
                                 result.code.size() * 4));
-    PutWord(entry, Fnv1a(entry), 8);
-    if (entry.size() > kMaxEntryBytes || !MakeDirectories(dir)) return;
+    entry += View(HmacSha256(g_open.key, entry));
+    if (entry.size() > kMaxEntryBytes) return;
 
     static std::atomic<unsigned> serial{0};
-    const std::string path = EntryPath(dir, key);
-    const std::string temporary =
-        path + ".part-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::string name = EntryName(g_open.key, key);
+    const std::string part =
+        name + ".part-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+    const int fd =
+        openat(g_open.fd, part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;
     const bool written = WriteWhole(fd, entry);
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (close(fd) != 0 || !written ||
+        renameat(g_open.fd, part.c_str(), g_open.fd, name.c_str()) != 0) {
+        unlinkat(g_open.fd, part.c_str(), 0);
         return;
     }
-    Evict(dir);
+    Evict();
 }
 
 }  // namespace d3dx

@@ -1,7 +1,12 @@
-// D3DXCompileShaderFromFileA. The source is read here and compiled in a child process, or taken
-// from the compile cache where an earlier run compiled the same request; errors come back as a
-// negative result, "file(line,col): error: message" lines in the error buffer when one is asked
-// for, and tagged lines on stderr. The constant table is constant_table.cpp.
+// The D3DX shader functions: D3DXCompileShaderFromFileA and D3DXCompileShader compile a file or
+// a source in memory, D3DXPreprocessShaderFromFileA and D3DXPreprocessShader hand back the
+// preprocessed text. Each honours the caller's ID3DXInclude; without one, a file's includes are
+// found beside the file that includes them, then in the current folder, and a source in memory
+// may include nothing (include_files.h). A compile comes from the compile cache where an
+// earlier run compiled the same request and its included files still hold the same bytes, else
+// from the compile worker. Errors come back as a negative result, "file(line,col): error:
+// message" lines in the error buffer when one is asked for, and tagged lines on stderr. The
+// constant table is constant_table.cpp.
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -12,6 +17,7 @@
 #include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/hlsl/compile_cache.h"
 #include "platform/d3dx/hlsl/compiler.h"
+#include "platform/d3dx/hlsl/include_files.h"
 
 namespace d3dx {
 namespace {
@@ -19,46 +25,90 @@ namespace {
 constexpr std::size_t kMaxSourceBytes = std::size_t{4} << 20;
 constexpr HRESULT kFileNotFound =
     HresultOf(0x80070002u);  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+// What messages call a source in memory.
+constexpr const char* kMemoryName = "memory";
 
-HRESULT Compile(LPCSTR pSrcFile, const D3DXMACRO* pDefines, LPCSTR pFunctionName, LPCSTR pProfile,
-                LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
-                LPD3DXCONSTANTTABLE* ppConstantTable) {
-    if (!pSrcFile || !pFunctionName || !pProfile) return D3DERR_INVALIDCALL;
-    CompileRequest request;
-    request.fileName = pSrcFile;
-    request.entry = pFunctionName;
-    request.profile = pProfile;
-    for (const D3DXMACRO* d = pDefines; d && d->Name; ++d) {
+// The request's defines, entry and profile (the source and its name are the caller's).
+void SetUp(CompileRequest& request, const D3DXMACRO* pDefines, LPCSTR pFunctionName,
+           LPCSTR pProfile) {
+    request.entry = pFunctionName ? pFunctionName : "";
+    request.profile = pProfile ? pProfile : "";
+    for (const D3DXMACRO* d = pDefines; d && d->Name; ++d)
         request.defines.emplace_back(d->Name, d->Definition ? d->Definition : "");
-    }
+}
+
+// Reads the source file into the request; false with the message where it cannot be read.
+bool ReadSource(LPCSTR pSrcFile, CompileRequest& request, CompileResult& result) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    HRESULT hr = D3D_OK;
-    CompileResult result;
     if (!ReadFileBytes(pSrcFile, kMaxSourceBytes, bytes, error)) {
         result.errors = std::string(pSrcFile) + "(1,1): error: " + error + "\n";
-        hr = kFileNotFound;
-    } else {
-        request.source.assign(bytes.begin(), bytes.end());
-        if (!LookUpCompile(request, result)) {
-            result = CompileInChild(request);
-            if (result.ok) StoreCompile(request, result);
-        }
+        return false;
+    }
+    request.source.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+// Compiles or preprocesses with the includes of `pInclude` or of `sourceFile`'s folder: from the
+// cache where it holds this compile and its includes are unchanged, else in the worker.
+void Run(const CompileRequest& request, const std::string& sourceFile, LPD3DXINCLUDE pInclude,
+         CompileResult& result) {
+    IncludeServer includes(pInclude, sourceFile);
+    if (!request.preprocessOnly &&
+        LookUpCompile(request, result, [&includes](const std::vector<IncludedFile>& recorded) {
+            return includes.Unchanged(recorded);
+        }))
+        return;
+    result = CompileInWorker(request, includes.Opener());
+    result.includes = includes.Opened();
+    if (result.ok && !request.preprocessOnly) StoreCompile(request, result);
+}
+
+// Errors and warnings alike: a line each on stderr, and the error buffer when asked for (a
+// successful compile hands back its warnings there too).
+void Report(const CompileResult& result, LPD3DXBUFFER* ppErrorMsgs) {
+    if (result.errors.empty()) return;
+    std::istringstream lines(result.errors);
+    for (std::string line; std::getline(lines, line);)
+        std::fprintf(stderr, "HLSL: %s\n", line.c_str());
+    if (ppErrorMsgs) *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
+}
+
+HRESULT Compile(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
+                LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                LPD3DXCONSTANTTABLE* ppConstantTable) {
+    CompileResult result;
+    HRESULT hr = kFileNotFound;
+    if (!pSrcFile || ReadSource(pSrcFile, request, result)) {
+        Run(request, pSrcFile ? pSrcFile : "", pInclude, result);
         hr = result.ok ? D3D_OK : E_FAIL;
     }
-    // Errors and warnings alike: a line each on stderr, and the error buffer when asked for (a
-    // successful compile hands back its warnings there too).
-    if (!result.errors.empty()) {
-        std::istringstream lines(result.errors);
-        for (std::string line; std::getline(lines, line);)
-            std::fprintf(stderr, "HLSL: %s\n", line.c_str());
-        if (ppErrorMsgs)
-            *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
-    }
+    Report(result, ppErrorMsgs);
     if (FAILED(hr)) return hr;
     if (ppShader) *ppShader = CreateBuffer(result.code.data(), result.code.size() * 4);
     if (ppConstantTable) *ppConstantTable = CreateConstantTable(result.code);
     return D3D_OK;
+}
+
+HRESULT Preprocess(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
+                   LPD3DXBUFFER* ppShaderText, LPD3DXBUFFER* ppErrorMsgs) {
+    request.preprocessOnly = true;
+    CompileResult result;
+    HRESULT hr = kFileNotFound;
+    if (!pSrcFile || ReadSource(pSrcFile, request, result)) {
+        Run(request, pSrcFile ? pSrcFile : "", pInclude, result);
+        hr = result.ok ? D3D_OK : E_FAIL;
+    }
+    Report(result, ppErrorMsgs);
+    if (FAILED(hr)) return hr;
+    if (ppShaderText) *ppShaderText = CreateBuffer(result.text.c_str(), result.text.size() + 1);
+    return D3D_OK;
+}
+
+void ClearOut(LPD3DXBUFFER* a, LPD3DXBUFFER* b, LPD3DXCONSTANTTABLE* c = nullptr) {
+    if (a) *a = nullptr;
+    if (b) *b = nullptr;
+    if (c) *c = nullptr;
 }
 
 }  // namespace
@@ -68,16 +118,82 @@ HRESULT D3DXCompileShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
                                    LPD3DXINCLUDE pInclude, LPCSTR pFunctionName, LPCSTR pProfile,
                                    DWORD Flags, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
                                    LPD3DXCONSTANTTABLE* ppConstantTable) {
-    if (ppShader) *ppShader = nullptr;
-    if (ppErrorMsgs) *ppErrorMsgs = nullptr;
-    if (ppConstantTable) *ppConstantTable = nullptr;
-    const HRESULT hr = d3dx::Compile(pSrcFile, pDefines, pFunctionName, pProfile, ppShader,
-                                     ppErrorMsgs, ppConstantTable);
+    d3dx::ClearOut(ppShader, ppErrorMsgs, ppConstantTable);
+    HRESULT hr = D3DERR_INVALIDCALL;
+    if (pSrcFile && pFunctionName && pProfile) {
+        d3dx::CompileRequest request;
+        request.fileName = pSrcFile;
+        d3dx::SetUp(request, pDefines, pFunctionName, pProfile);
+        hr = d3dx::Compile(request, pSrcFile, pInclude, ppShader, ppErrorMsgs, ppConstantTable);
+    }
     platform::Trace("D3DXCompileShaderFromFileA",
                     platform::Args(pSrcFile, platform::Presence(pDefines, "defines"),
                                    platform::Presence(pInclude, "include"), pFunctionName, pProfile,
                                    Flags, platform::OutArg(ppShader), platform::OutArg(ppErrorMsgs),
                                    platform::OutArg(ppConstantTable)),
+                    platform::Fmt(hr));
+    return hr;
+}
+
+HRESULT D3DXCompileShader(LPCSTR pSrcData, UINT SrcDataLen, const D3DXMACRO* pDefines,
+                          LPD3DXINCLUDE pInclude, LPCSTR pFunctionName, LPCSTR pProfile,
+                          DWORD Flags, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                          LPD3DXCONSTANTTABLE* ppConstantTable) {
+    d3dx::ClearOut(ppShader, ppErrorMsgs, ppConstantTable);
+    HRESULT hr = D3DERR_INVALIDCALL;
+    if (pSrcData && pFunctionName && pProfile && SrcDataLen <= d3dx::kMaxSourceBytes) {
+        d3dx::CompileRequest request;
+        request.fileName = d3dx::kMemoryName;
+        request.source.assign(pSrcData, SrcDataLen);
+        d3dx::SetUp(request, pDefines, pFunctionName, pProfile);
+        hr = d3dx::Compile(request, nullptr, pInclude, ppShader, ppErrorMsgs, ppConstantTable);
+    }
+    platform::Trace("D3DXCompileShader",
+                    platform::Args(platform::Presence(pSrcData, "source"), SrcDataLen,
+                                   platform::Presence(pDefines, "defines"),
+                                   platform::Presence(pInclude, "include"), pFunctionName, pProfile,
+                                   Flags, platform::OutArg(ppShader), platform::OutArg(ppErrorMsgs),
+                                   platform::OutArg(ppConstantTable)),
+                    platform::Fmt(hr));
+    return hr;
+}
+
+HRESULT D3DXPreprocessShader(LPCSTR pSrcData, UINT SrcDataSize, const D3DXMACRO* pDefines,
+                             LPD3DXINCLUDE pInclude, LPD3DXBUFFER* ppShaderText,
+                             LPD3DXBUFFER* ppErrorMsgs) {
+    d3dx::ClearOut(ppShaderText, ppErrorMsgs);
+    HRESULT hr = D3DERR_INVALIDCALL;
+    if (pSrcData && SrcDataSize <= d3dx::kMaxSourceBytes) {
+        d3dx::CompileRequest request;
+        request.fileName = d3dx::kMemoryName;
+        request.source.assign(pSrcData, SrcDataSize);
+        d3dx::SetUp(request, pDefines, nullptr, nullptr);
+        hr = d3dx::Preprocess(request, nullptr, pInclude, ppShaderText, ppErrorMsgs);
+    }
+    platform::Trace("D3DXPreprocessShader",
+                    platform::Args(platform::Presence(pSrcData, "source"), SrcDataSize,
+                                   platform::Presence(pDefines, "defines"),
+                                   platform::Presence(pInclude, "include"),
+                                   platform::OutArg(ppShaderText), platform::OutArg(ppErrorMsgs)),
+                    platform::Fmt(hr));
+    return hr;
+}
+
+HRESULT D3DXPreprocessShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
+                                      LPD3DXINCLUDE pInclude, LPD3DXBUFFER* ppShaderText,
+                                      LPD3DXBUFFER* ppErrorMsgs) {
+    d3dx::ClearOut(ppShaderText, ppErrorMsgs);
+    HRESULT hr = D3DERR_INVALIDCALL;
+    if (pSrcFile) {
+        d3dx::CompileRequest request;
+        request.fileName = pSrcFile;
+        d3dx::SetUp(request, pDefines, nullptr, nullptr);
+        hr = d3dx::Preprocess(request, pSrcFile, pInclude, ppShaderText, ppErrorMsgs);
+    }
+    platform::Trace("D3DXPreprocessShaderFromFileA",
+                    platform::Args(pSrcFile, platform::Presence(pDefines, "defines"),
+                                   platform::Presence(pInclude, "include"),
+                                   platform::OutArg(ppShaderText), platform::OutArg(ppErrorMsgs)),
                     platform::Fmt(hr));
     return hr;
 }

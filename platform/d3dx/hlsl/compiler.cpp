@@ -2,8 +2,8 @@
 // HLSL front end in its DirectX 9 compatibility mode (sampler2D, tex2D, COLOR0 outputs) with
 // legalisation and the semantic strings kept as decorations, our checks of what it made
 // (hlsl/checks.cpp), and the translation to GLSL with the constants' registers
-// (shader_translate.h). It produces our code container. This runs in the compile child process
-// (compile_process.cpp), never in the harness itself.
+// (shader_translate.h). It produces our code container. This runs in the compile worker
+// (compile_worker.cpp), a process of its own, never in the harness itself.
 #define ENABLE_HLSL 1
 #include <glslang/Public/ResourceLimits.h>
 #include <glslang/Public/ShaderLang.h>
@@ -19,6 +19,7 @@
 #include "platform/d3dx/hlsl/compiler.h"
 #include "platform/d3dx/hlsl/constant_uses.h"
 #include "platform/d3dx/hlsl/effect_declarations.h"
+#include "platform/d3dx/hlsl/preprocess.h"
 #include "platform/d3dx/hlsl/shader_translate.h"
 #include "platform/d3dx/hlsl/slot_estimate.h"
 #include "platform/d3dx/hlsl/tree_passes.h"
@@ -60,10 +61,10 @@ constexpr auto kMessages =
     static_cast<EShMessages>(EShMsgReadHlsl | EShMsgHlslDX9Compatible | EShMsgSpvRules |
                              EShMsgHlslLegalization | EShMsgEnhanced);
 
-void SetUp(glslang::TShader& shader, const Profile& profile, const CompileRequest& request) {
+void SetUp(glslang::TShader& shader, EShLanguage language, const CompileRequest& request) {
     shader.setEntryPoint(request.entry.c_str());
     shader.setSourceEntryPoint(request.entry.c_str());
-    shader.setEnvInput(glslang::EShSourceHlsl, profile.language, glslang::EShClientOpenGL, 100);
+    shader.setEnvInput(glslang::EShSourceHlsl, language, glslang::EShClientOpenGL, 100);
     shader.setEnvClient(glslang::EShClientOpenGL, glslang::EShTargetOpenGL_450);
     shader.setEnvTarget(glslang::EShTargetSpv, glslang::EShTargetSpv_1_0);
     // Keeps each stage variable's semantic as a HlslSemanticGOOGLE decoration.
@@ -71,31 +72,37 @@ void SetUp(glslang::TShader& shader, const Profile& profile, const CompileReques
     shader.setAutoMapLocations(true);
 }
 
-// The source with the defines and the preprocessor's work done, lines kept. A source without
-// directives and defines is taken as it is, so that messages keep its columns.
-bool Preprocess(const CompileRequest& request, const Profile& profile, std::string& text,
-                std::vector<Diagnostic>& diagnostics) {
+// The source with the defines and the preprocessor's work done: `text`, the flat text the
+// compiler reads, whose lines `lines` maps to files and lines, and `listing`, the text with its
+// #line directives, for D3DXPreprocessShader. A source without directives and defines is taken as
+// it is, so that messages keep its columns.
+bool Preprocess(const CompileRequest& request, EShLanguage language, const IncludeOpener& open,
+                SourceLines& lines, std::string& text, std::string& listing, std::string& errors) {
     if (request.defines.empty() && request.source.find('#') == std::string::npos) {
-        text = request.source;
+        text = listing = request.source;
         return true;
     }
     std::string preamble;
     for (const auto& [name, value] : request.defines)
         preamble += "#define " + name + " " + value + "\n";
-    glslang::TShader shader(profile.language);
+    glslang::TShader shader(language);
     const char* source = request.source.c_str();
     const int length = static_cast<int>(request.source.size());
-    const char* name = request.fileName.c_str();
+    // Files go by tokens in glslang's directives and log; `lines` knows their names.
+    const std::string token = FileToken(0);
+    const char* name = token.c_str();
     shader.setStringsWithLengthsAndNames(&source, &length, &name, 1);
     shader.setPreamble(preamble.c_str());
-    SetUp(shader, profile, request);
-    glslang::TShader::ForbidIncluder includer;
-    if (shader.preprocess(GetDefaultResources(), 100, ENoProfile, false, false, kMessages, &text,
+    SetUp(shader, language, request);
+    AskingIncluder includer(open, lines);
+    std::string output;
+    if (shader.preprocess(GetDefaultResources(), 100, ENoProfile, false, false, kMessages, &output,
                           includer)) {
+        lines.Read(output, text, listing);
         return true;
     }
-    diagnostics = ReadGlslangLog(shader.getInfoLog(), 1);
-    if (diagnostics.empty()) diagnostics.push_back({1, 1, "the preprocessor failed", true});
+    errors = lines.FormatPreprocessorLog(shader.getInfoLog());
+    if (errors.empty()) errors = lines.Format({{1, 1, "the preprocessor failed", true}});
     return false;
 }
 
@@ -119,29 +126,44 @@ void NameUniformParameters(const std::vector<std::string>& parameters, ShaderRef
 }  // namespace
 
 // glslang builds its tables of built-in functions once per process and stage; compiling two
-// small shaders of our own here builds them, so that each compile child (forked afterwards)
-// starts from them instead of building them again.
-void WarmCompiler() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        CompileRequest request;
-        request.fileName = "warm-up";
-        request.entry = "main";
-        request.profile = "vs_2_0";
-        request.source = "float4 main(float4 p : POSITION) : POSITION { return p; }";
-        CompileHlsl(request);
-        request.profile = "ps_2_0";
-        request.source =
-            "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
-        CompileHlsl(request);
-    });
+// small shaders of our own here builds them.
+void WarmCompiler(Stages stages) {
+    static std::once_flag vertex, pixel;
+    CompileRequest request;
+    request.fileName = "warm-up";
+    request.entry = "main";
+    if (stages != Stages::Pixel) {
+        std::call_once(vertex, [&] {
+            request.profile = "vs_2_0";
+            request.source = "float4 main(float4 p : POSITION) : POSITION { return p; }";
+            CompileHlsl(request);
+        });
+    }
+    if (stages != Stages::Vertex) {
+        std::call_once(pixel, [&] {
+            request.profile = "ps_2_0";
+            request.source =
+                "sampler2D s; float4 main(float2 t : TEXCOORD0) : COLOR0 { return tex2D(s, t); }";
+            CompileHlsl(request);
+        });
+    }
 }
 
-CompileResult CompileHlsl(const CompileRequest& request) {
+CompileResult CompileHlsl(const CompileRequest& request, const IncludeOpener& open) {
     CompileResult result;
     const Profile* profile = nullptr;
     for (const Profile& p : kProfiles) {
         if (request.profile == p.name) profile = &p;
+    }
+    SourceLines lines(request.fileName);
+    std::string text, listing;
+    glslang::InitializeProcess();
+    if (request.preprocessOnly) {
+        // Preprocessing alone reads no profile; the pixel stage's is as good as any.
+        result.ok = Preprocess(request, profile ? profile->language : EShLangFragment, open, lines,
+                               text, listing, result.errors);
+        if (result.ok) result.text = listing;
+        return result;
     }
     if (!profile) {
         result.errors = request.fileName + "(1,1): error: unsupported profile '" + request.profile +
@@ -153,24 +175,20 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     info.major = profile->major;
     info.minor = profile->minor;
     info.name = profile->name;
-    glslang::InitializeProcess();
 
-    std::vector<Diagnostic> diagnostics;
-    std::string text;
-    if (!Preprocess(request, *profile, text, diagnostics)) {
-        result.errors = FormatDiagnostics(diagnostics, request.fileName);
+    if (!Preprocess(request, profile->language, open, lines, text, listing, result.errors))
         return result;
-    }
+    std::vector<Diagnostic> diagnostics;
     EffectPassResult effects = RemoveEffectDeclarations(text, info);
     if (HasError(effects.problems)) {
-        result.errors = FormatDiagnostics(effects.problems, request.fileName);
+        result.errors = lines.Format(effects.problems);
         return result;
     }
     SourcePassResult pass = RunSourcePass(effects.source, request.entry, info);
     diagnostics = pass.problems;
     const int entryLine = pass.entryLine ? pass.entryLine : 1;
     if (HasError(diagnostics)) {
-        result.errors = FormatDiagnostics(diagnostics, request.fileName);
+        result.errors = lines.Format(diagnostics);
         return result;
     }
     const std::string full = PreludeFor(pass.source) + pass.source;
@@ -179,7 +197,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
     const char* name = request.fileName.c_str();
     glslang::TShader shader(profile->language);
     shader.setStringsWithLengthsAndNames(&source, &length, &name, 1);
-    SetUp(shader, *profile, request);
+    SetUp(shader, profile->language, request);
     const bool parsed = shader.parse(GetDefaultResources(), 100, false, kMessages);
     const auto add = [&](const std::vector<Diagnostic>& more) {
         diagnostics.insert(diagnostics.end(), more.begin(), more.end());
@@ -235,7 +253,7 @@ CompileResult CompileHlsl(const CompileRequest& request) {
             result.ok = true;
         }
     }
-    result.errors = FormatDiagnostics(diagnostics, request.fileName);
+    result.errors = lines.Format(diagnostics);
     return result;
 }
 

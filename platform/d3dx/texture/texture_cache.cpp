@@ -12,6 +12,7 @@
 
 #include "platform/d3dx/device_services.h"
 #include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/file_names.h"
 #include "platform/d3dx/texture/texture_files.h"
 
 namespace d3dx {
@@ -65,7 +66,7 @@ Registry& Reg() {
 }
 
 void Report(const char* path, const std::string& reason) {
-    std::fprintf(stderr, "TEXTURE: %s: %s\n", path, reason.c_str());
+    std::fprintf(stderr, "TEXTURE: %s: %s\n", NameForMessage(path).c_str(), reason.c_str());
 }
 
 // Takes one texture object off the count.
@@ -159,6 +160,9 @@ HRESULT CreateTextureFromFile(IDirect3DDevice9* device, const char* path,
                               IDirect3DTexture9** texture) {
     DeviceServices* services = device ? ServicesOf(device) : nullptr;
     if (!services || !path || !texture) return D3DERR_INVALIDCALL;
+    // Names come from X files written on Windows: "textures\\Checker.BMP" is textures/checker.bmp.
+    const std::string resolved = ResolveWindowsName(path);
+    if (!resolved.empty()) path = resolved.c_str();
     Registry& r = Reg();
     const std::lock_guard lock(r.mutex);
     DeviceTextures& d = r.devices[device];
