@@ -14,7 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <sstream>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -320,6 +322,42 @@ TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
     }
     if (!gone) kill(compile[0], SIGKILL);
     EXPECT_TRUE(gone) << "the compile child outlived the harness";
+}
+
+// A worker dies with the thread that started it (PR_SET_PDEATHSIG follows threads): a compile
+// in a worker that another thread started ahead must still finish when that thread ends during
+// the compile. The thread is let end while the compile waits for its include.
+TEST_F(Shaders, ACompileOutlivesTheThreadThatStartedItsWorker) {
+    const auto request = [](const char* source) {
+        d3dx::CompileRequest r;
+        r.fileName = "shader.psh";
+        r.source = source;
+        r.entry = "main";
+        r.profile = "ps_2_0";
+        return r;
+    };
+    std::promise<void> warmed, mayEnd;
+    std::thread starter([&] {
+        // Its compile leaves workers started ahead, by this thread.
+        d3dx::CompileInWorker(request("float4 main() : COLOR0 { return 1; }"));
+        warmed.set_value();
+        mayEnd.get_future().wait();
+    });
+    warmed.get_future().wait();
+    const auto opener = [&](const d3dx::IncludeAsk&) {
+        mayEnd.set_value();
+        starter.join();
+        d3dx::IncludeAnswer answer;
+        answer.ok = true;
+        answer.id = 1;
+        answer.shownName = "late.h";
+        answer.bytes = "#define LATE float4(0, 1, 0, 1)\n";
+        return answer;
+    };
+    const d3dx::CompileResult result = d3dx::CompileInWorker(
+        request("#include \"late.h\"\nfloat4 main() : COLOR0 { return LATE; }"), opener);
+    EXPECT_TRUE(result.ok) << result.errors;
+    if (starter.joinable()) starter.join();
 }
 
 // The worker is started afresh, not forked: it holds none of the harness's descriptors (even

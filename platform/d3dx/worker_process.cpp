@@ -10,8 +10,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
 #include <thread>
 
 extern char** environ;
@@ -37,6 +42,48 @@ std::vector<std::string> WorkerEnvironment() {
     }
     return kept;
 }
+
+// A worker dies with the harness through PR_SET_PDEATHSIG, which fires when the THREAD that
+// started it ends, not the process. Workers are therefore started from one thread that lives as
+// long as the process: a compile from a thread that ends (a test compiles on two) must not take
+// down the worker another thread is compiling in. The thread and its queue are never destroyed,
+// so that nothing waits on them while the process exits.
+class Spawner {
+  public:
+    static Spawner& Instance() {
+        static Spawner* spawner = new Spawner;
+        return *spawner;
+    }
+    // Runs `spawn` on the spawning thread and returns what it returned.
+    int Run(const std::function<int()>& spawn) {
+        std::packaged_task<int()> task(spawn);
+        std::future<int> done = task.get_future();
+        {
+            const std::lock_guard lock(mutex_);
+            tasks_.push_back(std::move(task));
+        }
+        wake_.notify_one();
+        return done.get();
+    }
+
+  private:
+    Spawner() {
+        std::thread([this] { Serve(); }).detach();
+    }
+    void Serve() {
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return !tasks_.empty(); });
+            std::packaged_task<int()> task = std::move(tasks_.front());
+            tasks_.pop_front();
+            lock.unlock();
+            task();
+        }
+    }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::packaged_task<int()>> tasks_;
+};
 
 std::vector<char*> Pointers(std::vector<std::string>& strings) {
     std::vector<char*> out;
@@ -89,8 +136,10 @@ bool WorkerProcess::Start(const std::string& program, const std::vector<std::str
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(
         &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-    const int failed = posix_spawn(&pid_, program.c_str(), &files, &attributes, argvPointers.data(),
-                                   envPointers.data());
+    const int failed = Spawner::Instance().Run([&] {
+        return posix_spawn(&pid_, program.c_str(), &files, &attributes, argvPointers.data(),
+                           envPointers.data());
+    });
     posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     close(pair[1]);
