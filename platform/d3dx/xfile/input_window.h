@@ -1,0 +1,131 @@
+// The fixed-size window the X token sources read through: the bytes not yet used are moved to
+// its front and the rest is filled from the byte source. A refill happens when fewer than
+// kLookahead bytes are left before a token, so that any token of up to that size lies whole in
+// the window; longer ones are refused. What the parser keeps is its own; the window is all the
+// input it holds.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "platform/d3dx/raw_vector.h"
+#include "platform/d3dx/xfile/byte_source.h"
+
+namespace d3dx {
+
+// The longest name or string (a texture file name) an X file may hold: a path longer than this
+// cannot be opened. Messages quote at most kQuotedNameBytes of one.
+inline constexpr std::size_t kMaxNameBytes = 4096;
+
+// The newlines in [begin, end), eight bytes at a time: a byte of x = word ^ "\n\n..." is zero
+// exactly where its top bit survives ~((x & 0x7F..) + 0x7F.. | x | 0x7F..); the multiplication
+// adds up the eight flags in the top byte.
+inline std::uint64_t CountNewlines(const char* begin, const char* end) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kNewlines = 0x0A0A0A0A0A0A0A0Aull;
+    std::uint64_t count = 0;
+    for (; end - begin >= 8; begin += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, begin, 8);
+        const std::uint64_t x = word ^ kNewlines;
+        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7) >> 7;
+        count += (zero * 0x0101010101010101ull) >> 56;
+    }
+    for (; begin < end; ++begin) count += *begin == '\n';
+    return count;
+}
+
+template <typename Char>
+class InputWindow {
+  public:
+    static constexpr std::size_t kCapacity = std::size_t{256} << 10;
+    static constexpr std::size_t kLookahead = std::size_t{16} << 10;
+
+    // The most bytes still to come, the window's included.
+    std::size_t BytesLeft() const {
+        return static_cast<std::size_t>(end_ - p_) + static_cast<std::size_t>(source_.MostLeft());
+    }
+    // Why the input failed (a read, the compressed data, a token too long); empty where it did
+    // not. Malformed: the bytes are not a valid file, as against unreadable.
+    const std::string& Failure() const { return failure_; }
+    bool FailureIsMalformed() const { return malformed_; }
+
+  protected:
+    explicit InputWindow(ByteSource& source, bool countLines = false)
+        : source_(source), buffer_(kCapacity), countLines_(countLines) {
+        p_ = end_ = buffer_.data();
+    }
+
+    // Keeps [p_, end_), fills the rest of the window; false when nothing more came.
+    bool Refill() {
+        if (eof_) return false;
+        const std::size_t keep = static_cast<std::size_t>(end_ - p_);
+        if (countLines_) lines_ += Newlines(p_);
+        offset_ += static_cast<std::uint64_t>(p_ - buffer_.data());
+        std::memmove(buffer_.data(), p_, keep);
+        p_ = buffer_.data();
+        end_ = p_ + keep;
+        std::size_t got = 0;
+        if (!source_.Read(reinterpret_cast<std::uint8_t*>(buffer_.data()) + keep, kCapacity - keep,
+                          got)) {
+            eof_ = true;
+            return Fail(source_.Error(), source_.Malformed());
+        }
+        end_ += got;
+        if (got < kCapacity - keep) eof_ = true;
+        return got > 0;
+    }
+
+    // Refills when fewer than kLookahead bytes are left.
+    void Ahead() {
+        if (static_cast<std::size_t>(end_ - p_) < kLookahead && !eof_) Refill();
+    }
+
+    // Makes `n` bytes (at most the capacity) available at p_, if the input holds them.
+    bool Have(std::size_t n) {
+        while (static_cast<std::size_t>(end_ - p_) < n) {
+            if (!Refill()) return false;
+        }
+        return true;
+    }
+
+    bool Fail(const std::string& why, bool malformed = true) {
+        if (failure_.empty()) failure_ = why, malformed_ = malformed;
+        return false;
+    }
+
+    // "a name of more than 4096 bytes ("abc..." ...)": the start of the name, cut short.
+    bool TooLong(const char* what, const Char* start, std::size_t known) {
+        const std::size_t shown = std::min(known, static_cast<std::size_t>(end_ - start));
+        return Fail(
+            std::string(what) + " of more than " + std::to_string(kMaxNameBytes) + " bytes (\"" +
+            NameForMessage(std::string_view(reinterpret_cast<const char*>(start), shown)) + "\")");
+    }
+
+    std::uint64_t Offset() const {
+        return offset_ + static_cast<std::uint64_t>(p_ - buffer_.data());
+    }
+    std::uint64_t Line() const { return lines_ + Newlines(p_) + 1; }
+
+    const Char* p_;
+    const Char* end_;
+    bool eof_ = false;
+
+  private:
+    std::uint64_t Newlines(const Char* upTo) const {
+        return CountNewlines(reinterpret_cast<const char*>(buffer_.data()),
+                             reinterpret_cast<const char*>(upTo));
+    }
+
+    ByteSource& source_;
+    RawVector<Char> buffer_;
+    bool countLines_;
+    std::uint64_t offset_ = 0;  // of the window's first byte
+    std::uint64_t lines_ = 0;   // newlines before the window
+    std::string failure_;
+    bool malformed_ = true;
+};
+
+}  // namespace d3dx
