@@ -314,6 +314,17 @@ TEST_F(TextureCache, AFileThatFailsIsReportedOnceWithItsReason) {
     EXPECT_NE(Loaded("junk.png"), nullptr);
 }
 
+// An X file may name a texture with thousands of bytes: the line quotes 200 of them.
+TEST_F(TextureCache, AMessageQuotesAtMost200BytesOfAName) {
+    const std::string name = std::string(3000, 'n') + ".bmp";
+    testing::internal::CaptureStderr();
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(Load(name.c_str(), &texture), D3DXERR_INVALIDDATA);
+    const std::string line = testing::internal::GetCapturedStderr();
+    const std::string path = Path(name.c_str());
+    EXPECT_EQ(line, "TEXTURE: " + path.substr(0, 200) + "...: cannot open: File name too long\n");
+}
+
 TEST_F(TextureCache, PicturesTheIssueNamedLoadOrSayWhatIsWrong) {
     // A top-down BMP: rows top first, the height negative.
     std::string bmp = test::SolidBmp(10, 20, 30);

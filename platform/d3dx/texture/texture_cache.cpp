@@ -65,7 +65,7 @@ Registry& Reg() {
 }
 
 void Report(const char* path, const std::string& reason) {
-    std::fprintf(stderr, "TEXTURE: %s: %s\n", path, reason.c_str());
+    std::fprintf(stderr, "TEXTURE: %s: %s\n", NameForMessage(path).c_str(), reason.c_str());
 }
 
 // Takes one texture object off the count.
