@@ -7,14 +7,16 @@
 //
 // The cases: a compressed X file whose text inflates to 1 GiB around a small mesh, and one of
 // 1.5 GiB; a 2 GiB file that is not an X file and a 2 GiB X file of white space (both sparse);
-// an X file naming a 64 MiB texture; a 65 KB PNG of 16384 x 4096 pixels; a 2.6 MB run-length
-// TGA of 16384 x 4096 pixels.
+// an X file naming a 64 MiB texture; a 65 KB PNG and a 2.6 MB run-length TGA of 9000 x 7456
+// pixels (a 16384 x 8192 texture); the largest pictures let in, 16384 x 4096, and one of
+// 16383 x 4096 that is resampled to that size.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -119,8 +121,13 @@ std::string RunLengthTga(std::uint32_t w, std::uint32_t h) {
     s[14] = static_cast<char>(h & 0xFF), s[15] = static_cast<char>(h >> 8);
     s[16] = 32;
     s[17] = 8;
-    const std::string packet = "\xFF\x20\x40\x60\x80";
-    for (std::uint64_t i = 0; i < std::uint64_t{w} * h / 128; ++i) s += packet;
+    const std::string colour = "\x20\x40\x60\x80";
+    for (std::uint64_t left = std::uint64_t{w} * h; left > 0;) {
+        const std::uint64_t run = std::min<std::uint64_t>(left, 128);
+        s += static_cast<char>(0x80 | (run - 1));
+        s += colour;
+        left -= run;
+    }
     return s;
 }
 
@@ -245,6 +252,12 @@ int main(int argc, char** argv) {
          [&](const std::string& p) { Write(p, BlackPng(16384, 4096)); }, ReadTexture},
         {"tga-rle-16384x4096", "runs.tga",
          [&](const std::string& p) { Write(p, RunLengthTga(16384, 4096)); }, ReadTexture},
+        {"png-9000x7456", "black_9000.png",
+         [&](const std::string& p) { Write(p, BlackPng(9000, 7456)); }, ReadTexture},
+        {"tga-rle-9000x7456", "runs_9000.tga",
+         [&](const std::string& p) { Write(p, RunLengthTga(9000, 7456)); }, ReadTexture},
+        {"tga-rle-16383x4096", "runs_16383.tga",
+         [&](const std::string& p) { Write(p, RunLengthTga(16383, 4096)); }, ReadTexture},
     };
     for (const Case& c : cases) {
         bool wanted = argc == 2;
