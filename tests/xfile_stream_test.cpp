@@ -220,8 +220,10 @@ TEST(XFileStreaming, ASetCancelFlagEndsTheRead) {
         XFileContents out;
         std::string error;
         d3dx::XFailure failure = d3dx::XFailure::None;
+        d3dx::XReadOptions options;
+        options.cancel = &cancel;
         EXPECT_EQ(
-            d3dx::ReadXFileFromPath(dir.Path("Tiger.x").c_str(), out, error, &failure, &cancel),
+            d3dx::ReadXFileFromPath(dir.Path("Tiger.x").c_str(), out, error, &failure, options),
             !cancelled)
             << error;
         if (cancelled) {

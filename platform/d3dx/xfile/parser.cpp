@@ -604,7 +604,7 @@ bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::str
 }
 
 bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error, XFailure* failure,
-                       const std::atomic<bool>* cancel) {
+                       const XReadOptions& options) {
     XFailure kind = XFailure::Unreadable;
     const auto finish = [&](bool ok) {
         if (failure) *failure = ok ? XFailure::None : kind;
@@ -613,6 +613,7 @@ bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
     if (!path) return error = "no file name", finish(false);
     RegularFile file;
     if (!file.Open(path, error)) return finish(false);
+    if (options.opened) options.opened(file.Identity());
     const std::uint64_t size = file.Identity().size;
     if (size == 0) return error = "empty file", finish(false);
     // The header first: a file that is not an X file is refused after its first 16 bytes.
@@ -628,7 +629,7 @@ bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
                        ByteSize(kMaxFileBytes),
                finish(false);
     }
-    FileSource body(file, kHeaderBytes, cancel);
+    FileSource body(file, kHeaderBytes, options.cancel);
     return finish(ReadBody(body, header, true, out, error, kind));
 }
 

@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/mesh_data.h"
 
 namespace d3dx {
@@ -47,14 +49,20 @@ inline constexpr std::uint32_t kMaxVertices = 1u << 26;
 bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
                XFailure* failure = nullptr);
 
+struct XReadOptions {
+    // Set by another thread: the read ends at its next window, as a failure.
+    const std::atomic<bool>* cancel = nullptr;
+    // Told which version of the file is read, once it is open and before its body is read.
+    std::function<void(const FileIdentity&)> opened;
+};
+
 // Reads a file from disk: opened without blocking, refused unless it is a regular file, its
 // header read and checked before anything else, then its body read a window at a time (never
 // mapped, so that a file cut short meanwhile is a failed read, not a signal; a file written to
 // while it was read is a failed read too). A compressed body is inflated block by block on a
-// thread beside the parser. A set `cancel` flag ends the read at its next window. Failures to
-// open or read carry the system's reason.
+// thread beside the parser. Failures to open or read carry the system's reason.
 bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
-                       XFailure* failure = nullptr, const std::atomic<bool>* cancel = nullptr);
+                       XFailure* failure = nullptr, const XReadOptions& options = {});
 
 // Inflates a whole MSZIP body (after the 16-byte header) into `out`, with the checks of the
 // streamed reader. For tests and fuzzing.
