@@ -162,20 +162,27 @@ void CheckWatchedFiles() {
         FindNextChangeNotification(folder.change);
         folder.signalled = any = true;
     }
-    if (!any) return;
-    bool shaders[2] = {};
-    std::set<int> slots;
-    for (WatchedFile& file : files) {
-        if (!folders[file.folder].signalled || !LookAgain(file)) continue;
-        if (file.kind == Kind::VertexShader || file.kind == Kind::PixelShader) {
-            shaders[file.kind == Kind::PixelShader] = true;
-        } else {
-            slots.insert(file.slot);
+    if (any) {
+        bool shaders[2] = {};
+        std::set<int> slots;
+        for (WatchedFile& file : files) {
+            if (!folders[file.folder].signalled || !LookAgain(file)) continue;
+            if (file.kind == Kind::VertexShader || file.kind == Kind::PixelShader) {
+                shaders[file.kind == Kind::PixelShader] = true;
+            } else {
+                slots.insert(file.slot);
+            }
         }
+        for (WatchedFolder& folder : folders) folder.signalled = false;
+        if (shaders[0]) ReloadShader(false);
+        if (shaders[1]) ReloadShader(true);
+        for (int slot : slots) BeginSceneObjectReload(slot);
     }
-    for (WatchedFolder& folder : folders) folder.signalled = false;
-    if (shaders[0]) ReloadShader(false);
-    if (shaders[1]) ReloadShader(true);
-    for (int slot : slots) namedByFailedReload[slot] = ReloadSceneObject(slot);
-    if (!slots.empty()) WatchTextures();
+    // Objects whose files have been read are made now, on the device's thread.
+    bool reloaded = false;
+    for (int slot : FinishedSceneObjectReloads()) {
+        namedByFailedReload[slot] = ReloadSceneObject(slot);
+        reloaded = true;
+    }
+    if (reloaded) WatchTextures();
 }
