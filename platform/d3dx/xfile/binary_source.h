@@ -17,8 +17,8 @@ namespace d3dx {
 
 class XBinarySource : public InputWindow<std::uint8_t> {
   public:
-    XBinarySource(ByteSource& source, bool doubles)
-        : InputWindow(source), floatBytes_(doubles ? 8 : 4) {}
+    XBinarySource(ByteSource& source, bool doubles, std::size_t windowBytes = 0)
+        : InputWindow(source, windowBytes, false), floatBytes_(doubles ? 8 : 4) {}
 
     static constexpr std::size_t kMinValueBytes = 4;
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/raw_vector.h"
 
 namespace d3dx {
 
@@ -129,7 +130,7 @@ class MsZipSource : public ByteSource {
     bool started_ = false, ended_ = false;
     std::uint64_t expected_ = 0, produced_ = 0;  // bytes of output, the header's 16 not counted
     // The dictionary (the last 32 KiB of output) followed by the current block's output.
-    std::vector<std::uint8_t> window_, input_;
+    RawVector<std::uint8_t> window_, input_;
     std::size_t blockAt_ = 0, blockEnd_ = 0;
 };
 

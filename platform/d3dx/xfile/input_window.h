@@ -53,8 +53,13 @@ class InputWindow {
     bool FailureIsMalformed() const { return malformed_; }
 
   protected:
-    explicit InputWindow(ByteSource& source, bool countLines = false)
-        : source_(source), buffer_(kCapacity), countLines_(countLines) {
+    // `capacity`: 0 for kCapacity; at least twice kLookahead.
+    InputWindow(ByteSource& source, std::size_t capacity, bool countLines)
+        : source_(source),
+          // A small input takes a window of its size (one byte more, to see its end).
+          buffer_(static_cast<std::size_t>(std::min<std::uint64_t>(
+              capacity ? std::max(capacity, 2 * kLookahead) : kCapacity, source.MostLeft() + 1))),
+          countLines_(countLines) {
         p_ = end_ = buffer_.data();
     }
 
@@ -68,13 +73,13 @@ class InputWindow {
         p_ = buffer_.data();
         end_ = p_ + keep;
         std::size_t got = 0;
-        if (!source_.Read(reinterpret_cast<std::uint8_t*>(buffer_.data()) + keep, kCapacity - keep,
-                          got)) {
+        const std::size_t room = buffer_.size() - keep;
+        if (!source_.Read(reinterpret_cast<std::uint8_t*>(buffer_.data()) + keep, room, got)) {
             eof_ = true;
             return Fail(source_.Error(), source_.Malformed());
         }
         end_ += got;
-        if (got < kCapacity - keep) eof_ = true;
+        if (got < room) eof_ = true;
         return got > 0;
     }
 
@@ -83,7 +88,7 @@ class InputWindow {
         if (static_cast<std::size_t>(end_ - p_) < kLookahead && !eof_) Refill();
     }
 
-    // Makes `n` bytes (at most the capacity) available at p_, if the input holds them.
+    // Makes `n` bytes (at most kLookahead) available at p_, if the input holds them.
     bool Have(std::size_t n) {
         while (static_cast<std::size_t>(end_ - p_) < n) {
             if (!Refill()) return false;

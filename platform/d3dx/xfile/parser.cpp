@@ -550,14 +550,14 @@ bool ReadHeader(const std::uint8_t* bytes, std::size_t size, Header& h, std::str
     return true;
 }
 
-bool ParseBody(ByteSource& body, const Header& h, XFileContents& out, std::string& error,
-               XFailure& failure) {
+bool ParseBody(ByteSource& body, const Header& h, std::size_t windowBytes, XFileContents& out,
+               std::string& error, XFailure& failure) {
     try {
         if (h.encoding == Encoding::Text) {
-            XTextSource source(body);
+            XTextSource source(body, windowBytes);
             return XParser<XTextSource>(source).Parse(out, error, failure);
         }
-        XBinarySource source(body, h.doubles);
+        XBinarySource source(body, h.doubles, windowBytes);
         return XParser<XBinarySource>(source).Parse(out, error, failure);
     } catch (const std::bad_alloc&) {
         out = XFileContents{};
@@ -569,19 +569,19 @@ bool ParseBody(ByteSource& body, const Header& h, XFileContents& out, std::strin
 
 // The body after the header, inflated block by block where it is compressed; with `readAhead`,
 // inflating runs on a thread of its own beside the parser.
-bool ReadBody(ByteSource& raw, const Header& h, bool readAhead, XFileContents& out,
-              std::string& error, XFailure& failure) {
+bool ReadBody(ByteSource& raw, const Header& h, bool readAhead, std::size_t windowBytes,
+              XFileContents& out, std::string& error, XFailure& failure) {
     failure = XFailure::Malformed;
     bool ok;
     if (!h.compressed) {
-        ok = ParseBody(raw, h, out, error, failure);
+        ok = ParseBody(raw, h, windowBytes, out, error, failure);
     } else {
         MsZipSource zip(raw);
         if (readAhead) {
             ReadAhead ahead(zip);
-            ok = ParseBody(ahead, h, out, error, failure);
+            ok = ParseBody(ahead, h, windowBytes, out, error, failure);
         } else {
-            ok = ParseBody(zip, h, out, error, failure);
+            ok = ParseBody(zip, h, windowBytes, out, error, failure);
         }
     }
     if (ok) failure = XFailure::None;
@@ -591,13 +591,13 @@ bool ReadBody(ByteSource& raw, const Header& h, bool readAhead, XFileContents& o
 }  // namespace
 
 bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
-               XFailure* failure) {
+               XFailure* failure, const XReadOptions& options) {
     XFailure kind = XFailure::Malformed;
     Header header;
     bool ok = ReadHeader(bytes.data(), bytes.size(), header, error);
     if (ok) {
         MemorySource body(bytes.subspan(kHeaderBytes));
-        ok = ReadBody(body, header, false, out, error, kind);
+        ok = ReadBody(body, header, false, options.windowBytes, out, error, kind);
     }
     if (failure) *failure = kind;
     return ok;
@@ -630,7 +630,7 @@ bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
                finish(false);
     }
     FileSource body(file, kHeaderBytes, options.cancel);
-    return finish(ReadBody(body, header, true, out, error, kind));
+    return finish(ReadBody(body, header, true, options.windowBytes, out, error, kind));
 }
 
 }  // namespace d3dx

@@ -45,16 +45,19 @@ inline constexpr std::size_t kMaxNesting = 128;
 inline constexpr std::uint64_t kMaxFileBytes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kMaxVertices = 1u << 26;
 
-// Reads a file held in memory. Returns false with a one-line reason on any malformation.
-bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
-               XFailure* failure = nullptr);
-
 struct XReadOptions {
     // Set by another thread: the read ends at its next window, as a failure.
     const std::atomic<bool>* cancel = nullptr;
     // Told which version of the file is read, once it is open and before its body is read.
     std::function<void(const FileIdentity&)> opened;
+    // The input window's size; 0 for the usual 256 KiB. A read gives the same result with any
+    // (the fuzzer and the tests read with small ones, so that refills fall everywhere).
+    std::size_t windowBytes = 0;
 };
+
+// Reads a file held in memory. Returns false with a one-line reason on any malformation.
+bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
+               XFailure* failure = nullptr, const XReadOptions& options = {});
 
 // Reads a file from disk: opened without blocking, refused unless it is a regular file, its
 // header read and checked before anything else, then its body read a window at a time (never

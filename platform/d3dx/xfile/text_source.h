@@ -22,7 +22,8 @@ enum class XTok { End, Name, String, Guid, OBrace, CBrace, Template, Value, Punc
 
 class XTextSource : public InputWindow<char> {
   public:
-    explicit XTextSource(ByteSource& source) : InputWindow(source, true) {}
+    explicit XTextSource(ByteSource& source, std::size_t windowBytes = 0)
+        : InputWindow(source, windowBytes, true) {}
 
     // The smallest number of bytes one value can take: a count larger than the bytes left
     // divided by this cannot be honest.
