@@ -18,7 +18,7 @@ namespace d3dx {
 class XBinarySource : public InputWindow<std::uint8_t> {
   public:
     XBinarySource(ByteSource& source, bool doubles, std::size_t windowBytes = 0)
-        : InputWindow(source, windowBytes, false), floatBytes_(doubles ? 8 : 4) {}
+        : InputWindow(source, windowBytes), floatBytes_(doubles ? 8 : 4) {}
 
     static constexpr std::size_t kMinValueBytes = 4;
 

@@ -7,7 +7,8 @@
 namespace d3dx {
 namespace {
 
-constexpr std::size_t kFileBufferBytes = std::size_t{256} << 10;
+// Reads this large or larger go straight to their destination: the window's refills.
+constexpr std::size_t kFileBufferBytes = std::size_t{64} << 10;
 constexpr std::size_t kChunkBytes = std::size_t{512} << 10;
 constexpr std::size_t kChunks = 4;
 

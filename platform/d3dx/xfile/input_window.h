@@ -20,23 +20,6 @@ namespace d3dx {
 // cannot be opened. Messages quote at most kQuotedNameBytes of one.
 inline constexpr std::size_t kMaxNameBytes = 4096;
 
-// The newlines in [begin, end), eight bytes at a time: a byte of x = word ^ "\n\n..." is zero
-// exactly where its top bit survives ~((x & 0x7F..) + 0x7F.. | x | 0x7F..); the multiplication
-// adds up the eight flags in the top byte.
-inline std::uint64_t CountNewlines(const char* begin, const char* end) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kNewlines = 0x0A0A0A0A0A0A0A0Aull;
-    std::uint64_t count = 0;
-    for (; end - begin >= 8; begin += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, begin, 8);
-        const std::uint64_t x = word ^ kNewlines;
-        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7) >> 7;
-        count += (zero * 0x0101010101010101ull) >> 56;
-    }
-    for (; begin < end; ++begin) count += *begin == '\n';
-    return count;
-}
-
 template <typename Char>
 class InputWindow {
   public:
@@ -54,12 +37,11 @@ class InputWindow {
 
   protected:
     // `capacity`: 0 for kCapacity; at least twice kLookahead.
-    InputWindow(ByteSource& source, std::size_t capacity, bool countLines)
+    InputWindow(ByteSource& source, std::size_t capacity)
         : source_(source),
           // A small input takes a window of its size (one byte more, to see its end).
           buffer_(static_cast<std::size_t>(std::min<std::uint64_t>(
-              capacity ? std::max(capacity, 2 * kLookahead) : kCapacity, source.MostLeft() + 1))),
-          countLines_(countLines) {
+              capacity ? std::max(capacity, 2 * kLookahead) : kCapacity, source.MostLeft() + 1))) {
         p_ = end_ = buffer_.data();
     }
 
@@ -67,7 +49,6 @@ class InputWindow {
     bool Refill() {
         if (eof_) return false;
         const std::size_t keep = static_cast<std::size_t>(end_ - p_);
-        if (countLines_) lines_ += Newlines(p_);
         offset_ += static_cast<std::uint64_t>(p_ - buffer_.data());
         std::memmove(buffer_.data(), p_, keep);
         p_ = buffer_.data();
@@ -112,23 +93,20 @@ class InputWindow {
     std::uint64_t Offset() const {
         return offset_ + static_cast<std::uint64_t>(p_ - buffer_.data());
     }
-    std::uint64_t Line() const { return lines_ + Newlines(p_) + 1; }
+    // The line of p_, counted from the start of the window.
+    std::uint64_t Line() const {
+        return static_cast<std::uint64_t>(std::count(Start(), p_, Char{'\n'})) + 1;
+    }
+    const Char* Start() const { return buffer_.data(); }
 
     const Char* p_;
     const Char* end_;
     bool eof_ = false;
 
   private:
-    std::uint64_t Newlines(const Char* upTo) const {
-        return CountNewlines(reinterpret_cast<const char*>(buffer_.data()),
-                             reinterpret_cast<const char*>(upTo));
-    }
-
     ByteSource& source_;
     RawVector<Char> buffer_;
-    bool countLines_;
     std::uint64_t offset_ = 0;  // of the window's first byte
-    std::uint64_t lines_ = 0;   // newlines before the window
     std::string failure_;
     bool malformed_ = true;
 };

@@ -23,7 +23,7 @@ enum class XTok { End, Name, String, Guid, OBrace, CBrace, Template, Value, Punc
 class XTextSource : public InputWindow<char> {
   public:
     explicit XTextSource(ByteSource& source, std::size_t windowBytes = 0)
-        : InputWindow(source, windowBytes, true) {}
+        : InputWindow(source, windowBytes) {}
 
     // The smallest number of bytes one value can take: a count larger than the bytes left
     // divided by this cannot be honest.
@@ -134,7 +134,13 @@ class XTextSource : public InputWindow<char> {
         }
     }
 
-    std::string Where() const { return "line " + std::to_string(Line()); }
+    // The line while the window still holds the file's start; past it, the byte offset (lines
+    // are not counted as the parser goes, which would cost it a tenth of its time).
+    std::string Where() const {
+        return Offset() == static_cast<std::uint64_t>(p_ - Start())
+                   ? "line " + std::to_string(Line())
+                   : "offset " + std::to_string(Offset());
+    }
 
   private:
     // Commas and semicolons separate values as white space does: exporters write either, or
@@ -176,8 +182,14 @@ class XTextSource : public InputWindow<char> {
         }
     }
 
-    // Separators and comments, then kLookahead bytes made sure of.
+    // Separators and comments, then kLookahead bytes made sure of. Inline, the common case: a
+    // few separators, then a value well inside the window.
     void SkipSeparators() {
+        while (p_ < end_ && IsSeparator(*p_)) ++p_;
+        if (static_cast<std::size_t>(end_ - p_) < kLookahead || *p_ == '#' || *p_ == '/')
+            SkipSeparatorsAndRefill();
+    }
+    [[gnu::noinline]] void SkipSeparatorsAndRefill() {
         for (;;) {
             while (p_ < end_ && IsSeparator(*p_)) ++p_;
             if (static_cast<std::size_t>(end_ - p_) < kLookahead && !eof_) {
