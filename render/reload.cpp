@@ -84,8 +84,13 @@ const std::string& WatchMessage() {
 
 void ReportWatchFailure(const std::string& file, const std::string& message) {
     Forget(file);
-    failures.push_back({file, message});
-    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
+    // A message names files, and a mesh may name a texture with thousands of bytes: one line
+    // of the overlay holds 300 at most.
+    constexpr std::size_t kLongest = 300;
+    std::string line = message;
+    if (line.size() > kLongest) line = line.substr(0, kLongest) + "...";
+    failures.push_back({file, line});
+    std::fprintf(stderr, "tessaline: %s\n", line.c_str());
 }
 
 void ReportWatchSuccess(const std::string& file, const std::string& what) {
