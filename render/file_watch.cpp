@@ -219,24 +219,31 @@ void CheckWatchedFiles() {
         if (includesToLearn[pixel]) WatchIncludes(pixel);
         includesToLearn[pixel] = false;
     }
-    if (!any) return;
-    bool shaders[2] = {};
-    std::set<int> slots;
-    for (WatchedFile& file : files) {
-        if (!folders[file.folder].signalled || !LookAgain(file)) continue;
-        if (file.kind == Kind::VertexShader || file.kind == Kind::PixelShader) {
-            shaders[file.kind == Kind::PixelShader] = true;
-        } else {
-            slots.insert(file.slot);
+    if (any) {
+        bool shaders[2] = {};
+        std::set<int> slots;
+        for (WatchedFile& file : files) {
+            if (!folders[file.folder].signalled || !LookAgain(file)) continue;
+            if (file.kind == Kind::VertexShader || file.kind == Kind::PixelShader) {
+                shaders[file.kind == Kind::PixelShader] = true;
+            } else {
+                slots.insert(file.slot);
+            }
         }
+        for (WatchedFolder& folder : folders) folder.signalled = false;
+        // Reloaded now, their includes learnt in the next check, once the new shader is drawn.
+        for (const bool pixel : {false, true}) {
+            if (!shaders[pixel]) continue;
+            ReloadShader(pixel);
+            includesToLearn[pixel] = true;
+        }
+        for (int slot : slots) BeginSceneObjectReload(slot);
     }
-    for (WatchedFolder& folder : folders) folder.signalled = false;
-    // Reloaded now, their includes learnt in the next check, once the new shader is drawn.
-    for (const bool pixel : {false, true}) {
-        if (!shaders[pixel]) continue;
-        ReloadShader(pixel);
-        includesToLearn[pixel] = true;
+    // Objects whose files have been read are made now, on the device's thread.
+    bool reloaded = false;
+    for (int slot : FinishedSceneObjectReloads()) {
+        namedByFailedReload[slot] = ReloadSceneObject(slot);
+        reloaded = true;
     }
-    for (int slot : slots) namedByFailedReload[slot] = ReloadSceneObject(slot);
-    if (!slots.empty()) WatchTextures();
+    if (reloaded) WatchTextures();
 }

@@ -2,9 +2,17 @@
 // swapped in when it compiles, a mesh (or a texture it names) is loaded into a new object that
 // takes the old one's slot, position and rotation. A failure keeps the last good version and
 // leaves a message on stderr and for the overlay until the file loads again; no message box.
+// A mesh's files are read and decoded on a thread of their own (the platform's
+// D3DXPrepare*), so that a large file does not hold up the frames; the mesh and its textures
+// are then made on this thread, the device's, as the program always makes them.
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <memory>
+#include <thread>
 #include <vector>
 
+#include "platform/d3dx/prepare_ahead.h"
 #include "render/graphics.h"
 #include "render/watch.h"
 
@@ -16,6 +24,38 @@ struct Failure {
 };
 // Oldest first; the overlay shows the latest.
 std::vector<Failure> failures;
+
+// One slot's files being read beside the frames.
+struct BackgroundReload {
+    int slot = -1;
+    std::string file;
+    D3DXPREPARE_PROGRESS progress;
+    std::atomic<bool> done{false};
+    std::thread worker;
+};
+
+// Files this small take less than a frame to read: their reload is waited for, and shows in the
+// frame of the save.
+constexpr std::uint64_t kWaitedBytes = std::uint64_t{2} << 20;
+
+struct BackgroundReloads {
+    std::vector<std::unique_ptr<BackgroundReload>> running;  // cancelled ones too, until they end
+    ~BackgroundReloads() {
+        for (auto& reload : running) reload->progress.cancel = true;
+        for (auto& reload : running) reload->worker.join();
+    }
+};
+BackgroundReloads reloads;
+
+void ReadAhead(BackgroundReload* reload, IDirect3DDevice9* on) {
+    std::vector<std::string> textures;
+    D3DXPrepareMeshFromXA(reload->file.c_str(), &reload->progress, &textures);
+    for (const std::string& texture : textures) {
+        if (reload->progress.cancel) break;
+        D3DXPrepareTextureFromFileA(on, texture.c_str(), &reload->progress);
+    }
+    reload->done = true;
+}
 
 void Forget(const std::string& file) {
     std::erase_if(failures, [&](const Failure& f) { return f.file == file; });
@@ -44,8 +84,13 @@ const std::string& WatchMessage() {
 
 void ReportWatchFailure(const std::string& file, const std::string& message) {
     Forget(file);
-    failures.push_back({file, message});
-    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
+    // A message names files, and a mesh may name a texture with thousands of bytes: one line
+    // of the overlay holds 300 at most.
+    constexpr std::size_t kLongest = 300;
+    std::string line = message;
+    if (line.size() > kLongest) line = line.substr(0, kLongest) + "...";
+    failures.push_back({file, line});
+    std::fprintf(stderr, "tessaline: %s\n", line.c_str());
 }
 
 void ReportWatchSuccess(const std::string& file, const std::string& what) {
@@ -94,6 +139,32 @@ void ReloadShader(bool pixel) {
     }
     code->Release();
     ReportWatchSuccess(source.file, "compiled and swapped in");
+}
+
+void BeginSceneObjectReload(int slot) {
+    if (slot < 0 || slot >= sceneTable.count || !sceneTable.slots[slot]) return;
+    // A newer save: the older reading ends and is not swapped in.
+    for (auto& older : reloads.running) {
+        if (older->slot == slot) older->progress.cancel = true;
+    }
+    auto reload = std::make_unique<BackgroundReload>();
+    reload->slot = slot;
+    reload->file = sceneTable.slots[slot]->sourceFile;
+    reload->worker = std::thread(ReadAhead, reload.get(), device);
+    while (!reload->done && reload->progress.bytes <= kWaitedBytes)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    reloads.running.push_back(std::move(reload));
+}
+
+std::vector<int> FinishedSceneObjectReloads() {
+    std::vector<int> slots;
+    std::erase_if(reloads.running, [&](const std::unique_ptr<BackgroundReload>& reload) {
+        if (!reload->done) return false;
+        reload->worker.join();
+        if (!reload->progress.cancel) slots.push_back(reload->slot);
+        return true;
+    });
+    return slots;
 }
 
 std::vector<std::string> ReloadSceneObject(int slot) {

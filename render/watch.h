@@ -22,6 +22,12 @@ void CheckWatchedFiles();
 // returns the texture names of the file it failed to load (to be watched), else nothing.
 void ReloadShader(bool pixel);
 std::vector<std::string> ReloadSceneObject(int slot);
+// A scene object's reload in two halves: its files read and decoded on a thread of their own
+// (a newer one for the slot ends an older one), waited for only where they are small; then, in
+// an idle iteration after they are read, the slots whose reading finished, for
+// ReloadSceneObject to make their objects from what was read.
+void BeginSceneObjectReload(int slot);
+std::vector<int> FinishedSceneObjectReloads();
 
 // The latest failure not mended yet ("pixel.psh(3,12): error: ..."), empty when there is none.
 const std::string& WatchMessage();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/file_names.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_files.h"

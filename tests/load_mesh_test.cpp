@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
+#include "platform/d3dx/prepare_ahead.h"
 #include "platform/d3dx/xfile/reader.h"
 
 #include "platform/record/call_log.h"
@@ -98,6 +100,71 @@ TEST_F(LoadMesh, AMissingOrBrokenFileFailsAndLeavesNoMesh) {
         EXPECT_EQ(err.rfind("X FILE: ", 0), 0u) << err;
         EXPECT_EQ(mesh, nullptr);
         EXPECT_EQ(materials, nullptr);
+    }
+}
+
+std::uint64_t BytesReadSoFar() {
+    std::ifstream in("/proc/self/io");
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("rchar:", 0) == 0) return std::stoull(line.substr(6));
+    }
+    return 0;
+}
+
+// D3DXPrepareMeshFromXA reads ahead (on any thread) what the next D3DXLoadMeshFromXA of the same
+// file and version takes instead of reading the file again: the mesh, or the failure, which the
+// load says. A changed file is read anew; a cancelled preparation keeps nothing.
+TEST_F(LoadMesh, AMeshPreparedAheadIsTakenByTheLoadOfTheSameVersion) {
+    xfile::XFileDesc spec;
+    spec.topMeshes.push_back(xfile::GridMesh(40, 0.5f));
+    spec.topMeshes[0].materials.at(0).texture = "a.bmp";
+    const std::string grid = xfile::WriteX(spec, xfile::XEncoding::Text);
+    const std::string path = dir_.Path("grid.x");
+    const std::string noMesh = "xof 0302txt 0032\n" + std::string(100000, ' ');
+    const struct {
+        const char* name;
+        std::string prepared;  // the file when it is prepared
+        std::string loaded;    // the file when it is loaded
+        bool cancel;
+        HRESULT prepare, load;
+        bool readAgain;
+    } cases[] = {
+        {"unchanged", grid, grid, false, S_OK, D3D_OK, false},
+        {"changed after", "xof 0302txt 0032\nHeader { 1; 0; 1; }\n", grid, false, E_FAIL, D3D_OK,
+         true},
+        {"no mesh", noMesh, noMesh, false, E_FAIL, E_FAIL, false},
+        {"cancelled", grid, grid, true, S_FALSE, D3D_OK, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteFile(path, c.prepared);
+        D3DXPREPARE_PROGRESS progress;
+        progress.cancel = c.cancel;
+        std::vector<std::string> textures;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(D3DXPrepareMeshFromXA(path.c_str(), &progress, &textures), c.prepare);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the load speaks
+        EXPECT_EQ(progress.bytes, c.prepared.size());
+        if (c.prepare == S_OK) {
+            EXPECT_EQ(textures, std::vector<std::string>{"a.bmp"});
+        }
+        if (c.loaded != c.prepared) test::WriteFile(path, c.loaded);
+        const std::uint64_t before = BytesReadSoFar();
+        ID3DXMesh* mesh = nullptr;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr,
+                                     nullptr, nullptr, &mesh),
+                  c.load);
+        const std::uint64_t read = BytesReadSoFar() - before;
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(read >= c.loaded.size(), c.readAgain) << read;
+        if (c.load == D3D_OK) {
+            ASSERT_NE(mesh, nullptr);
+            EXPECT_EQ(mesh->GetNumVertices(), 41u * 41u);
+            mesh->Release();
+        } else {
+            EXPECT_EQ(err, "X FILE: " + path + ": the file holds no mesh with faces\n");
+        }
     }
 }
 

@@ -387,6 +387,12 @@ TEST(PictureRefusals, TheMessageNamesTheProblem) {
          "TGA pixel data cut short: 256000000 bytes needed, 0 present"},
         {"TGA of 65535 x 65535", Tga(2, 65535, 65535, 32, 0x28, ""),
          "TGA picture of 65535 x 65535 pixels is too large"},
+        // Within the limit as they are, twice over it as textures: refused by their headers.
+        {"9000 x 7456 PNG", PngHeaderOnly(9000, 7456),
+         "PNG picture of 9000 x 7456 pixels is too large: the limit is 16384 pixels a side and "
+         "67108864 pixels in all (as a texture, 16384 x 8192)"},
+        {"9000 x 7456 run-length TGA", Tga(10, 9000, 7456, 32, 0x28, ""),
+         "TGA picture of 9000 x 7456 pixels is too large"},
         {"BMP of no height", Bmp({.height = 0}), "BMP size 2 x 0 is not a picture"},
         {"run-length BMP", Bmp({.bpp = 8, .compression = 1, .palette = {0}, .rows = {"ab"}}),
          "run-length compressed BMP files are not supported"},
@@ -405,6 +411,10 @@ TEST(PictureRefusals, TheMessageNamesTheProblem) {
         EXPECT_FALSE(d3dx::DecodeTextureFile(Span(c.file), t, why));
         EXPECT_EQ(why.substr(0, c.message.size()), c.message) << why;
     }
+    // A picture whose texture is exactly the limit, 8192 x 8192, passes its header's check.
+    d3dx::PictureHeader header;
+    std::string why;
+    EXPECT_TRUE(d3dx::ReadPictureHeader(Span(PngHeaderOnly(5000, 5000)), header, why)) << why;
 }
 
 }  // namespace

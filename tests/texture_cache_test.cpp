@@ -14,6 +14,7 @@
 
 #include "platform/d3dx/file_bytes.h"
 #include "platform/d3dx/isolated_process.h"
+#include "platform/d3dx/prepare_ahead.h"
 #include "platform/d3dx/texture/texture_cache.h"
 #include "platform/record/record_platform.h"
 #include "tests/test_assets.h"
@@ -321,6 +322,44 @@ TEST_F(TextureCache, AFileThatFailsIsReportedOnceWithItsReason) {
     // Mended, it loads.
     test::WriteFile(Path("junk.png"), test::SolidBmp(1, 2, 3));
     EXPECT_NE(Kept("junk.png"), nullptr);
+}
+
+// D3DXPrepareTextureFromFileA decodes ahead, silently, into the cache: the call that follows
+// decodes nothing and makes the texture; a failure is kept and said by that call, once.
+TEST_F(TextureCache, APicturePreparedAheadIsFoundDecoded) {
+    test::WriteFile(Path("junk.png"), "\x89PNG not really");
+    for (const char* name : {"a.tga", "junk.png"}) {
+        SCOPED_TRACE(name);
+        const bool good = name[0] == 'a';
+        const std::uint64_t decoded = d3dx::TextureFilesDecoded(), charged = Charged();
+        D3DXPREPARE_PROGRESS progress;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(D3DXPrepareTextureFromFileA(device_, Path(name).c_str(), &progress),
+                  good ? D3D_OK : D3DXERR_INVALIDDATA);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(progress.bytes, test::ReadFile(Path(name)).size());
+        EXPECT_EQ(d3dx::TextureFilesDecoded(), decoded + (good ? 1 : 0));
+        EXPECT_EQ(Charged() - charged, good ? kTwoByTwo : 0);  // the cache's copy
+        testing::internal::CaptureStderr();
+        for (int i = 0; i < 2; ++i) {
+            IDirect3DTexture9* texture = nullptr;
+            EXPECT_EQ(Load(name, &texture), good ? D3D_OK : D3DXERR_INVALIDDATA);
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  good ? "" : "TEXTURE: " + Path(name) + ": damaged PNG signature\n");
+        EXPECT_EQ(d3dx::TextureFilesDecoded(), decoded + (good ? 1 : 0));
+    }
+}
+
+// An X file may name a texture with thousands of bytes: the line quotes 200 of them.
+TEST_F(TextureCache, AMessageQuotesAtMost200BytesOfAName) {
+    const std::string name = std::string(3000, 'n') + ".bmp";
+    testing::internal::CaptureStderr();
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(Load(name.c_str(), &texture), D3DXERR_INVALIDDATA);
+    const std::string line = testing::internal::GetCapturedStderr();
+    const std::string path = Path(name.c_str());
+    EXPECT_EQ(line, "TEXTURE: " + path.substr(0, 200) + "...: cannot open: File name too long\n");
 }
 
 TEST_F(TextureCache, PicturesTheIssueNamedLoadOrSayWhatIsWrong) {

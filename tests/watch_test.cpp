@@ -4,12 +4,18 @@
 // message in a fourth overlay line (and no box), a mesh or texture reloaded into its slot with its
 // placement, and nothing of it all without --watch.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
+#include <thread>
 
 #include "platform/record/program_run.h"
+#include "render/watch.h"
 #include "tests/test_assets.h"
 #include "tests/test_files.h"
 #include "tests/test_support.h"
@@ -401,6 +407,110 @@ TEST_F(Watch, AShaderMissingAtStartUpShowsItsMessageAndLoadsWhenSaved) {
                   CallText("CreatePixelShader", Args(Verbatim{"code"}, out), "0 ps#1")}));
     EXPECT_EQ(BoundWhenDrawn(run, 1, "mesh#1"), "ps#1");
     EXPECT_TRUE(FourthLines(saved).empty());
+}
+
+// A 2 GiB Tiger.x (an X header, then zeros that take no room on disk) saved under --watch: it is
+// read beside the frames, which go on drawing the old mesh until the reading ends in its
+// message, and the program's peak resident size stays within a budget of 256 MiB over what it
+// was (the reader holds a few MiB; the rest is room for the recorder's log of the frames, at 100
+// a second, in slow builds). Reading the file whole took 2 GiB. The program's own process
+// measures itself, and its run ends once the message shows.
+TEST_F(Watch, AHugeSavedMeshIsReadBesideTheFramesWithinTheMemoryBudget) {
+    const std::string report = dir_.Path("report");
+    Script script;
+    script.beforeIteration = [report](std::uint64_t i) {
+        static std::uint64_t before = 0;
+        static const auto start = std::chrono::steady_clock::now();
+        const auto kb = [](const char* field) {
+            std::ifstream in("/proc/self/status");
+            for (std::string line; std::getline(in, line);) {
+                if (line.rfind(field, 0) == 0) return std::stoull(line.substr(6));
+            }
+            return 0ull;
+        };
+        if (i == 2) {
+            before = kb("VmHWM");
+            test::WriteFile("Tiger.x", "xof 0302txt 0032\n");
+            if (truncate("Tiger.x", off_t{2} << 30) != 0) std::abort();
+        } else if (i > 2) {
+            // Frames at a pace a display would keep, so that the log stays small.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!WatchMessage().empty() ||
+                std::chrono::steady_clock::now() - start > std::chrono::seconds(400)) {
+                test::WriteFile(report, std::to_string(i) + " " + std::to_string(before) + " " +
+                                            std::to_string(kb("VmHWM")) + "\n" + WatchMessage());
+                record::FinishRun(record::RunStatus::Returned, 0);
+            }
+        }
+    };
+    script.workDir = dir_.path();
+    test::WriteTestAssets(dir_.path(), {});
+    script.commandLine = "--watch";
+    const ProgramRun run = record::RunProgram(script);
+    ASSERT_EQ(run.status, record::RunStatus::Returned) << run.diagnostics;
+    std::istringstream in(test::ReadFile(report));
+    std::uint64_t shown = 0, before = 0, after = 0;
+    std::string message;
+    in >> shown >> before >> after;
+    std::getline(in >> std::ws, message);
+    EXPECT_EQ(message, "Tiger.x: cannot load the mesh");
+    // The reading took frames, and in each of them the old tiger was drawn.
+    EXPECT_GT(shown, 2u + 10u);
+    for (std::uint64_t i = 2; i < shown; i += (shown - 2) / 5 + 1) {
+        EXPECT_NE(WorldWhenDrawn(Iteration(run, static_cast<int>(i)), "mesh#1"), "not drawn") << i;
+    }
+    EXPECT_LT(after - before, 256u << 10) << "VmHWM " << before << " kB, then " << after << " kB";
+}
+
+// A save while a huge one is still being read: the newer file is read at once (it is small) and
+// swapped in in the frame of its save; the older reading ends without a word or a load.
+TEST_F(Watch, ANewerSaveWinsOverAReadingStillUnderWay) {
+    xfile::XFileDesc cube;
+    cube.topMeshes.push_back(xfile::CubeMesh());
+    const std::string small = xfile::WriteX(cube, xfile::XEncoding::Text);
+    const auto huge = [](const std::string& dir) {
+        test::WriteFile(dir + "/Tiger.x", "xof 0302txt 0032\n");
+        if (truncate((dir + "/Tiger.x").c_str(), off_t{2} << 30) != 0) std::abort();
+    };
+    // As editors save: a new file renamed over the old one, which the older reading still reads.
+    const auto save = [small](const std::string& dir) {
+        test::WriteFile(dir + "/Tiger.x.new", small);
+        if (rename((dir + "/Tiger.x.new").c_str(), (dir + "/Tiger.x").c_str()) != 0) std::abort();
+    };
+    // Time for the cancelled reading to end before the last frames.
+    const auto pause = [](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    };
+    const ProgramRun run = Run(Script{}.Close(16), {{2, huge}, {5, save}, {10, pause}});
+    for (int i = 2; i < 5; ++i)
+        EXPECT_TRUE(Matching(Iteration(run, i), "D3DXLoadMeshFromXA").empty());
+    const std::vector<std::string> loads = Matching(Iteration(run, 5), "D3DXLoadMeshFromXA");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_NE(loads[0].find("= 0 mesh#3"), std::string::npos) << loads[0];
+    EXPECT_NE(WorldWhenDrawn(Iteration(run, 5), "mesh#3"), "not drawn");
+    for (int i = 5; i < 16; ++i) {
+        EXPECT_TRUE(FourthLines(Iteration(run, i)).empty()) << i;
+        if (i > 5) {
+            EXPECT_TRUE(Matching(Iteration(run, i), "D3DXLoadMeshFromXA").empty()) << i;
+        }
+    }
+}
+
+// A mesh naming a texture of 3000 bytes that is not there: the fourth line quotes 300 bytes.
+TEST_F(Watch, AFailureNamingALongFileIsCutShort) {
+    xfile::XMeshDesc body = xfile::CubeMesh();
+    body.materialList = true;
+    body.faceMaterials.assign(6, 0);
+    xfile::XMaterialDesc coat;
+    coat.texture = std::string(3000, 'n') + ".bmp";
+    body.materials = {coat};
+    xfile::XFileDesc named;
+    named.topMeshes.push_back(body);
+    const ProgramRun run = Run(
+        Script{}.Close(3), {{1, Write("Tiger.x", xfile::WriteX(named, xfile::XEncoding::Text))}});
+    const std::string line = "Tiger.x: cannot load its texture " + std::string(3000, 'n');
+    EXPECT_EQ(FourthLines(Iteration(run, 2)),
+              (std::vector<std::string>{FourthLine(line.substr(0, 300) + "...")}));
 }
 
 }  // namespace

@@ -146,4 +146,12 @@ std::string ByteSize(std::uint64_t bytes) {
     return text;
 }
 
+std::string NameForMessage(std::string_view name) {
+    if (name.size() <= kQuotedNameBytes) return std::string(name);
+    std::size_t cut = kQuotedNameBytes;
+    // Not inside a character: continuation bytes are 10xxxxxx.
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(name.substr(0, cut)) + "...";
+}
+
 }  // namespace d3dx

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace d3dx {
@@ -56,5 +57,11 @@ bool ReadFileBytes(const char* path, std::size_t limit, std::vector<std::uint8_t
 
 // "12.5 MiB", "300 bytes": sizes in messages.
 std::string ByteSize(std::uint64_t bytes);
+
+// A name (a file name, a name from a file) as messages quote it: whole up to kQuotedNameBytes,
+// else cut there (at the start of a UTF-8 character) and followed by "...". A hostile file may
+// name a texture with megabytes; no message repeats them.
+inline constexpr std::size_t kQuotedNameBytes = 200;
+std::string NameForMessage(std::string_view name);
 
 }  // namespace d3dx

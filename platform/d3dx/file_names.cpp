@@ -68,13 +68,4 @@ std::string ResolveWindowsName(std::string_view name) {
     return any && Exists(out) ? out : std::string();
 }
 
-std::string NameForMessage(std::string_view name) {
-    constexpr std::size_t kMost = 200;
-    if (name.size() <= kMost) return std::string(name);
-    std::size_t cut = kMost;
-    // Back to the start of a UTF-8 character: continuation bytes are 10xxxxxx.
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    return std::string(name.substr(0, cut)) + "...";
-}
-
 }  // namespace d3dx

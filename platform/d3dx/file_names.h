@@ -17,8 +17,4 @@ namespace d3dx {
 // that the same files always give the same answer. Empty where nothing matches.
 std::string ResolveWindowsName(std::string_view name);
 
-// A name for a message: at most 200 bytes of it (cut at a character boundary, "..." marking the
-// cut), so that a hostile file's name cannot flood a message.
-std::string NameForMessage(std::string_view name);
-
 }  // namespace d3dx

@@ -14,7 +14,8 @@ bool ReadTgaHeader(std::span<const std::uint8_t> bytes, PictureHeader& out, std:
 bool ReadPngHeader(std::span<const std::uint8_t> bytes, PictureHeader& out, std::string& error);
 bool ReadJpegHeader(std::span<const std::uint8_t> bytes, PictureHeader& out, std::string& error);
 bool ReadDdsHeader(std::span<const std::uint8_t> bytes, PictureHeader& out, std::string& error);
-// Checks a header's size against kMaxTextureSize and kMaxPicturePixels, naming both.
+// Checks a header's size, and that of the texture it becomes, against kMaxTextureSize and
+// kMaxPicturePixels, naming both.
 bool WithinLimits(const PictureHeader& header, std::string& error);
 // Where a JPEG's segments begin: after the start-of-image marker, which stb_image accepts after
 // any number of fill bytes. Zero where the file is not a JPEG.

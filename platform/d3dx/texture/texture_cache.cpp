@@ -35,6 +35,7 @@ struct Picture {
     std::shared_ptr<const TextureData> texture;
     std::string error;  // why it failed; empty while it may still load
     HRESULT failure = D3D_OK;
+    bool failureReported = false;
     std::uint64_t bytes = 0;         // of the prepared texture
     std::set<const void*> textures;  // texture objects made from it, not known to be gone
     // The texture objects' shared storage is counted once, while any of them is alive.
@@ -186,18 +187,19 @@ HRESULT CreateTextureFromFile(IDirect3DDevice9* device, const char* path,
     d.byPath[path] = identity;
 
     bool refused = false;
-    if (p.failure != D3D_OK) return p.failure;  // reported when it first failed
-    if (!p.texture) {
+    if (p.failure == D3D_OK && !p.texture) {
         // A picture refused for want of room is not read again until there is room for it.
         if (p.bytes && !MakeRoom(r, d, 2 * p.bytes, &p)) {
             refused = true;
         } else {
             Load(r, d, p, file, path, refused);
-            if (p.failure != D3D_OK) {
-                Report(path, p.error);
-                return p.failure;
-            }
         }
+    }
+    if (p.failure != D3D_OK) {
+        // Said once, when it first failed (or was first asked for, after a prepared decode).
+        if (!p.failureReported) Report(path, p.error);
+        p.failureReported = true;
+        return p.failure;
     }
     // A picture whose textures are alive has its storage counted already.
     const std::uint64_t storage = p.textures.empty() ? p.bytes : 0;
@@ -226,6 +228,62 @@ HRESULT CreateTextureFromFile(IDirect3DDevice9* device, const char* path,
     p.textures.insert(*texture);
     r.textures[*texture] = {device, identity};
     return hr;
+}
+
+HRESULT PrepareTextureFromFile(IDirect3DDevice9* device, const char* path,
+                               const std::atomic<bool>* cancel,
+                               std::atomic<std::uint64_t>* progress) {
+    if (!device || !ServicesOf(device) || !path) return D3DERR_INVALIDCALL;
+    RegularFile file;
+    std::string error;
+    if (!file.Open(path, error)) return D3DXERR_INVALIDDATA;  // the call itself says why
+    const FileIdentity identity = file.Identity();
+    if (progress) *progress += identity.size;
+    const auto cancelled = [&] { return cancel && cancel->load(); };
+    Registry& r = Reg();
+    const auto known = [&] {
+        const auto d = r.devices.find(device);
+        return d != r.devices.end() && d->second.pictures.count(identity) != 0;
+    };
+    {
+        const std::lock_guard lock(r.mutex);
+        if (known()) return D3D_OK;  // decoded, failed or refused already
+    }
+    Picture p;
+    p.path = path;
+    std::vector<std::uint8_t> bytes;
+    PictureHeader header;
+    if (cancelled()) return S_FALSE;
+    if (!ReadStable(file, path, bytes, p.error) || !ReadPictureHeader(bytes, header, p.error)) {
+        p.failure = D3DXERR_INVALIDDATA;
+    } else if (header.kind == PictureKind::Jpeg) {
+        return D3D_OK;  // decoded in a child process, by the call on the device's thread
+    } else {
+        {
+            const std::lock_guard lock(r.mutex);
+            if (!MakeRoom(r, r.devices[device], 2 * PreparedBytes(header), nullptr))
+                return D3DERR_OUTOFVIDEOMEMORY;  // the call itself refuses it, and says so
+            ++r.decoded;
+        }
+        // Decoded outside the lock: the device's thread goes on with other textures meanwhile.
+        TextureData decoded;
+        if (cancelled()) return S_FALSE;
+        if (!DecodeTextureFile(bytes, decoded, p.error)) {
+            p.failure = D3DXERR_INVALIDDATA;
+        } else {
+            bytes = {};
+            p.texture = std::make_shared<TextureData>(PrepareTexture(std::move(decoded)));
+            p.bytes = TextureBytes(*p.texture);
+        }
+    }
+    const std::lock_guard lock(r.mutex);
+    const auto d = r.devices.find(device);
+    if (d == r.devices.end() || known()) return p.failure;
+    if (p.texture && !MakeRoom(r, d->second, p.bytes, nullptr)) return D3DERR_OUTOFVIDEOMEMORY;
+    d->second.charged += p.texture ? p.bytes : 0;
+    const HRESULT failure = p.failure;
+    d->second.pictures.emplace(identity, std::move(p));
+    return failure;
 }
 
 void ForgetTexture(const void* texture) {

@@ -14,6 +14,7 @@
 // textures of the older version are taken to be replaced, as a reload replaces them).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "platform/graphics_device.h"
@@ -31,6 +32,14 @@ inline constexpr std::uint64_t kDefaultTextureMemoryLimit = std::uint64_t{2} << 
 // version of a file and reason).
 HRESULT CreateTextureFromFile(IDirect3DDevice9* device, const char* path,
                               IDirect3DTexture9** texture);
+
+// CreateTextureFromFile's reading and decoding, done ahead on another thread: the picture joins
+// the device's cache (within its budget), where the call finds it. Makes no device call and
+// prints nothing: a failure is kept, and said by the call. JPEG files are left to the call.
+// `progress` grows by the file's size once it is open; a set `cancel` ends the work.
+HRESULT PrepareTextureFromFile(IDirect3DDevice9* device, const char* path,
+                               const std::atomic<bool>* cancel,
+                               std::atomic<std::uint64_t>* progress);
 
 // For a device: a texture object or the device itself is being destroyed. Both make the count
 // exact at once; they are harmless for objects the cache never saw.

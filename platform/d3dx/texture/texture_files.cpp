@@ -193,11 +193,22 @@ bool WithinLimits(const PictureHeader& h, std::string& error) {
     const bool keptAsIs = h.kind == PictureKind::Dds && std::has_single_bit(h.width) &&
                           std::has_single_bit(h.height) &&
                           h.levels == std::bit_width(std::max(h.width, h.height));
+    // The pixels of the texture the picture becomes: a 9000 x 7456 picture is a 16384 x 8192
+    // texture, twice the pixels of the largest picture let in.
+    const std::uint64_t tw = std::bit_ceil(std::uint64_t{std::max(h.width, 1u)});
+    const std::uint64_t th = std::bit_ceil(std::uint64_t{std::max(h.height, 1u)});
     if (h.width > kMaxTextureSize || h.height > kMaxTextureSize ||
-        (!keptAsIs && std::uint64_t{h.width} * h.height > kMaxPicturePixels)) {
-        return error = std::string(KindName(h.kind)) + " picture of " + Size(h.width, h.height) +
-                       " pixels is too large: the limit is " + std::to_string(kMaxTextureSize) +
-                       " pixels a side and " + std::to_string(kMaxPicturePixels) + " pixels in all",
+        (!keptAsIs && tw * th > kMaxPicturePixels)) {
+        // Said where only the rounding takes the picture past the limit.
+        const bool rounded = h.width <= kMaxTextureSize && h.height <= kMaxTextureSize &&
+                             std::uint64_t{h.width} * h.height <= kMaxPicturePixels;
+        return error =
+                   std::string(KindName(h.kind)) + " picture of " + Size(h.width, h.height) +
+                   " pixels is too large: the limit is " + std::to_string(kMaxTextureSize) +
+                   " pixels a side and " + std::to_string(kMaxPicturePixels) + " pixels in all" +
+                   (rounded
+                        ? " (as a texture, " + std::to_string(tw) + " x " + std::to_string(th) + ")"
+                        : ""),
                false;
     }
     return true;

@@ -14,7 +14,8 @@
 namespace d3dx {
 
 // The largest picture decoded: a side of the largest texture Direct3D 9 hardware offers, and a
-// pixel count that keeps one decoded picture (and its decoder's work) to 256 MiB.
+// pixel count of the texture it becomes (each side rounded up to a power of two) that keeps the
+// texture's top level to 256 MiB. Both are checked on the header, before a decoder allocates.
 inline constexpr UINT kMaxTextureSize = 16384;
 inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{64} << 20;
 

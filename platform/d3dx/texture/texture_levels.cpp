@@ -85,28 +85,41 @@ Level ArgbLevel(D3DFORMAT format, UINT w, UINT h, Level&& level) {
     return out;
 }
 
-// Bilinear resampling to the new size, sampling at pixel centres with edges clamped.
+// Bilinear resampling to the new size, sampling at pixel centres with edges clamped. Where each
+// column samples is worked out once, not once a row.
 Level Resample(const Level& src, UINT sw, UINT sh, UINT dw, UINT dh) {
+    struct Tap {
+        UINT i0, i1;
+        float t;
+    };
+    const auto taps = [](UINT s, UINT d) {
+        std::vector<Tap> out(d);
+        for (UINT i = 0; i < d; ++i) {
+            const float f = std::max(0.0f, (i + 0.5f) * s / d - 0.5f);
+            const UINT i0 = std::min(static_cast<UINT>(f), s - 1);
+            out[i] = {i0, std::min(i0 + 1, s - 1), f - static_cast<float>(i0)};
+        }
+        return out;
+    };
+    const std::vector<Tap> columns = taps(sw, dw), rows = taps(sh, dh);
     Level dst(std::size_t{dw} * dh * 4);
     for (UINT y = 0; y < dh; ++y) {
-        const float fy = std::max(0.0f, (y + 0.5f) * sh / dh - 0.5f);
-        const UINT y0 = std::min(static_cast<UINT>(fy), sh - 1), y1 = std::min(y0 + 1, sh - 1);
-        const float ty = fy - static_cast<float>(y0);
+        const Tap& r = rows[y];
+        const float ty = r.t;
         for (UINT x = 0; x < dw; ++x) {
-            const float fx = std::max(0.0f, (x + 0.5f) * sw / dw - 0.5f);
-            const UINT x0 = std::min(static_cast<UINT>(fx), sw - 1), x1 = std::min(x0 + 1, sw - 1);
-            const float tx = fx - static_cast<float>(x0);
-            const std::uint32_t p00 = Word(src, std::size_t{y0} * sw + x0),
-                                p10 = Word(src, std::size_t{y0} * sw + x1),
-                                p01 = Word(src, std::size_t{y1} * sw + x0),
-                                p11 = Word(src, std::size_t{y1} * sw + x1);
+            const Tap& c = columns[x];
+            const float tx = c.t;
+            const std::uint32_t p00 = Word(src, std::size_t{r.i0} * sw + c.i0),
+                                p10 = Word(src, std::size_t{r.i0} * sw + c.i1),
+                                p01 = Word(src, std::size_t{r.i1} * sw + c.i0),
+                                p11 = Word(src, std::size_t{r.i1} * sw + c.i1);
             std::uint32_t out = 0;
             for (int shift = 0; shift < 32; shift += 8) {
-                const auto c = [shift](std::uint32_t p) {
+                const auto ch = [shift](std::uint32_t p) {
                     return static_cast<float>((p >> shift) & 0xFF);
                 };
-                const float v = (c(p00) * (1 - tx) + c(p10) * tx) * (1 - ty) +
-                                (c(p01) * (1 - tx) + c(p11) * tx) * ty;
+                const float v = (ch(p00) * (1 - tx) + ch(p10) * tx) * (1 - ty) +
+                                (ch(p01) * (1 - tx) + ch(p11) * tx) * ty;
                 out |= static_cast<std::uint32_t>(std::floor(v + 0.5f)) << shift;
             }
             PutWord(dst, std::size_t{y} * dw + x, out);

@@ -1,5 +1,5 @@
 // The tokens of the binary X file encoding: 16-bit codes, shared by our reader
-// (xfile/sources.h) and our writer (tools/x_convert.cpp), so that both speak one table.
+// (xfile/binary_source.h) and our writer (tools/x_convert.cpp), so that both speak one table.
 // Record-bearing tokens (name, string, integer, GUID, integer and float lists) carry data after
 // them; punctuation (10 to 20), TOKEN_TEMPLATE (31) and the type keywords of template
 // declarations (40 to 52) stand alone.

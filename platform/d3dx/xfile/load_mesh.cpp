@@ -1,18 +1,57 @@
 // D3DXLoadMeshFromXA: reads the X file, hands the merged mesh to the calling device and packs
 // the materials into a buffer of D3DXMATERIAL records followed by their texture names. A file
 // that cannot be read or parsed gives D3DXERR_INVALIDDATA; a well-formed file without a mesh
-// gives E_FAIL, as D3DX does.
+// gives E_FAIL, as D3DX does. D3DXPrepareMeshFromXA (prepare_ahead.h) reads a file ahead, on
+// another thread, and keeps what it read for the D3DXLoadMeshFromXA of that file and version.
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "platform/core/call_trace.h"
 #include "platform/d3dx/device_services.h"
+#include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/prepare_ahead.h"
 #include "platform/d3dx/xfile/reader.h"
 
 using platform::Args;
 using platform::Fmt;
 
 namespace {
+
+// A read made ahead: the version of the file it read and what it gave.
+struct PreparedMesh {
+    d3dx::FileIdentity identity;
+    bool ok = false;
+    d3dx::XFileContents contents;
+    d3dx::XFailure failure = d3dx::XFailure::None;
+    std::string error;
+};
+
+struct PreparedMeshes {
+    std::mutex mutex;
+    std::map<std::string, PreparedMesh> byPath;  // one for each name, the latest version's
+};
+
+PreparedMeshes& Prepared() {
+    static auto* prepared = new PreparedMeshes;  // a preparing thread may outlive static objects
+    return *prepared;
+}
+
+// The read made ahead for `path`, taken, where the file is still the version it read.
+bool TakePrepared(const char* path, PreparedMesh& out) {
+    PreparedMeshes& prepared = Prepared();
+    {
+        const std::lock_guard lock(prepared.mutex);
+        const auto found = prepared.byPath.find(path);
+        if (found == prepared.byPath.end()) return false;
+        out = std::move(found->second);
+        prepared.byPath.erase(found);
+    }
+    d3dx::RegularFile file;
+    std::string error;
+    return file.Open(path, error) && file.Identity() == out.identity;
+}
 
 D3DMATERIAL9 MaterialOf(const d3dx::XMaterial& m) {
     D3DMATERIAL9 out{};
@@ -53,8 +92,19 @@ HRESULT Load(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
     d3dx::XFileContents contents;
     std::string error;
     d3dx::XFailure failure;
-    if (!d3dx::ReadXFileFromPath(pFilename, contents, error, &failure)) {
-        std::fprintf(stderr, "X FILE: %s: %s\n", pFilename, error.c_str());
+    PreparedMesh prepared;
+    bool read;
+    if (TakePrepared(pFilename, prepared)) {
+        read = prepared.ok;
+        contents = std::move(prepared.contents);
+        error = std::move(prepared.error);
+        failure = prepared.failure;
+    } else {
+        read = d3dx::ReadXFileFromPath(pFilename, contents, error, &failure);
+    }
+    if (!read) {
+        std::fprintf(stderr, "X FILE: %s: %s\n", d3dx::NameForMessage(pFilename).c_str(),
+                     error.c_str());
         return failure == d3dx::XFailure::NoMesh ? E_FAIL : D3DXERR_INVALIDDATA;
     }
     const std::size_t faceCount = contents.mesh.FaceCount();
@@ -75,6 +125,39 @@ HRESULT Load(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
 }
 
 }  // namespace
+
+HRESULT D3DXPrepareMeshFromXA(LPCSTR pFilename, D3DXPREPARE_PROGRESS* pProgress,
+                              std::vector<std::string>* pTextureNames) {
+    if (pTextureNames) pTextureNames->clear();
+    if (!pFilename) return D3DERR_INVALIDCALL;
+    PreparedMesh read;
+    bool opened = false;
+    d3dx::XReadOptions options;
+    if (pProgress) options.cancel = &pProgress->cancel;
+    options.opened = [&](const d3dx::FileIdentity& identity) {
+        read.identity = identity;
+        opened = true;
+        if (pProgress) pProgress->bytes += identity.size;
+    };
+    read.ok = d3dx::ReadXFileFromPath(pFilename, read.contents, read.error, &read.failure, options);
+    if (pProgress && pProgress->cancel) return S_FALSE;
+    const HRESULT hr = read.ok                                  ? S_OK
+                       : read.failure == d3dx::XFailure::NoMesh ? E_FAIL
+                                                                : D3DXERR_INVALIDDATA;
+    if (pTextureNames) {
+        for (const d3dx::XMaterial& m : read.contents.materials) {
+            if (m.hasTexture && !m.texture.empty()) pTextureNames->push_back(m.texture);
+        }
+    }
+    // A file that did not open is left to the load, which says why.
+    if (!opened) return hr;
+    PreparedMeshes& prepared = Prepared();
+    const std::lock_guard lock(prepared.mutex);
+    PreparedMesh& kept = prepared.byPath[pFilename];
+    // Reads may finish out of order: the later version of the file is kept.
+    if (kept.identity.changedNs <= read.identity.changedNs) kept = std::move(read);
+    return hr;
+}
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEVICE9 pD3DDevice,
                            LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,

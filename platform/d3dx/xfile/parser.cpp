@@ -4,19 +4,22 @@
 // Templates and unknown objects (animations, skin weights, FVFData, ...) are skipped whole;
 // references by name resolve to earlier named materials. Every count is checked against the
 // bytes left before anything is allocated for it, every index against its array, and nesting
-// against a depth limit.
-#include <sys/mman.h>
-
+// against a depth limit. The header is read first; the body comes through a window of the input
+// (input_window.h), inflated block by block where it is compressed, so that the memory a read
+// takes follows the mesh, not the file.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <type_traits>
 #include <unordered_map>
 
 #include "platform/d3dx/file_bytes.h"
+#include "platform/d3dx/xfile/binary_source.h"
+#include "platform/d3dx/xfile/byte_source.h"
 #include "platform/d3dx/xfile/mesh_builder.h"
 #include "platform/d3dx/xfile/reader.h"
-#include "platform/d3dx/xfile/sources.h"
+#include "platform/d3dx/xfile/text_source.h"
 
 namespace d3dx {
 namespace {
@@ -54,6 +57,13 @@ class XParser {
                 ok = Fail("unexpected token");
             }
             if (!ok) break;
+        }
+        // The input's own failure (a read, the compressed data, a token too long) explains any
+        // other, and fails a parse that the bytes before it let finish.
+        if (!src_.Failure().empty()) {
+            failure = src_.FailureIsMalformed() ? XFailure::Malformed : XFailure::Unreadable;
+            error = src_.Failure() + " (" + src_.Where() + ")";
+            return false;
         }
         if (ok && !builder_.HasFaces()) {
             // A well-formed file with nothing to draw is D3DX's E_FAIL, not bad data.
@@ -473,7 +483,8 @@ class XParser {
                 if (r == XTok::Name) {
                     auto it = namedMaterials_.find(std::string(ref));
                     if (it == namedMaterials_.end()) {
-                        return Fail("reference to an unknown material '" + std::string(ref) + "'");
+                        return Fail("reference to an unknown material '" + NameForMessage(ref) +
+                                    "'");
                     }
                     mesh.materials.push_back(it->second);
                     r = src_.Next(ref);
@@ -508,50 +519,70 @@ class XParser {
 
 enum class Encoding { Text, Binary };
 
-bool ParseBody(const std::uint8_t* begin, const std::uint8_t* end, Encoding encoding, bool doubles,
-               ReleaseHook hook, XFileContents& out, std::string& error, XFailure& failure) {
-    if (encoding == Encoding::Text) {
-        XTextSource source(reinterpret_cast<const char*>(begin), reinterpret_cast<const char*>(end),
-                           hook);
-        return XParser<XTextSource>(source).Parse(out, error, failure);
-    }
-    XBinarySource source(begin, end, doubles, hook);
-    return XParser<XBinarySource>(source).Parse(out, error, failure);
-}
+struct Header {
+    Encoding encoding = Encoding::Text;
+    bool doubles = false;
+    bool compressed = false;
+};
 
-bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileContents& out,
-                  std::string& error, XFailure& failure) {
-    failure = XFailure::Malformed;
-    if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), "xof ", 4) != 0) {
+// The 16-byte header: "xof ", a version, the format and the float size.
+bool ReadHeader(const std::uint8_t* bytes, std::size_t size, Header& h, std::string& error) {
+    if (size < kHeaderBytes || std::memcmp(bytes, "xof ", 4) != 0) {
         error = "not an X file";
         return false;
     }
-    const std::string_view format(reinterpret_cast<const char*>(bytes.data()) + 8, 4);
-    const std::string_view floatSize(reinterpret_cast<const char*>(bytes.data()) + 12, 4);
+    const std::string_view format(reinterpret_cast<const char*>(bytes) + 8, 4);
+    const std::string_view floatSize(reinterpret_cast<const char*>(bytes) + 12, 4);
     if (floatSize != "0032" && floatSize != "0064") {
         error = "unsupported float size";
         return false;
     }
-    const bool doubles = floatSize == "0064";
-    const bool compressed = format == "tzip" || format == "bzip";
-    Encoding encoding;
-    if (format == "txt " || format == "tzip")
-        encoding = Encoding::Text;
-    else if (format == "bin " || format == "bzip")
-        encoding = Encoding::Binary;
-    else {
+    h.doubles = floatSize == "0064";
+    h.compressed = format == "tzip" || format == "bzip";
+    if (format == "txt " || format == "tzip") {
+        h.encoding = Encoding::Text;
+    } else if (format == "bin " || format == "bzip") {
+        h.encoding = Encoding::Binary;
+    } else {
         error = "unknown X file format";
         return false;
     }
+    return true;
+}
+
+bool ParseBody(ByteSource& body, const Header& h, std::size_t windowBytes, XFileContents& out,
+               std::string& error, XFailure& failure) {
+    try {
+        if (h.encoding == Encoding::Text) {
+            XTextSource source(body, windowBytes);
+            return XParser<XTextSource>(source).Parse(out, error, failure);
+        }
+        XBinarySource source(body, h.doubles, windowBytes);
+        return XParser<XBinarySource>(source).Parse(out, error, failure);
+    } catch (const std::bad_alloc&) {
+        out = XFileContents{};
+        failure = XFailure::Unreadable;
+        error = "not enough memory for the mesh the file describes";
+        return false;
+    }
+}
+
+// The body after the header, inflated block by block where it is compressed; with `readAhead`,
+// inflating runs on a thread of its own beside the parser.
+bool ReadBody(ByteSource& raw, const Header& h, bool readAhead, std::size_t windowBytes,
+              XFileContents& out, std::string& error, XFailure& failure) {
+    failure = XFailure::Malformed;
     bool ok;
-    if (!compressed) {
-        ok = ParseBody(bytes.data() + kHeaderBytes, bytes.data() + bytes.size(), encoding, doubles,
-                       hook, out, error, failure);
+    if (!h.compressed) {
+        ok = ParseBody(raw, h, windowBytes, out, error, failure);
     } else {
-        std::vector<std::uint8_t> inflated;
-        if (!InflateMsZip(bytes.subspan(kHeaderBytes), inflated, error)) return false;
-        ok = ParseBody(inflated.data(), inflated.data() + inflated.size(), encoding, doubles, {},
-                       out, error, failure);
+        MsZipSource zip(raw);
+        if (readAhead) {
+            ReadAhead ahead(zip);
+            ok = ParseBody(ahead, h, windowBytes, out, error, failure);
+        } else {
+            ok = ParseBody(zip, h, windowBytes, out, error, failure);
+        }
     }
     if (ok) failure = XFailure::None;
     return ok;
@@ -560,72 +591,46 @@ bool ReadWithHook(std::span<const std::uint8_t> bytes, ReleaseHook hook, XFileCo
 }  // namespace
 
 bool ReadXFile(std::span<const std::uint8_t> bytes, XFileContents& out, std::string& error,
-               XFailure* failure) {
-    XFailure kind;
-    const bool ok = ReadWithHook(bytes, {}, out, error, kind);
+               XFailure* failure, const XReadOptions& options) {
+    XFailure kind = XFailure::Malformed;
+    Header header;
+    bool ok = ReadHeader(bytes.data(), bytes.size(), header, error);
+    if (ok) {
+        MemorySource body(bytes.subspan(kHeaderBytes));
+        ok = ReadBody(body, header, false, options.windowBytes, out, error, kind);
+    }
     if (failure) *failure = kind;
     return ok;
 }
 
-namespace {
-
-// The file's bytes, read into anonymous memory on huge pages: a copy, so that a file truncated
-// or rewritten meanwhile cannot fault the parser. The pages the parser has passed are handed
-// back as it moves on, so that a large file does not stay resident while the mesh is built.
-struct FileCopy {
-    std::uint8_t* base = nullptr;
-    std::size_t size = 0;
-    std::size_t released = 0;
-
-    FileCopy() = default;
-    FileCopy(const FileCopy&) = delete;
-    FileCopy& operator=(const FileCopy&) = delete;
-    ~FileCopy() {
-        if (base) FreeHuge(base, size);
-    }
-
-    static void Advance(void* context, const std::uint8_t* at) {
-        auto* f = static_cast<FileCopy*>(context);
-        const std::size_t offset = static_cast<std::size_t>(at - f->base) / kHugePage * kHugePage;
-        if (offset > f->released) {
-            madvise(f->base + f->released, offset - f->released, MADV_DONTNEED);
-            f->released = offset;
-        }
-    }
-};
-
-// The safe file reader's checks (no blocking on a FIFO, a regular file before a byte is read),
-// then the whole file into memory that is handed back as the parser passes it.
-bool ReadWholeFile(const char* path, FileCopy& copy, std::string& error) {
-    if (!path) return error = "no file name", false;
-    RegularFile file;
-    if (!file.Open(path, error)) return false;
-    const std::uint64_t size = file.Identity().size;
-    if (size == 0) return error = "empty file", false;
-    if (size > kMaxFileBytes) return error = "file too large", false;
-    try {
-        copy.base = static_cast<std::uint8_t*>(AllocateHuge(static_cast<std::size_t>(size)));
-        copy.size = static_cast<std::size_t>(size);
-    } catch (const std::bad_alloc&) {
-        return error = "out of memory", false;
-    }
-    std::size_t got = 0;
-    if (!file.ReadAt(0, copy.base, copy.size, got, error)) return false;
-    if (got < copy.size) return error = "the file became shorter while it was read", false;
-    return true;
-}
-
-}  // namespace
-
-bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error,
-                       XFailure* failure) {
-    FileCopy copy;
+bool ReadXFileFromPath(const char* path, XFileContents& out, std::string& error, XFailure* failure,
+                       const XReadOptions& options) {
     XFailure kind = XFailure::Unreadable;
-    bool ok = ReadWholeFile(path, copy, error);
-    if (ok)
-        ok = ReadWithHook({copy.base, copy.size}, {&FileCopy::Advance, &copy}, out, error, kind);
-    if (failure) *failure = kind;
-    return ok;
+    const auto finish = [&](bool ok) {
+        if (failure) *failure = ok ? XFailure::None : kind;
+        return ok;
+    };
+    if (!path) return error = "no file name", finish(false);
+    RegularFile file;
+    if (!file.Open(path, error)) return finish(false);
+    if (options.opened) options.opened(file.Identity());
+    const std::uint64_t size = file.Identity().size;
+    if (size == 0) return error = "empty file", finish(false);
+    // The header first: a file that is not an X file is refused after its first 16 bytes.
+    std::uint8_t bytes[kHeaderBytes];
+    std::size_t got = 0;
+    if (!file.ReadAt(0, bytes, kHeaderBytes, got, error)) return finish(false);
+    Header header;
+    kind = XFailure::Malformed;
+    if (!ReadHeader(bytes, got, header, error)) return finish(false);
+    if (size > kMaxFileBytes) {
+        kind = XFailure::Unreadable;
+        return error = "file too large: " + ByteSize(size) + ", over the limit of " +
+                       ByteSize(kMaxFileBytes),
+               finish(false);
+    }
+    FileSource body(file, kHeaderBytes, options.cancel);
+    return finish(ReadBody(body, header, true, options.windowBytes, out, error, kind));
 }
 
 }  // namespace d3dx
