@@ -121,7 +121,12 @@ heading() {
         awk '{ printf "%.4f", atan2($4, $12) }'
 }
 cursor() { grep '^ShowCursor(' "$trace" | tail -n1 | cut -c12; }
-# Still before M: the move into the window is read, and dropped, while mouse look is off.
+# Still before M: the move into the window is read, and dropped, while mouse look is off. The
+# pointer first leaves weston's X window and comes back: weston's X11 backend takes the pointer's
+# position only as it enters (motion within is counted as deltas from an unknown start), and
+# gives our surface the pointer only where that position lies over it.
+xdotool mousemove 1590 990
+sleep 0.2
 xdotool mousemove $((skyLeft + 500)) $((top + 250))
 sleep 0.5
 toggle m '[ "$(cursor)" = 0 ]' || fail "M did not hide the cursor"
