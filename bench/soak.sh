@@ -1,7 +1,7 @@
 #!/bin/bash
 # Soak: the real program headless for many idle iterations with the rotation on and keys
-# pressed throughout (moves, wireframe, shaders, overlay); its resident size must stay flat,
-# within 2 percent between the first report and the end.
+# pressed throughout (moves, wireframe, shaders, overlay); its resident size must not grow
+# by more than 2 percent between the first report and the end (memory given back is no fault).
 # Usage: soak.sh SNAPSHOT ASSETS_DIR [ITERATIONS]  (default 100000; the first report comes at
 # iteration 10,000, or halfway for runs shorter than 20,000)
 set -euo pipefail
@@ -24,5 +24,5 @@ b=$(echo "$report" | awk -v f="$last" '$1 == "memory" && $3 == f { print $5 }')
 [ -n "$a" ] && [ -n "$b" ] || { echo "FAIL: no memory reports"; cat "$out/stderr"; exit 1; }
 change=$(awk "BEGIN { printf \"%.2f\", ($b - $a) * 100.0 / $a }")
 echo "soak: $iterations iterations in ${seconds} s; resident ${a} kB at frame $first, ${b} kB at frame $last (${change}%)"
-awk "BEGIN { exit !($change <= 2.0 && $change >= -2.0) }" || { echo "FAIL: resident size grew"; exit 1; }
+awk "BEGIN { exit !($change <= 2.0) }" || { echo "FAIL: resident size grew"; exit 1; }
 echo "PASS"
