@@ -14,6 +14,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/core/window_system.h"
 #include "render/graphics.h"
 #include "render/watch.h"
 
@@ -131,8 +132,11 @@ void WatchTextures() {
 // "common.fxh"), but the shader's own; false where it does not preprocess.
 bool IncludedFiles(const ShaderSource& source, std::vector<std::string>& names) {
     ID3DXBuffer* text = nullptr;
-    if (FAILED(D3DXPreprocessShaderFromFileA(source.file, nullptr, nullptr, &text, nullptr)))
-        return false;
+    // Its messages are the compile's to say: taken, and let go.
+    ID3DXBuffer* errors = nullptr;
+    const HRESULT hr = D3DXPreprocessShaderFromFileA(source.file, nullptr, nullptr, &text, &errors);
+    if (errors) errors->Release();
+    if (FAILED(hr)) return false;
     std::istringstream lines(static_cast<const char*>(text->GetBufferPointer()));
     text->Release();
     for (std::string line; std::getline(lines, line);) {
@@ -169,6 +173,13 @@ void WatchIncludes(bool pixel) {
     }
 }
 
+// The start-up boxes that say a shader, mesh or texture file failed: the retry of that file
+// gives it an overlay line with the reason, so the box's own words would say it twice.
+bool AboutAFile(const std::string& box) {
+    return box.rfind("WARNING: bad ", 0) == 0 || box.rfind("CAN'T LOAD MESH!: ", 0) == 0 ||
+           box == "ERROR: Could not find texture map!";
+}
+
 bool StartedWell(const MeshObject* object) {
     if (!object->mesh) return false;
     std::size_t loaded = 0;
@@ -196,9 +207,13 @@ void StartWatchingFiles() {
     WatchTextures();
     WatchIncludes(false);
     WatchIncludes(true);
-    // Start-up reported its failures in boxes; tried once more, they leave their messages.
-    if (!vertexShader) ReloadShader(false);
-    if (!pixelShader) ReloadShader(true);
+    // Start-up reported its failures in boxes, which --watch answers at once; tried once more,
+    // the files leave their messages. A box about something else keeps its words on the overlay.
+    for (const std::string& box : platform::AnsweredMessageBoxes()) {
+        if (!AboutAFile(box)) ReportWatchFailure("box: " + box, box, false);
+    }
+    if (!vertexShader) ReloadShader(false, true);
+    if (!pixelShader) ReloadShader(true, true);
     for (int slot = 0; slot < WatchedSlots(); ++slot) {
         if (!StartedWell(sceneTable.slots[slot]))
             namedByFailedReload[slot] = ReloadSceneObject(slot);

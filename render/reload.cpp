@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -20,10 +21,11 @@ namespace {
 
 struct Failure {
     std::string file;
-    std::string message;
+    std::string line;  // for the overlay
 };
-// Oldest first; the overlay shows the latest.
+// Oldest first, one per failing file: each keeps its overlay line until the file is mended.
 std::vector<Failure> failures;
+std::vector<std::string> failureLines;
 
 // One slot's files being read beside the frames.
 struct BackgroundReload {
@@ -59,6 +61,14 @@ void ReadAhead(BackgroundReload* reload, IDirect3DDevice9* on) {
 
 void Forget(const std::string& file) {
     std::erase_if(failures, [&](const Failure& f) { return f.file == file; });
+    failureLines.clear();
+    for (const Failure& f : failures) failureLines.push_back(f.line);
+}
+
+void Remember(const std::string& file, const std::string& line) {
+    Forget(file);
+    failures.push_back({file, line});
+    failureLines.push_back(line);
 }
 
 std::string FirstLine(const std::string& text) {
@@ -67,30 +77,33 @@ std::string FirstLine(const std::string& text) {
     return line;
 }
 
-// The compiler's "file(line,col): error: ..." lines, or a line of our own when it gave none.
-std::string CompileMessage(ID3DXBuffer* errors, const char* file) {
-    std::string text;
-    if (errors) text = static_cast<const char*>(errors->GetBufferPointer());
-    text = FirstLine(text);
-    return text.empty() ? std::string(file) + ": does not compile" : text;
+// Each line of `text` on stderr, as the program's own.
+void Say(const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) std::fprintf(stderr, "tessaline: %s\n", line.c_str());
+    }
+}
+
+std::string TextOf(ID3DXBuffer* buffer) {
+    return buffer ? static_cast<const char*>(buffer->GetBufferPointer()) : "";
 }
 
 }  // namespace
 
-const std::string& WatchMessage() {
-    static const std::string none;
-    return failures.empty() ? none : failures.back().message;
+const std::vector<std::string>& WatchMessages() {
+    return failureLines;
 }
 
-void ReportWatchFailure(const std::string& file, const std::string& message) {
-    Forget(file);
+void ReportWatchFailure(const std::string& file, const std::string& message, bool say) {
     // A message names files, and a mesh may name a texture with thousands of bytes: one line
-    // of the overlay holds 300 at most.
+    // of the overlay holds 300 at most. A compiler's further lines go to stderr only.
     constexpr std::size_t kLongest = 300;
-    std::string line = message;
+    std::string line = FirstLine(message);
     if (line.size() > kLongest) line = line.substr(0, kLongest) + "...";
-    failures.push_back({file, line});
-    std::fprintf(stderr, "tessaline: %s\n", line.c_str());
+    Remember(file, line);
+    const std::size_t more = message.find('\n');
+    if (say) Say(more == std::string::npos ? line : line + message.substr(more));
 }
 
 void ReportWatchSuccess(const std::string& file, const std::string& what) {
@@ -98,7 +111,7 @@ void ReportWatchSuccess(const std::string& file, const std::string& what) {
     std::fprintf(stderr, "tessaline: %s %s\n", file.c_str(), what.c_str());
 }
 
-void ReloadShader(bool pixel) {
+void ReloadShader(bool pixel, bool startUp) {
     const ShaderSource& source = pixel ? kPixelShaderSource : kVertexShaderSource;
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
@@ -106,13 +119,15 @@ void ReloadShader(bool pixel) {
     const HRESULT hr =
         D3DXCompileShaderFromFileA(source.file, nullptr, nullptr, source.entry, source.profile, 0,
                                    &code, &errors, pixel ? nullptr : &constants);
+    std::string messages = TextOf(errors);
+    if (errors) errors->Release();
     if (FAILED(hr)) {
-        ReportWatchFailure(source.file, CompileMessage(errors, source.file));
-        if (errors) errors->Release();
+        if (messages.empty()) messages = std::string(source.file) + ": does not compile";
+        // At start-up the program's own compile has put them on stderr already.
+        ReportWatchFailure(source.file, messages, !startUp);
         return;
     }
-    // Warnings of a compile that succeeded are on stderr already.
-    if (errors) errors->Release();
+    Say(messages);  // a successful compile's warnings
     const auto* words = static_cast<const DWORD*>(code->GetBufferPointer());
     const auto refused = [&] {
         ReportWatchFailure(source.file, std::string(source.file) +

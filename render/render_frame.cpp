@@ -37,11 +37,11 @@ void DrawOverlay() {
         font->DrawTextA(nullptr, kOverlay[i].text, -1, &textRect, DT_TOP | DT_LEFT,
                         kOverlay[i].colour);
     }
-    // With --watch, a file that failed to load again shows its message until it is mended.
-    const std::string& watchMessage = WatchMessage();
-    if (watchFiles && !watchMessage.empty()) {
+    // With --watch, each file that failed to load shows its message until it is mended.
+    if (!watchFiles) return;
+    for (const std::string& message : WatchMessages()) {
         textRect.top += kFontHeight;
-        font->DrawTextA(nullptr, watchMessage.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
+        font->DrawTextA(nullptr, message.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
     }
 }
 

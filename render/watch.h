@@ -1,8 +1,8 @@
 // --watch: the program's files watched while it runs. The two shader files and every file they
 // include, the two mesh files and the texture files the meshes name are checked once per idle
 // iteration, without waiting (file_watch.cpp); a changed file is reloaded into its place, and a
-// file that fails keeps its last good version and a message for the overlay's fourth line
-// (reload.cpp).
+// file that fails keeps its last good version and a red overlay line of its own until it is
+// mended (reload.cpp). Start-up's message boxes do not wait (the platform answers them OK).
 #pragma once
 
 #include <string>
@@ -20,7 +20,9 @@ void CheckWatchedFiles();
 
 // The reloads, each of which keeps the last good version on failure. A scene object's reload
 // returns the texture names of the file it failed to load (to be watched), else nothing.
-void ReloadShader(bool pixel);
+// `startUp`: the retry of a shader whose start-up compile failed, whose messages the compile
+// has said already.
+void ReloadShader(bool pixel, bool startUp = false);
 std::vector<std::string> ReloadSceneObject(int slot);
 // A scene object's reload in two halves: its files read and decoded on a thread of their own
 // (a newer one for the slot ends an older one), waited for only where they are small; then, in
@@ -29,8 +31,10 @@ std::vector<std::string> ReloadSceneObject(int slot);
 void BeginSceneObjectReload(int slot);
 std::vector<int> FinishedSceneObjectReloads();
 
-// The latest failure not mended yet ("pixel.psh(3,12): error: ..."), empty when there is none.
-const std::string& WatchMessage();
-// Called by the reloads: a file failed with `message`, or loaded (mended).
-void ReportWatchFailure(const std::string& file, const std::string& message);
+// The overlay's lines for the failures not mended yet, oldest first, one per file
+// ("pixel.psh(3,12): error: ..."), and the start-up message boxes no file stands for.
+const std::vector<std::string>& WatchMessages();
+// Called by the reloads: a file failed with `message` (its first line for the overlay; all of
+// it on stderr where `say`), or loaded (mended).
+void ReportWatchFailure(const std::string& file, const std::string& message, bool say = true);
 void ReportWatchSuccess(const std::string& file, const std::string& what);

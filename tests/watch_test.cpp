@@ -106,11 +106,12 @@ std::string WorldText(float ry, float x, float y, float z) {
     return CallText("SetTransform", Args(256, &w), "0");
 }
 
-std::string FourthLine(const std::string& text) {
-    return CallText(
-        "DrawTextA",
-        Args(Verbatim{"font#1"}, none, text, -1, Verbatim{"(0 42 1000 500)"}, 0, Verbatim{kRed}),
-        "14");
+// A red line of the overlay with its top at `top` (the fourth line's is 42, one more is 14 lower).
+std::string FourthLine(const std::string& text, int top = 42) {
+    const std::string rect = "(0 " + std::to_string(top) + " 1000 500)";
+    return CallText("DrawTextA",
+                    Args(Verbatim{"font#1"}, none, text, -1, Verbatim{rect}, 0, Verbatim{kRed}),
+                    "14");
 }
 
 // Every DrawTextA of the calls at the fourth line's place.
@@ -181,7 +182,7 @@ TEST_F(Watch, WithoutItNothingIsWatchedAndWithItStartUpAndFramesOnlyGainTheCheck
         expected.push_back(CallText("GetFileAttributesExA", Args(name, 0, out), "1"));
     for (const char* shader : {"vertex.vsh", "pixel.psh"})
         expected.push_back(
-            CallText("D3DXPreprocessShaderFromFileA", Args(shader, none, none, out, none), "0"));
+            CallText("D3DXPreprocessShaderFromFileA", Args(shader, none, none, out, out), "0"));
     EXPECT_EQ(StartUp(watched), expected);
     // Each iteration: one check that does not wait, then the same calls.
     for (int i = 0; i < 3; ++i) {
@@ -409,6 +410,44 @@ TEST_F(Watch, AShaderMissingAtStartUpShowsItsMessageAndLoadsWhenSaved) {
     EXPECT_TRUE(FourthLines(saved).empty());
 }
 
+// Two shaders missing and a mouse whose set-up fails: with --watch no box waits (each is answered
+// OK and said once on stderr), every failure keeps a red line of its own, and mending one file
+// takes only its line away; the mouse's box, which no file mends, stays.
+TEST_F(Watch, StartUpFailuresEachKeepALineAndNoBoxWaits) {
+    test::AssetOptions assets;
+    assets.vertexShader = assets.pixelShader = false;
+    Script script;
+    script.options.failSetDataFormat = true;
+    testing::internal::CaptureStderr();
+    const ProgramRun run = Run(script.Close(3), {{1, Write("pixel.psh", kGreenShader)}}, assets);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(test::TextsOf(run.calls, {"MessageBoxA"}).size(), 3u);
+    const std::string mouse = "ERROR: Mouse: SetDataFormat() failed!";
+    const std::string vs = "vertex.vsh(1,1): error: cannot open: No such file or directory";
+    const std::string ps = "pixel.psh(1,1): error: cannot open: No such file or directory";
+    const auto redLines = [](const std::vector<std::string>& calls) {
+        std::vector<std::string> found;
+        for (const std::string& c : Matching(calls, "DrawTextA")) {
+            if (c.find(kRed) != std::string::npos && c.find("dbg info") == std::string::npos)
+                found.push_back(c);
+        }
+        return found;
+    };
+    EXPECT_EQ(
+        redLines(Iteration(run, 0)),
+        (std::vector<std::string>{FourthLine(mouse), FourthLine(vs, 56), FourthLine(ps, 70)}));
+    EXPECT_EQ(redLines(Iteration(run, 2)),
+              (std::vector<std::string>{FourthLine(mouse), FourthLine(vs, 56)}));
+    for (const std::string& once :
+         {mouse, vs, ps, std::string("WARNING: bad PS code or the file doesn't exist!")}) {
+        std::size_t times = 0;
+        for (std::size_t at = said.find(once); at != std::string::npos;
+             at = said.find(once, at + 1))
+            ++times;
+        EXPECT_EQ(times, 1u) << once << " in\n" << said;
+    }
+}
+
 // A 2 GiB Tiger.x (an X header, then zeros that take no room on disk) saved under --watch: it is
 // read beside the frames, which go on drawing the old mesh until the reading ends in its
 // message, and the program's peak resident size stays within a budget of 256 MiB over what it
@@ -435,10 +474,11 @@ TEST_F(Watch, AHugeSavedMeshIsReadBesideTheFramesWithinTheMemoryBudget) {
         } else if (i > 2) {
             // Frames at a pace a display would keep, so that the log stays small.
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (!WatchMessage().empty() ||
+            if (!WatchMessages().empty() ||
                 std::chrono::steady_clock::now() - start > std::chrono::seconds(400)) {
                 test::WriteFile(report, std::to_string(i) + " " + std::to_string(before) + " " +
-                                            std::to_string(kb("VmHWM")) + "\n" + WatchMessage());
+                                            std::to_string(kb("VmHWM")) + "\n" +
+                                            (WatchMessages().empty() ? "" : WatchMessages()[0]));
                 record::FinishRun(record::RunStatus::Returned, 0);
             }
         }

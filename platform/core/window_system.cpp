@@ -54,6 +54,8 @@ struct State {
     std::size_t scriptNext = 0;
     std::uint64_t idle = 0;
     bool screenSaverAllowed = false;
+    bool answerBoxes = false;
+    std::vector<std::string> answeredBoxes;
 };
 
 State& S() {
@@ -255,6 +257,14 @@ void QueryScreenSaver() {
     else
         s.screenSaverAllowed = true;
     if (s.backend) s.backend->SetScreenSaverAllowed(s.screenSaverAllowed);
+}
+
+void AnswerMessageBoxesWithOk(bool on) {
+    S().answerBoxes = on;
+}
+
+const std::vector<std::string>& AnsweredMessageBoxes() {
+    return S().answeredBoxes;
 }
 
 void ResetWindowSystem() {
@@ -563,6 +573,13 @@ int ShowCursor(BOOL bShow) {
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     TracedCall call("MessageBoxA", Args(hWnd, lpText, lpCaption, uType));
     void* owner = NativeOf(hWnd);
+    if (S().answerBoxes) {
+        const std::string said =
+            std::string(lpCaption ? lpCaption : "") + ": " + (lpText ? lpText : "");
+        std::fprintf(stderr, "%s\n", said.c_str());
+        S().answeredBoxes.push_back(said);
+        return call.Result(IDOK);
+    }
     if (S().backend) {
         return call.Result(S().backend->ShowMessageBox(owner, lpText, lpCaption, uType));
     }

@@ -66,6 +66,12 @@ std::uint64_t IdleIterations();
 // The process's module handle, as the runtime start-up hands it to WinMain.
 HINSTANCE ModuleHandle();
 
+// --watch: a message box does not wait for an answer. MessageBoxA writes "caption: text" on
+// stderr, keeps it for AnsweredMessageBoxes, and returns IDOK, as if OK had been pressed.
+void AnswerMessageBoxesWithOk(bool on);
+// The boxes answered so, oldest first ("caption: text").
+const std::vector<std::string>& AnsweredMessageBoxes();
+
 // ---- Used by backends --------------------------------------------------------------------------
 
 // The window that input goes to: the last one created.

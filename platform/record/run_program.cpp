@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/core/window_system.h"
 #include "platform/record/program_run.h"
 
 namespace record {
@@ -37,6 +38,8 @@ ProgramRun RunProgram(const Script& script) {
         SetIdleHook(script.beforeIteration);
         platform::SetInputScript(script.events);
         std::string commandLine = script.commandLine;
+        // As the process entry does: --watch's boxes answer themselves.
+        platform::AnswerMessageBoxesWithOk(commandLine.find("--watch") != std::string::npos);
         const int code =
             WinMain(platform::ModuleHandle(), nullptr, commandLine.data(), SW_SHOWNORMAL);
         FinishRun(RunStatus::Returned, code);

@@ -27,8 +27,9 @@ Options:
   --watch        watch the four files and the textures the meshes name while the program
                  runs: a saved shader is compiled and swapped in, a saved mesh or texture is
                  reloaded in its place with its position and rotation kept; a file that fails
-                 keeps its last good version, and its message shows in red in a fourth
-                 overlay line and on stderr until it is mended (no message box)
+                 keeps its last good version, and its message shows in red on an overlay
+                 line of its own and on stderr until it is mended; start-up message boxes
+                 are answered OK at once, their words on stderr
   --set NAME=V[,V...]
                  set the constant NAME of the bound vertex or pixel shader through its
                  constant table each time the shader is bound, converted to its type

@@ -5,7 +5,8 @@
 // file that receives every platform call, for following a run from outside; compiles are kept
 // in the compile cache (compile_cache.h) for the next start. Without a display the program says
 // so and exits with 1; termination signals close the program as its close box does
-// (termination.h). The platform's instruments: --set and TESSALINE_DEBUG reach the Direct3D 9
+// (termination.h). With --watch, message boxes answer themselves (window_system.h). The
+// platform's instruments: --set and TESSALINE_DEBUG reach the Direct3D 9
 // front end (instruments.h), and a Ctrl + left click probes the pixel under the cursor
 // (gl_pixel_history.h): the device records frames from the first click on, and the frame after
 // each click is probed once it is presented.
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
     if (const char* tracePath = std::getenv("TESSALINE_TRACE")) platform::TraceToFile(tracePath);
     d3dx::UseCompileCache(d3dx::DefaultCompileCacheDir());
     InstallInstruments(options);
+    // The author's loop goes on through start-up failures: they show on the overlay instead.
+    platform::AnswerMessageBoxesWithOk(options.watch);
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0)
         return Refuse("--dir " + options.dir + ": cannot enter it: " + std::strerror(errno));
     if (!sdl::HoldsProgramFiles(".")) {

@@ -3,7 +3,7 @@
 # new file renamed over the old) changes the picture; a save that does not compile keeps the
 # last good picture and shows the compiler's message in red in a fourth overlay line and on
 # stderr; mending it swaps the new shader in and takes the line away; saving a file the shader
-# includes changes the picture too; a saved texture shows.
+# includes changes the picture too; a saved texture shows; a start-up failure opens no box.
 # Usage: watch.sh TESSALINE XCLOSE XPROBE ASSETS_DIR
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -89,6 +89,28 @@ wait_for '[ "$(floor_pixel)" = FF00FF ]' 20 || fail "the saved texture does not 
 wait_line "$E2E_LOG" "seafloor.x reloaded" 5 || fail "no word of the reload"
 echo "a saved texture shows: sea floor $sand -> $(floor_pixel)"
 
+"$xclose" "$wid"
+wait_exit "$APP_PID" 15
+APP_PID=
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE, expected 0"
+
+# Started with no pixel.psh: no box waits for an answer (its words go to stderr), the frames go
+# on, and the shader's message shows in red until the file is saved.
+rm -r "$run"
+mkdir -p "$run"
+cp "$assets"/* "$run"/
+rm "$run/pixel.psh"
+E2E_LOG="$run/out.log"
+(cd "$run" && exec "$bin" --watch >"$E2E_LOG" 2>&1) &
+APP_PID=$!
+wid=$(wait_window "$title" 30) || fail "no window titled '$title' after a failed start-up"
+wait_for '[ "$(fourth_line_red)" -gt 30 ]' 30 || fail "no red line for the missing shader"
+grep -q "^WARNING: bad PS code or the file doesn't exist!$" "$E2E_LOG" || fail "the box's words are not on stderr"
+[ -z "$(find_window WARNING)" ] || fail "a message box opened"
+solid "1, 0, 0, 1"
+wait_for '[ "$(floor_pixel)" = FF0000 ]' 20 || fail "the saved shader does not show: $(floor_pixel)"
+wait_for '[ "$(fourth_line_red)" = 0 ]' 10 || fail "the red line stays after the save"
+echo "a start-up without pixel.psh opens no box and shows the message until the file is saved"
 "$xclose" "$wid"
 wait_exit "$APP_PID" 15
 APP_PID=

@@ -64,14 +64,19 @@ void Run(const CompileRequest& request, const std::string& sourceFile, LPD3DXINC
     if (result.ok && !request.preprocessOnly) StoreCompile(request, result);
 }
 
-// Errors and warnings alike: a line each on stderr, and the error buffer when asked for (a
-// successful compile hands back its warnings there too).
+// Errors and warnings alike: in the error buffer where the caller asks for it (a successful
+// compile hands back its warnings there too), else a line each on stderr, where a caller that
+// passes no buffer would leave its author with no word of them. A caller that asks for the
+// buffer says what it wants of them itself, and nothing is said twice.
 void Report(const CompileResult& result, LPD3DXBUFFER* ppErrorMsgs) {
     if (result.errors.empty()) return;
+    if (ppErrorMsgs) {
+        *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
+        return;
+    }
     std::istringstream lines(result.errors);
     for (std::string line; std::getline(lines, line);)
         std::fprintf(stderr, "HLSL: %s\n", line.c_str());
-    if (ppErrorMsgs) *ppErrorMsgs = CreateBuffer(result.errors.c_str(), result.errors.size() + 1);
 }
 
 HRESULT Compile(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
