@@ -344,6 +344,7 @@ TEST_F(TextureCache, APicturePreparedAheadIsFoundDecoded) {
         for (int i = 0; i < 2; ++i) {
             IDirect3DTexture9* texture = nullptr;
             EXPECT_EQ(Load(name, &texture), good ? D3D_OK : D3DXERR_INVALIDDATA);
+            if (texture) kept_.push_back(texture);
         }
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   good ? "" : "TEXTURE: " + Path(name) + ": damaged PNG signature\n");
