@@ -53,10 +53,14 @@ bool TranslateToGlsl(std::vector<std::uint32_t> spirv, const GlobalFacts& global
     if (!ok) error = std::string("SPIRV-Cross: ") + spvc_context_get_last_error_string(context);
     spvc_context_destroy(context);
     if (!ok) return false;
-    // Constants: the uniform block becomes a plain global filled from the registers.
+    // Constants: the uniform block becomes a plain global filled from the registers, by a
+    // function written above the functions that read it (a GLSL compiler that judges "used
+    // uninitialised" by the text's order then sees it filled first), called as main starts.
     if (!reads.blockName.empty() && MakePlain(shader.glsl, reads.blockName, nullptr)) {
-        shader.glsl.insert(DeclarationEnd(shader.glsl, reads.blockName) + 1, reads.declarations);
-        AddToMainStart(shader.glsl, reads.loads);
+        shader.glsl.insert(
+            DeclarationEnd(shader.glsl, reads.blockName) + 1,
+            reads.declarations + "\nvoid tessLoadGlobals()\n{\n" + reads.loads + "}\n");
+        AddToMainStart(shader.glsl, "    tessLoadGlobals();\n");
     }
     ConnectStageVariables(shader.glsl, stageVariables, pixel, profile.major < 3);
     return true;
