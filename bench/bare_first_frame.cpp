@@ -21,10 +21,12 @@ int main() {
     glClear(GL_COLOR_BUFFER_BIT);
     SDL_GL_SwapWindow(window);
     glFinish();  // as the program's stamp: when the frame's pixels exist
-    timespec now{};
+    timespec now{}, cpu{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    std::printf("first-frame-ns %lld\n",
-                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::printf("first-frame-ns %lld\nfirst-frame-cpu-ns %lld\n",
+                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
     SDL_Quit();

@@ -60,7 +60,8 @@ Options:
                        names they have (exit code 2); may be repeated
   --no-debug           turn the Direct3D 9 debug layer off (see The debug layer)
   --report-memory N    print the resident size after frame N; may be repeated
-  --stamp-first-frame  print the monotonic clock (ns) when the first frame is presented
+  --stamp-first-frame  print the monotonic clock and the process's CPU time (ns) when the
+                       first frame is presented
   --driver NAME        SDL video driver (default offscreen; x11 shows the window)
   --help               print this text and exit
 

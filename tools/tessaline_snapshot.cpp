@@ -117,8 +117,11 @@ void OnPresent(void* context, gl::GlDevice& device) {
         glFinish();
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("first-frame-ns %lld\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        std::printf("first-frame-ns %lld\nfirst-frame-cpu-ns %lld\n",
+                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                    static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
         std::fflush(stdout);
     }
     if (options.memoryReports.count(frame)) {
