@@ -178,6 +178,7 @@ constexpr FxcMessage kFxcMessages[] = {
      3017, nullptr},
     {R"(^'return': type does not match)", 3017, nullptr},
     {R"(^'([^']*)': vector swizzle selection out of range$)", 3018, "invalid subscript '$1'"},
+    {R"(^implicit truncation of vector type)", 3206, nullptr},
     {R"(^'[^']*': l-value required \(can't modify a const\))", 3025,
      "l-value specifies const object"},
     {R"(l-value|implicitly constant)", 3025, nullptr},

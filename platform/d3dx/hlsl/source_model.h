@@ -156,6 +156,7 @@ class SourcePass {
     bool ReadCastOfAnOutArgument(std::size_t begin, std::size_t end);
     void ConvertArgumentsToParameters(std::size_t begin, std::size_t end);
     void CheckDivisions(std::size_t begin, std::size_t end);
+    void TruncateMatricesBesideOneWide(std::size_t begin, std::size_t end);
     bool IsLValue(std::size_t begin, std::size_t end) const;
 
     // ---- Initialisers (hlsl/initialisers.cpp)

@@ -256,10 +256,58 @@ void SourcePass::ConvertArgumentsToParameters(std::size_t begin, std::size_t end
     }
 }
 
+// A one-wide matrix beside a full one in arithmetic (float1x4 + float4x4): the real compiler
+// truncates both to the smaller rows and columns, with a warning; glslang, which reads the
+// one-wide matrix as a vector, refuses the pair. Where both operands are plain names, the full
+// matrix becomes its first row (1 x N) or first column (N x 1), and either side is cut to the
+// shorter length. Anything else is left to glslang.
+void SourcePass::TruncateMatricesBesideOneWide(std::size_t begin, std::size_t end) {
+    const auto typeOf = [this](std::size_t k) -> const HlslType* {
+        if (At(k).kind != TokenKind::Identifier) return nullptr;
+        const Variable* v = Lookup(At(k).text);
+        if (!v) {
+            const auto global = globals_.find(At(k).text);
+            if (global != globals_.end()) v = &global->second;
+        }
+        return v && v->dims.empty() && v->type.matrix ? &v->type : nullptr;
+    };
+    const auto oneWide = [](const HlslType* t) { return t && (t->rows == 1) != (t->columns == 1); };
+    const auto full = [](const HlslType* t) { return t && t->rows > 1 && t->columns > 1; };
+    const auto binds = [this](std::size_t k) {
+        return At(k).Is("*") || At(k).Is("/") || At(k).Is("%") || At(k).Is(".") || At(k).Is("[") ||
+               At(k).Is("(");
+    };
+    static const char* const kSwizzles[] = {"", ".x", ".xy", ".xyz"};
+    for (std::size_t k = begin + 1; k + 1 < end && !IsEnd(k); ++k) {
+        const Token& op = At(k);
+        if (!(op.Is("+") || op.Is("-") || op.Is("*") || op.Is("/"))) continue;
+        if ((k >= begin + 2 && binds(k - 2)) || binds(k + 2)) continue;
+        const HlslType *left = typeOf(k - 1), *right = typeOf(k + 1);
+        const bool leftWide = oneWide(left) && full(right),
+                   rightWide = oneWide(right) && full(left);
+        if (!leftWide && !rightWide) continue;
+        const HlslType& wide = leftWide ? *left : *right;
+        const HlslType& matrix = leftWide ? *right : *left;
+        const Token& m = At(leftWide ? k + 1 : k - 1);
+        const Token& w = At(leftWide ? k - 1 : k + 1);
+        const bool row = wide.rows == 1;
+        const int wideLength = row ? wide.columns : wide.rows;
+        const int matrixLength = row ? matrix.columns : matrix.rows;
+        const int length = std::min(wideLength, matrixLength);
+        if (!row) edits_.Insert(m.offset, "transpose(");
+        edits_.Insert(
+            m.offset + m.text.size(),
+            std::string(row ? "" : ")") + "[0]" + (matrixLength > length ? kSwizzles[length] : ""));
+        if (wideLength > length) edits_.Insert(w.offset + w.text.size(), kSwizzles[length]);
+        Warning(k, "implicit truncation of vector type");
+    }
+}
+
 void SourcePass::RenameIdentifiers(std::size_t begin, std::size_t end) {
     CheckCalls(begin, end);
     ConvertArgumentsToParameters(begin, end);
     CheckDivisions(begin, end);
+    TruncateMatricesBesideOneWide(begin, end);
     for (std::size_t k = begin; k < end && !IsEnd(k); ++k) {
         const Token& t = At(k);
         if (t.kind != TokenKind::Identifier || (k > 0 && At(k - 1).Is("."))) continue;
