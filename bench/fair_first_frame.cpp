@@ -2,18 +2,14 @@
 // needs, written plainly over SDL and OpenGL. The same window (1000 x 500 client area, OpenGL 3.3
 // core), a 4-sample colour buffer with 16-bit depth, one GLSL program, one textured mesh (a grid
 // of 8192 triangles with a 128 x 128 texture, made here rather than read), the draw, a resolve
-// that reads the samples into the window's buffer, and the present. Prints the monotonic clock
-// when the frame's pixels exist, as bare_first_frame does.
-#include <SDL2/SDL.h>
-#include <epoxy/gl.h>
-
-#include <cstdio>
-#include <ctime>
+// that reads the samples into the window's buffer, and the present; stamped as the bare one.
 #include <vector>
+
+#include "bench/baseline_window.h"
 
 namespace {
 
-constexpr int kWidth = 1000, kHeight = 500, kGrid = 64, kTexture = 128;
+constexpr int kWidth = kBaselineWidth, kHeight = kBaselineHeight, kGrid = 64, kTexture = 128;
 
 const char kVertexSource[] = R"(#version 330 core
 layout(location = 0) in vec3 position;
@@ -45,15 +41,9 @@ GLuint Shader(GLenum stage, const char* source) {
 }  // namespace
 
 int main() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_Window* window = SDL_CreateWindow("Tessaline Direct3D tester (XMesh)", 308, 231, kWidth,
-                                          kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    SDL_GLContext context = nullptr;
+    SDL_Window* window = OpenBaselineWindow(context);
     if (!window) return 1;
-    SDL_GLContext context = SDL_GL_CreateContext(window);
-    if (!context) return 1;
 
     // The multisampled target with its depth.
     GLuint buffers[2], framebuffer;
@@ -134,16 +124,7 @@ int main() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
-    SDL_GL_SwapWindow(window);
-    glFinish();  // as the program's stamp: when the frame's pixels exist
-    timespec now{}, cpu{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    std::printf("first-frame-ns %lld\nfirst-frame-cpu-ns %lld\n",
-                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
-    SDL_GL_DeleteContext(context);
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    PresentAndStamp(window);
+    CloseBaselineWindow(window, context);
     return 0;
 }
