@@ -79,16 +79,23 @@ void Report(const CompileResult& result, LPD3DXBUFFER* ppErrorMsgs) {
         std::fprintf(stderr, "HLSL: %s\n", line.c_str());
 }
 
-HRESULT Compile(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
-                LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
-                LPD3DXCONSTANTTABLE* ppConstantTable) {
-    CompileResult result;
+// Reads the file where there is one, compiles or preprocesses, and reports the messages.
+HRESULT RunAndReport(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
+                     LPD3DXBUFFER* ppErrorMsgs, CompileResult& result) {
     HRESULT hr = kFileNotFound;
     if (!pSrcFile || ReadSource(pSrcFile, request, result)) {
         Run(request, pSrcFile ? pSrcFile : "", pInclude, result);
         hr = result.ok ? D3D_OK : E_FAIL;
     }
     Report(result, ppErrorMsgs);
+    return hr;
+}
+
+HRESULT Compile(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE pInclude,
+                LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                LPD3DXCONSTANTTABLE* ppConstantTable) {
+    CompileResult result;
+    const HRESULT hr = RunAndReport(request, pSrcFile, pInclude, ppErrorMsgs, result);
     if (FAILED(hr)) return hr;
     if (ppShader) *ppShader = CreateBuffer(result.code.data(), result.code.size() * 4);
     if (ppConstantTable) *ppConstantTable = CreateConstantTable(result.code);
@@ -99,12 +106,7 @@ HRESULT Preprocess(CompileRequest& request, const char* pSrcFile, LPD3DXINCLUDE 
                    LPD3DXBUFFER* ppShaderText, LPD3DXBUFFER* ppErrorMsgs) {
     request.preprocessOnly = true;
     CompileResult result;
-    HRESULT hr = kFileNotFound;
-    if (!pSrcFile || ReadSource(pSrcFile, request, result)) {
-        Run(request, pSrcFile ? pSrcFile : "", pInclude, result);
-        hr = result.ok ? D3D_OK : E_FAIL;
-    }
-    Report(result, ppErrorMsgs);
+    const HRESULT hr = RunAndReport(request, pSrcFile, pInclude, ppErrorMsgs, result);
     if (FAILED(hr)) return hr;
     if (ppShaderText) *ppShaderText = CreateBuffer(result.text.c_str(), result.text.size() + 1);
     return D3D_OK;
