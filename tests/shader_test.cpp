@@ -299,8 +299,16 @@ bool Running(pid_t pid) {
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
 }
 
+// The harness compiles once before it forks without exec, as a program that forks may: the
+// child's compile must start its own worker, not wait on the parent's spawning thread.
 TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
     test::WriteFile(dir_.Path("hang.psh"), kPixelShader);
+    d3dx::CompileRequest first;
+    first.source = kPixelShader;
+    first.fileName = "first.psh";
+    first.entry = "ps_main";
+    first.profile = "ps_2_0";
+    ASSERT_TRUE(d3dx::CompileInWorker(first).ok);
     const pid_t harness = fork();
     ASSERT_GE(harness, 0);
     if (harness == 0) {
@@ -319,9 +327,9 @@ TEST_F(Shaders, TheCompileChildDiesWithTheHarness) {
         compile = ChildrenOf(harness);
         if (compile.empty()) usleep(10000);
     }
-    ASSERT_EQ(compile.size(), 1u) << "the compile child never started";
     kill(harness, SIGKILL);
     waitpid(harness, nullptr, 0);
+    ASSERT_EQ(compile.size(), 1u) << "the compile child never started";
     bool gone = false;
     for (int i = 0; i < 300 && !gone; ++i) {
         gone = !Running(compile[0]);

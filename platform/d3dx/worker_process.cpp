@@ -47,11 +47,20 @@ std::vector<std::string> WorkerEnvironment() {
 // started it ends, not the process. Workers are therefore started from one thread that lives as
 // long as the process: a compile from a thread that ends (a test compiles on two) must not take
 // down the worker another thread is compiling in. The thread and its queue are never destroyed,
-// so that nothing waits on them while the process exits.
+// so that nothing waits on them while the process exits. A process forked without exec holds a
+// copy of the spawner whose thread does not run there: it makes one of its own, and leaves the
+// copy untouched (its lock may have been held by a thread the fork did not copy).
 class Spawner {
   public:
     static Spawner& Instance() {
-        static Spawner* spawner = new Spawner;
+        static std::mutex made;
+        static Spawner* spawner = nullptr;
+        static pid_t owner = 0;
+        const std::lock_guard lock(made);
+        if (!spawner || owner != getpid()) {
+            spawner = new Spawner;
+            owner = getpid();
+        }
         return *spawner;
     }
     // Runs `spawn` on the spawning thread and returns what it returned.
