@@ -1,5 +1,5 @@
 /// XML tags with the triple-slash are Shazzam specific tags,
-/// they are not part of the HLSL specification and are parsed
+/// they are not part of the HLSL language and are parsed
 /// by Shazzam and used to provide semantic or compiler information
 ///-------------------------------------------------------------
 // Provide a description for this Shader.
