@@ -19,13 +19,8 @@
 
 namespace {
 
-struct Failure {
-    std::string file;
-    std::string line;  // for the overlay
-};
 // Oldest first, one per failing file: each keeps its overlay line until the file is mended.
-std::vector<Failure> failures;
-std::vector<std::string> failureLines;
+std::vector<WatchFailure> failures;
 
 // One slot's files being read beside the frames.
 struct BackgroundReload {
@@ -60,15 +55,7 @@ void ReadAhead(BackgroundReload* reload, IDirect3DDevice9* on) {
 }
 
 void Forget(const std::string& file) {
-    std::erase_if(failures, [&](const Failure& f) { return f.file == file; });
-    failureLines.clear();
-    for (const Failure& f : failures) failureLines.push_back(f.line);
-}
-
-void Remember(const std::string& file, const std::string& line) {
-    Forget(file);
-    failures.push_back({file, line});
-    failureLines.push_back(line);
+    std::erase_if(failures, [&](const WatchFailure& f) { return f.file == file; });
 }
 
 std::string FirstLine(const std::string& text) {
@@ -91,8 +78,8 @@ std::string TextOf(ID3DXBuffer* buffer) {
 
 }  // namespace
 
-const std::vector<std::string>& WatchMessages() {
-    return failureLines;
+const std::vector<WatchFailure>& WatchFailures() {
+    return failures;
 }
 
 void ReportWatchFailure(const std::string& file, const std::string& message, bool say) {
@@ -101,7 +88,8 @@ void ReportWatchFailure(const std::string& file, const std::string& message, boo
     constexpr std::size_t kLongest = 300;
     std::string line = FirstLine(message);
     if (line.size() > kLongest) line = line.substr(0, kLongest) + "...";
-    Remember(file, line);
+    Forget(file);
+    failures.push_back({file, line});
     const std::size_t more = message.find('\n');
     if (say) Say(more == std::string::npos ? line : line + message.substr(more));
 }

@@ -39,9 +39,9 @@ void DrawOverlay() {
     }
     // With --watch, each file that failed to load shows its message until it is mended.
     if (!watchFiles) return;
-    for (const std::string& message : WatchMessages()) {
+    for (const WatchFailure& failure : WatchFailures()) {
         textRect.top += kFontHeight;
-        font->DrawTextA(nullptr, message.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
+        font->DrawTextA(nullptr, failure.line.c_str(), -1, &textRect, DT_TOP | DT_LEFT, kRed);
     }
 }
 

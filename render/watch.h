@@ -31,9 +31,14 @@ std::vector<std::string> ReloadSceneObject(int slot);
 void BeginSceneObjectReload(int slot);
 std::vector<int> FinishedSceneObjectReloads();
 
-// The overlay's lines for the failures not mended yet, oldest first, one per file
-// ("pixel.psh(3,12): error: ..."), and the start-up message boxes no file stands for.
-const std::vector<std::string>& WatchMessages();
+// A failure not mended yet: the file (or the start-up box) and its line for the overlay
+// ("pixel.psh(3,12): error: ...").
+struct WatchFailure {
+    std::string file;
+    std::string line;
+};
+// Oldest first, one per file, and the start-up message boxes no file stands for.
+const std::vector<WatchFailure>& WatchFailures();
 // Called by the reloads: a file failed with `message` (its first line for the overlay; all of
 // it on stderr where `say`), or loaded (mended).
 void ReportWatchFailure(const std::string& file, const std::string& message, bool say = true);
