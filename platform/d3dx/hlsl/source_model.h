@@ -148,6 +148,8 @@ class SourcePass {
                     std::size_t condEnd, std::size_t stmtEnd, std::optional<int> trips,
                     bool inBlock, bool isDo, std::string prologue);
     Variable* Lookup(const std::string& name);
+    // A local in scope, else a global of that name; null for neither.
+    const Variable* Find(const std::string& name);
     void Declare(const std::string& name, Variable v);
     bool AssignsIn(const std::string& name, std::size_t begin, std::size_t end) const;
     void RenameIdentifiers(std::size_t begin, std::size_t end);

@@ -72,6 +72,12 @@ Variable* SourcePass::Lookup(const std::string& name) {
     return nullptr;
 }
 
+const Variable* SourcePass::Find(const std::string& name) {
+    if (const Variable* local = Lookup(name)) return local;
+    const auto global = globals_.find(name);
+    return global != globals_.end() ? &global->second : nullptr;
+}
+
 void SourcePass::Declare(const std::string& name, Variable v) {
     if (scopes_.empty()) scopes_.emplace_back();
     scopes_.back().names[name] = std::move(v);
@@ -145,11 +151,7 @@ void SourcePass::CheckCalls(std::size_t begin, std::size_t end) {
                 continue;
             const Token& base = At(args[position].first);
             const Variable* written =
-                base.kind == TokenKind::Identifier ? Lookup(base.text) : nullptr;
-            if (!written && base.kind == TokenKind::Identifier) {
-                const auto global = globals_.find(base.text);
-                if (global != globals_.end()) written = &global->second;
-            }
+                base.kind == TokenKind::Identifier ? Find(base.text) : nullptr;
             if (mustWrite && written && written->isConst &&
                 IsLValue(args[position].first, args[position].second)) {
                 Error(args[position].first,
@@ -174,11 +176,7 @@ bool SourcePass::ReadCastOfAnOutArgument(std::size_t begin, std::size_t end) {
     if (!close || !At(close).Is(")") || !cast.Numeric() || cast.matrix || !IsLValue(close + 1, end))
         return false;
     edits_.Remove(At(begin).offset, At(close).offset + 1);
-    const Variable* v = close + 2 == end ? Lookup(At(close + 1).text) : nullptr;
-    if (!v) {
-        const auto global = globals_.find(At(close + 1).text);
-        if (close + 2 == end && global != globals_.end()) v = &global->second;
-    }
+    const Variable* v = close + 2 == end ? Find(At(close + 1).text) : nullptr;
     const int narrow = cast.rows * cast.columns;
     if (v && v->dims.empty() && v->type.Numeric() && !v->type.matrix && v->type.columns > narrow &&
         narrow > 1) {
@@ -196,11 +194,7 @@ void SourcePass::CheckDivisions(std::size_t begin, std::size_t end) {
     };
     const auto isInteger = [&](const Token& t) {
         if (t.kind != TokenKind::Identifier) return isIntLiteral(t);
-        const Variable* v = Lookup(t.text);
-        if (!v) {
-            const auto global = globals_.find(t.text);
-            if (global != globals_.end()) v = &global->second;
-        }
+        const Variable* v = Find(t.text);
         return v && (v->type.base == HlslType::Base::Int || v->type.base == HlslType::Base::Uint);
     };
     for (std::size_t k = begin + 1; k + 1 < end; ++k) {
@@ -264,11 +258,7 @@ void SourcePass::ConvertArgumentsToParameters(std::size_t begin, std::size_t end
 void SourcePass::TruncateMatricesBesideOneWide(std::size_t begin, std::size_t end) {
     const auto typeOf = [this](std::size_t k) -> const HlslType* {
         if (At(k).kind != TokenKind::Identifier) return nullptr;
-        const Variable* v = Lookup(At(k).text);
-        if (!v) {
-            const auto global = globals_.find(At(k).text);
-            if (global != globals_.end()) v = &global->second;
-        }
+        const Variable* v = Find(At(k).text);
         return v && v->dims.empty() && v->type.matrix ? &v->type : nullptr;
     };
     const auto oneWide = [](const HlslType* t) { return t && (t->rows == 1) != (t->columns == 1); };
@@ -311,13 +301,10 @@ void SourcePass::RenameIdentifiers(std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k < end && !IsEnd(k); ++k) {
         const Token& t = At(k);
         if (t.kind != TokenKind::Identifier || (k > 0 && At(k - 1).Is("."))) continue;
-        const Variable* v = Lookup(t.text);
-        if (v && v->spelling != t.text)
-            edits_.Replace(t.offset, t.offset + t.text.size(), v->spelling);
-        if (!v) {
-            const auto global = globals_.find(t.text);
-            if (global != globals_.end()) v = &global->second;
-        }
+        const Variable* local = Lookup(t.text);
+        if (local && local->spelling != t.text)
+            edits_.Replace(t.offset, t.offset + t.text.size(), local->spelling);
+        const Variable* v = Find(t.text);
         if (v && v->dims.empty() && v->type.matrix && (v->type.rows == 1 || v->type.columns == 1)) {
             // Indexing a one-wide matrix, which is now a vector: m[0][j] of a 1 x N is m[j],
             // m[0] its whole row; n[i][0] of an N x 1 is n[i].
